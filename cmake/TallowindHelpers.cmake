@@ -1,0 +1,41 @@
+# Small helpers so each folder's CMakeLists stays a few lines long.
+
+set(TALLOWIND_DATA_DIR "${CMAKE_SOURCE_DIR}/data")
+set(TALLOWIND_TEST_DATA_DIR "${CMAKE_SOURCE_DIR}/tests/data")
+
+# A logic library: standard library only, no Qt.
+function(tw_logic_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC tallowind_options ${ARG_DEPS})
+endfunction()
+
+# A window library: Qt Widgets over one or more logic libraries.
+function(tw_gui_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC tallowind_options Qt6::Widgets ${ARG_DEPS})
+endfunction()
+
+# One GoogleTest executable per test file, registered with CTest.
+function(tw_gtest name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE tallowind_options GTest::gtest GTest::gtest_main GTest::gmock ${ARG_DEPS})
+    target_compile_definitions(${name} PRIVATE
+        TALLOWIND_DATA_DIR="${TALLOWIND_DATA_DIR}" TALLOWIND_TEST_DATA_DIR="${TALLOWIND_TEST_DATA_DIR}")
+    add_test(NAME ${name} COMMAND ${name})
+endfunction()
+
+# One QtTest executable per test file, run headless.
+function(tw_qtest name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE tallowind_options Qt6::Test Qt6::Widgets ${ARG_DEPS})
+    target_compile_definitions(${name} PRIVATE
+        TALLOWIND_DATA_DIR="${TALLOWIND_DATA_DIR}" TALLOWIND_TEST_DATA_DIR="${TALLOWIND_TEST_DATA_DIR}")
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()

@@ -1,0 +1,113 @@
+// The prediction engine: the six-pass analysis of one game's draw history up to
+// the round before the one to predict, advanced one slice per call.
+//
+// The engine owns its run state, per-round tables and proposal; one object per
+// owner (the main window, the report, the command-line tool). It has no timer:
+// the caller decides how often to call YosouStep. It reads the draw table it was
+// set up with and must not outlive it. No Qt here.
+#pragma once
+
+#include "engine/engine_types.h"
+#include "history/num_data.h"
+
+#include <cstdint>
+#include <string>
+
+namespace tw::engine {
+
+enum class EngineError {
+    None,
+    RoundOutOfRange,   // last row < 1, or beyond the table's count
+    CountOverflow,     // a 16-bit count or 32-bit amount would overflow
+};
+
+// What one call of YosouStep reports.
+struct StepResult {
+    double percent = 0;         // percent of the current pass (exactly 100 when it ended)
+    int16_t intBar = 0;         // progress bar 0..5 of the pass
+    bool blnComplete = false;   // the whole run has ended
+    EngineError error = EngineError::None;   // the run stopped (never set together with blnComplete)
+};
+
+class SharedTables;   // fast path: tables of a whole history built once (engine/fast_path.h)
+
+class Engine {
+public:
+    // Run set-up. Refuses (and touches nothing) when lastRow < 1 or lastRow > table.count.
+    // kind is always 1 (full run).
+    EngineError YosouSetUp(const history::DrawTable& table, int game, int kind, int lastRow);
+
+    // One slice of the current pass (at most 100 rows).
+    StepResult YosouStep();
+
+    // Runs the whole set-up run without pacing; returns the first error.
+    EngineError runToEnd();
+
+    // Fast path: the same outputs as a complete sliced run for `lastRow`, reading the
+    // shared tables built once for the whole history of one game.
+    EngineError predictFast(const SharedTables& shared, int lastRow);
+
+    // Run state.
+    int intNumbers() const { return m_intNumbers; }
+    int intLastRow() const { return m_intLastRow; }
+    int intStage() const { return m_intStage; }
+    int intSubStage() const { return m_intSubStage; }
+    int intCurRow() const { return m_intCurRow; }
+    bool hasRun() const { return m_hasRun; }   // a run has completed at least once
+
+    // Per-round tables of the last run: FreqRows rows 0..intLastRow, FollowRows rows 0..intLastRow+1.
+    const std::vector<FreqRow>& FreqRows() const { return m_freqRows; }
+    const std::vector<FollowRow>& FollowRows() const { return m_followRows; }
+    // Similar-situation lists of sub-stage 2, position 1..4.
+    const CountedList<FlowRec>& FreqFlow(int pos) const { return m_freqFlow[static_cast<size_t>(pos)]; }
+    // Follow-up lists of sub-stage 3, position 1..4.
+    const CountedList<FlowStep>& FollowFlow(int pos) const { return m_followFlow[static_cast<size_t>(pos)]; }
+    // intDigitCount(pos)(digit): stage-1 counts, replaced by the sub-stage-3 votes at the end.
+    int16_t intDigitCount(int pos, int digit) const {
+        return m_intDigitCount[static_cast<size_t>(pos)][static_cast<size_t>(digit)];
+    }
+
+    // The proposal (Grp1Nums .., MiniNums, AllGrpNums).
+    const Proposal& proposal() const { return m_proposal; }
+
+private:
+    // Implementation lives in engine.cpp and the pass files; members may be added.
+    const history::DrawTable* m_table = nullptr;
+    int m_intNumbers = 3;
+    int m_intLastRow = 0;
+    int m_intStage = 1;
+    int m_intSubStage = 1;
+    int m_intCurRow = 1;
+    bool m_hasRun = false;
+    std::vector<FreqRow> m_freqRows;
+    std::vector<FollowRow> m_followRows;
+    std::array<CountedList<FlowRec>, 5> m_freqFlow{};
+    std::array<CountedList<FlowStep>, 5> m_followFlow{};
+    std::array<std::array<int16_t, 11>, 5> m_intDigitCount{};
+    std::array<std::array<int16_t, 11>, 5> m_intFollowCount{};
+    Proposal m_proposal;
+};
+
+// Hit tests of a proposed entry against a drawn round (game 3 or 4).
+bool IsStraightHit(const history::NumData& draw, const PredNum& entry, int game);
+bool IsBoxHit(const history::NumData& draw, const PredNum& entry, int game);
+bool IsMiniHit(const history::NumData& draw, const PredNum& entry);
+
+// The hit summary of one group (or of the Mini list) for one drawn round.
+struct GroupHits {
+    int count = 0;          // entries in the list
+    int straight = 0;       // straight hits (Mini: hits)
+    int box = 0;            // box hits (Mini: 0)
+    int32_t money = 0;      // straight x Set-Straight + box x Set-Box (Mini: hits x Mini prize)
+};
+
+// Per-round hit summary as the prediction view shows it: groups 1 and 2, then
+// Mini (Numbers3) or group 3 (Numbers4). Not meaningful for an undrawn round.
+struct HitSummary {
+    GroupHits group1;
+    GroupHits group2;
+    GroupHits third;        // Mini for Numbers3, group 3 for Numbers4
+};
+HitSummary summarizeHits(const Proposal& proposal, const history::NumData& draw, int game);
+
+} // namespace tw::engine

@@ -1,0 +1,121 @@
+// Records shared by the analysis engine and its readers (views, selection,
+// printing, reports). Plain values only; the engine object owns the tables.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace tw::engine {
+
+// A digit and its point in one rank slot of a position.
+struct DigitPoint {
+    int16_t intDigit = 0;
+    int16_t intPoint = 0;
+    bool operator==(const DigitPoint&) const = default;
+};
+
+// Rank slot 0..10 by position 0..4. Slot s (0..9) of position p (1..4) holds the
+// digit of rank s + 1 at place p; slot 10 and position 0 are not used.
+struct Ranking {
+    std::array<std::array<DigitPoint, 5>, 11> cell{};   // cell[slot][position]
+    DigitPoint& at(int slot, int pos) { return cell[static_cast<size_t>(slot)][static_cast<size_t>(pos)]; }
+    const DigitPoint& at(int slot, int pos) const { return cell[static_cast<size_t>(slot)][static_cast<size_t>(pos)]; }
+    bool operator==(const Ranking&) const = default;
+};
+
+struct PosBlock {
+    int16_t intHitRank = 0;     // 1..10, 0 = not scored
+    int16_t intHitDigit = 0;
+    int32_t lngPointSum = 0;
+    int16_t intHitPoint = 0;
+    bool operator==(const PosBlock&) const = default;
+};
+
+// Frequency analysis of one drawn round (stage 1).
+struct FreqRow {
+    Ranking ranking;
+    std::array<uint8_t, 5> bytRowNum{};     // positions 1..4
+    std::array<PosBlock, 5> blocks{};       // positions 1..4
+    bool operator==(const FreqRow&) const = default;
+};
+
+// Follower analysis of one round (stage 3): the forecast made for it and its scoring.
+struct FollowRow {
+    Ranking ranking;
+    double dblAvgGrpValue = 0;
+    double dblWinGrpValue = 0;
+    std::array<PosBlock, 5> blocks{};
+    bool operator==(const FollowRow&) const = default;
+};
+
+// A proposed number; Mini entries carry the tens digit in intNum1, the units in intNum2.
+struct PredNum {
+    int16_t intNum1 = 0;
+    int16_t intNum2 = 0;
+    int16_t intNum3 = 0;
+    int16_t intNum4 = 0;
+    bool operator==(const PredNum&) const = default;
+};
+
+// One number of the all-group table with its group value x 1000.
+struct GrpValueNum {
+    int32_t lngGrpValue = 0;
+    int16_t intNum1 = 0;
+    int16_t intNum2 = 0;
+    int16_t intNum3 = 0;
+    int16_t intNum4 = 0;
+    bool operator==(const GrpValueNum&) const = default;
+};
+
+// A group of keys sharing one tally (similar-situation lists).
+struct PointTier {
+    int32_t lngTierValue = 0;               // -1 = tier not used
+    int16_t intTierCount = 0;
+    std::array<int16_t, 11> intTierKey{};   // -1 = empty slot
+    bool operator==(const PointTier&) const = default;
+};
+
+// One similar situation of one position in the frequency analysis (sub-stage 2).
+struct FlowRec {
+    int16_t intFlowRow = 0;
+    int16_t intFlowHitRank = 0;
+    int16_t intFlowHitDigit = 0;
+    int16_t intNextHitRank = 0;
+    int16_t intNextHitDigit = 0;
+    std::array<PointTier, 11> NextRankTiers{};
+    std::array<PointTier, 11> NextDigitTiers{};
+    bool operator==(const FlowRec&) const = default;
+};
+
+// One similar situation of one position in the follower analysis (sub-stage 3).
+struct FlowStep {
+    int16_t intStepHitRank = 0;
+    int16_t intStepHitDigit = 0;
+    int16_t intNextHitRank = 0;
+    int16_t intNextHitDigit = 0;
+    bool operator==(const FlowStep&) const = default;
+};
+
+// A list that grows one element at a time and has a separate count: readers use
+// elements 0 .. count - 1 only; a list whose count is reset keeps its storage.
+template <typename T>
+struct CountedList {
+    std::vector<T> items;
+    int16_t count = 0;
+    const T& operator[](int i) const { return items[static_cast<size_t>(i)]; }
+    bool operator==(const CountedList&) const = default;
+};
+
+// The proposal a run leaves behind.
+struct Proposal {
+    CountedList<PredNum> grp1;      // Grp1Count / Grp1Nums
+    CountedList<PredNum> grp2;      // Grp2Count / Grp2Nums
+    CountedList<PredNum> grp3;      // Grp3Count / Grp3Nums (Numbers4)
+    CountedList<PredNum> mini;      // MiniCount / MiniNums (Numbers3)
+    int16_t AllGrpCount = 0;
+    int16_t AllGrpValueCount = 0;
+    std::vector<GrpValueNum> AllGrpNums;    // entries 0 .. AllGrpCount - 1 (+1 spare)
+};
+
+} // namespace tw::engine

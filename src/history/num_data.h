@@ -1,0 +1,79 @@
+// The draw record and the per-game draw tables.
+//
+// A table holds one record per drawn round of one game; the record of round n
+// is in slot n, slot 0 is never used. Owns no files and knows nothing of Qt:
+// loading and saving live in table_file.h.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace tw::history {
+
+// Game codes as used everywhere in the program.
+inline constexpr int kNumbers3 = 3;
+inline constexpr int kNumbers4 = 4;
+
+// Number of drawn digits of a game: 3 for Numbers3, 4 for Numbers4.
+constexpr int digitCount(int game) { return game == kNumbers4 ? 4 : 3; }
+
+// One drawn round of one game.
+struct NumData {
+    int32_t lngRound = 0;
+    double dteDraw = 0;                 // days since 1899-12-30, fraction = time of day
+    std::array<uint8_t, 5> bytNum{};    // places 1..4 (index 0 unused); Numbers3 uses 1..3
+    int32_t lngStraight = 0;
+    int32_t lngBox = 0;
+    int32_t lngSetStraight = 0;
+    int32_t lngSetBox = 0;
+    int32_t lngMini = 0;                // Numbers3 only
+    bool blnUnsaved = false;            // stored by the entry dialog, not yet in the table file
+
+    bool operator==(const NumData&) const = default;
+};
+
+// The draw history of one game. `count` is the highest round held; slots
+// 1..count are drawn rounds, slots beyond are spare and all zero.
+struct DrawTable {
+    std::vector<NumData> slots;         // slot n = round n
+    int16_t count = 0;
+
+    // Largest number of rounds a table may hold: count + 10 spare slots must fit in 16 bits.
+    static constexpr int kMaxRounds = 32757;
+
+    bool isDrawn(int round) const { return round >= 1 && round <= count; }
+
+    // The record of a round; a round beyond the slots reads as an all-zero record.
+    const NumData& record(int round) const {
+        static const NumData kEmpty{};
+        return round >= 0 && static_cast<size_t>(round) < slots.size() ? slots[static_cast<size_t>(round)] : kEmpty;
+    }
+
+    // Writes a record into slot `round` (1..count+1), marking it unsaved and raising
+    // the count when the round is new. The table grows as needed. Returns false for a
+    // round outside 1..count+1 or beyond kMaxRounds.
+    bool store(int round, NumData rec) {
+        if (round < 1 || round > count + 1 || round > kMaxRounds)
+            return false;
+        if (static_cast<size_t>(round) + 10 >= slots.size())
+            slots.resize(static_cast<size_t>(round) + 11);
+        rec.lngRound = round;
+        rec.blnUnsaved = true;
+        slots[static_cast<size_t>(round)] = rec;
+        if (round > count)
+            count = static_cast<int16_t>(round);
+        return true;
+    }
+};
+
+// Both games' tables, as the program holds them for the whole run.
+struct DrawHistory {
+    DrawTable num3;
+    DrawTable num4;
+
+    DrawTable& table(int game) { return game == kNumbers4 ? num4 : num3; }
+    const DrawTable& table(int game) const { return game == kNumbers4 ? num4 : num3; }
+};
+
+} // namespace tw::history
