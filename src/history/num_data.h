@@ -38,6 +38,7 @@ struct NumData {
 struct DrawTable {
     std::vector<NumData> slots;         // slot n = round n
     int16_t count = 0;
+    int16_t savedCount = 0;             // rounds the table file holds (set by loading and saving)
 
     // Largest number of rounds a table may hold: count + 10 spare slots must fit in 16 bits.
     static constexpr int kMaxRounds = 32757;
