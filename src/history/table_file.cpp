@@ -1,0 +1,1 @@
+#include "history/table_file.h"
