@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -48,7 +49,7 @@ struct DrawTable {
     // The record of a round; a round beyond the slots reads as an all-zero record.
     const NumData& record(int round) const {
         static const NumData kEmpty{};
-        return round >= 0 && static_cast<size_t>(round) < slots.size() ? slots[static_cast<size_t>(round)] : kEmpty;
+        return round >= 0 && static_cast<std::size_t>(round) < slots.size() ? slots[static_cast<std::size_t>(round)] : kEmpty;
     }
 
     // Writes a record into slot `round` (1..count+1), marking it unsaved and raising
@@ -57,11 +58,11 @@ struct DrawTable {
     bool store(int round, NumData rec) {
         if (round < 1 || round > count + 1 || round > kMaxRounds)
             return false;
-        if (static_cast<size_t>(round) + 10 >= slots.size())
-            slots.resize(static_cast<size_t>(round) + 11);
+        if (static_cast<std::size_t>(round) + 10 >= slots.size())
+            slots.resize(static_cast<std::size_t>(round) + 11);
         rec.lngRound = round;
         rec.blnUnsaved = true;
-        slots[static_cast<size_t>(round)] = rec;
+        slots[static_cast<std::size_t>(round)] = rec;
         if (round > count)
             count = static_cast<int16_t>(round);
         return true;
