@@ -71,7 +71,14 @@ public:
     DrawTable takeTable() { return std::move(m_table); }
 
 private:
-    // Members may be added by the implementation.
+    enum class ScanStep { LineEnd, NextBlock, End };
+    // One step over the blocks: the next CR LF in the current block, or the move to
+    // the next block. The text passed over is appended to `text` when given.
+    ScanStep scanStep(std::string* text);
+    bool nextBlockStartsWithLf() const;
+    void finishCount();
+    void fail(LoadError error);
+
     std::string m_path;
     std::vector<std::string> m_strLoadBlock;
     int m_intBlockCount = 0;
@@ -98,14 +105,17 @@ struct SaveError {
     bool failed = false;
     std::string path;
     std::string detail;      // Japanese description of the failure
+    explicit operator bool() const { return failed; }
     std::string message() const;
 };
 
-// Writes the unsaved records of `table` to its file and clears their flags.
-// Appends their lines in slot order; when any unsaved record is a round the file
-// already holds (a correction), rewrites the whole file instead (rounds 1..count,
-// to a temporary file in the same folder, flushed, renamed over the original).
-// With nothing unsaved the file is not touched.
+// Writes the unsaved records of `table` to its file, clears their flags and sets
+// savedCount. Appends their lines in slot order; when any unsaved record is a round
+// the file already holds (a correction), or the file no longer ends after its last
+// round's CR LF, rewrites the whole file instead (rounds 1..count, to a temporary
+// file in the same folder, flushed, renamed over the original). With nothing
+// unsaved the file is not touched. On a failed append the lines written before
+// the failure stay (and are marked saved); a failed rewrite leaves the old file.
 SaveError SaveTable(DrawTable& table, int game, const std::string& path);
 
 // Test seam: when set, called after the temporary file of a rewrite is complete and

@@ -1,0 +1,191 @@
+// Writing a table back to its file at exit. New rounds are appended; anything
+// else that would break "line n holds round n" (a corrected round, a file that
+// lost its lines or ends in the middle of a line) makes the whole file be
+// rewritten through a temporary file in the same folder, flushed to disk and
+// renamed over the original, so a failure never leaves a half-written table in
+// place. Uses POSIX file calls because the standard library cannot flush to disk.
+#include "history/table_file.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tw::history {
+
+namespace {
+
+std::function<bool()>& rewriteHook() {
+    static std::function<bool()> hook;
+    return hook;
+}
+
+std::string describeErrno(int e) {
+    switch (e) {
+    case ENOSPC:
+    case EDQUOT:
+        return "ディスクの空きが足りません";
+    case EACCES:
+    case EPERM:
+        return "書き込みが許可されていません";
+    case EROFS:
+        return "読み取り専用の場所です";
+    case ENOENT:
+    case ENOTDIR:
+        return "保存先のフォルダが見つかりません";
+    case EISDIR:
+        return "同じ名前のフォルダがあります";
+    default:
+        return "書き込みに失敗しました（エラー番号 " + std::to_string(e) + "）";
+    }
+}
+
+SaveError saveError(const std::string& path, std::string detail) {
+    return {true, path, std::move(detail)};
+}
+
+bool writeAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+std::vector<int> unsavedSlots(const DrawTable& table) {
+    std::vector<int> slots;
+    for (int i = 1; i <= table.count; ++i)
+        if (table.record(i).blnUnsaved)
+            slots.push_back(i);
+    return slots;
+}
+
+bool endsWithLineEnd(int fd, off_t size) {
+    char tail[2] = {};
+    return size >= 2 && ::pread(fd, tail, 2, size - 2) == 2 && tail[0] == '\r' && tail[1] == '\n';
+}
+
+// Appending keeps line n = round n only when the unsaved records are exactly the
+// rounds after the file's last one, and the file still ends where its last line
+// ends (a missing or empty file only when it held no rounds).
+bool canAppend(const DrawTable& table, const std::vector<int>& unsaved, const std::string& path) {
+    if (unsaved.front() != table.savedCount + 1 || std::ssize(unsaved) != table.count - table.savedCount)
+        return false;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return table.savedCount == 0;  // appending creates it, or reports why it cannot
+    struct stat st {};
+    const bool ok = ::fstat(fd, &st) == 0 &&
+                    (st.st_size == 0 ? table.savedCount == 0 : table.savedCount > 0 && endsWithLineEnd(fd, st.st_size));
+    ::close(fd);
+    return ok;
+}
+
+void markSaved(DrawTable& table, int slot) {
+    table.slots[static_cast<std::size_t>(slot)].blnUnsaved = false;
+    table.savedCount = static_cast<int16_t>(slot);
+}
+
+// Appends line by line so that the lines written before a failure stay and are
+// marked saved; a line cut short by the failure is cut off again.
+SaveError appendRecords(DrawTable& table, int game, const std::string& path, const std::vector<int>& unsaved) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return saveError(path, describeErrno(errno));
+    struct stat st {};
+    off_t written = ::fstat(fd, &st) == 0 ? st.st_size : 0;
+    for (const int slot : unsaved) {
+        const std::string line = FormatTableLine(table.record(slot), slot, game) + "\r\n";
+        if (!writeAll(fd, line)) {
+            const int e = errno;
+            [[maybe_unused]] const int ignored = ::ftruncate(fd, written);
+            ::close(fd);
+            return saveError(path, describeErrno(e));
+        }
+        written += static_cast<off_t>(line.size());
+        markSaved(table, slot);
+    }
+    const bool ok = ::fsync(fd) == 0;
+    const int e = errno;
+    if (::close(fd) != 0 || !ok)
+        return saveError(path, describeErrno(ok ? errno : e));
+    return {};
+}
+
+std::string tableText(const DrawTable& table, int game) {
+    std::string text;
+    text.reserve(static_cast<std::size_t>(table.count) * 48);
+    for (int i = 1; i <= table.count; ++i)
+        text += FormatTableLine(table.record(i), i, game) + "\r\n";
+    return text;
+}
+
+// Makes the rename itself durable; a failure here loses nothing already written.
+void syncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Writes the complete temporary file; on failure removes it and says why.
+bool writeTemporary(const std::string& tmp, int fd, mode_t mode, std::string_view text, std::string& why) {
+    const bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, text) && ::fsync(fd) == 0;
+    const int e = errno;
+    const bool closed = ::close(fd) == 0;
+    if (ok && closed)
+        return true;
+    why = describeErrno(ok ? errno : e);
+    ::unlink(tmp.c_str());
+    return false;
+}
+
+SaveError rewriteFile(DrawTable& table, int game, const std::string& path) {
+    const std::filesystem::path target(path);
+    const std::string folder = target.has_parent_path() ? target.parent_path().string() : ".";
+    std::string tmp = (std::filesystem::path(folder) / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(tmp.data());
+    if (fd < 0)
+        return saveError(path, describeErrno(errno));
+    struct stat st {};
+    const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+    std::string why;
+    if (!writeTemporary(tmp, fd, mode, tableText(table, game), why))
+        return saveError(path, why);
+    if (rewriteHook() && !rewriteHook()()) {
+        ::unlink(tmp.c_str());
+        return saveError(path, "ファイルを置き換える前に中断しました");
+    }
+    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+        const int e = errno;
+        ::unlink(tmp.c_str());
+        return saveError(path, describeErrno(e));
+    }
+    syncFolder(folder);
+    for (int i = 1; i <= table.count; ++i)
+        markSaved(table, i);
+    return {};
+}
+
+} // namespace
+
+SaveError SaveTable(DrawTable& table, int game, const std::string& path) {
+    const std::vector<int> unsaved = unsavedSlots(table);
+    if (unsaved.empty())
+        return {};
+    if (canAppend(table, unsaved, path))
+        return appendRecords(table, game, path, unsaved);
+    return rewriteFile(table, game, path);
+}
+
+void setRewriteHookForTests(std::function<bool()> hook) {
+    rewriteHook() = std::move(hook);
+}
+
+} // namespace tw::history
