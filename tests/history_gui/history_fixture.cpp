@@ -1,0 +1,38 @@
+#include "history_fixture.h"
+
+namespace tw::history::test {
+
+NumData fixtureRecord(int game, int round) {
+    NumData rec;
+    rec.lngRound = round;
+    rec.dteDraw = 36526.0 + round;   // one draw a day from 2000/01/01
+    rec.bytNum[1] = static_cast<uint8_t>(round % 10);
+    rec.bytNum[2] = static_cast<uint8_t>(round / 10 % 10);
+    rec.bytNum[3] = static_cast<uint8_t>(round / 100 % 10);
+    if (game == kNumbers4)
+        rec.bytNum[4] = static_cast<uint8_t>(round / 1000 % 10);
+    rec.lngStraight = 100000 + round;
+    rec.lngBox = 20000 + round;
+    rec.lngSetStraight = 50000 + round;
+    rec.lngSetBox = 10000 + round;
+    rec.lngMini = game == kNumbers3 ? 9000 + round : 0;
+    return rec;
+}
+
+namespace {
+DrawTable fixtureTable(int game, int count) {
+    DrawTable table;
+    table.slots.resize(static_cast<std::size_t>(count) + 11);
+    for (int r = 1; r <= count; ++r)
+        table.slots[static_cast<std::size_t>(r)] = fixtureRecord(game, r);
+    table.count = static_cast<int16_t>(count);
+    table.savedCount = table.count;
+    return table;
+}
+} // namespace
+
+DrawHistory fixtureHistory(int count3, int count4) {
+    return {fixtureTable(kNumbers3, count3), fixtureTable(kNumbers4, count4)};
+}
+
+} // namespace tw::history::test
