@@ -11,10 +11,12 @@ NumData fixtureRecord(int game, int round) {
     rec.bytNum[3] = static_cast<uint8_t>(round / 100 % 10);
     if (game == kNumbers4)
         rec.bytNum[4] = static_cast<uint8_t>(round / 1000 % 10);
-    rec.lngStraight = 100000 + round;
-    rec.lngBox = 20000 + round;
-    rec.lngSetStraight = 50000 + round;
-    rec.lngSetBox = 10000 + round;
+    // The games differ in their amounts, so a test sees which table a value came from.
+    const int32_t base = game == kNumbers4 ? 800000 : 0;
+    rec.lngStraight = base + 100000 + round;
+    rec.lngBox = base + 20000 + round;
+    rec.lngSetStraight = base + 50000 + round;
+    rec.lngSetBox = base + 10000 + round;
     rec.lngMini = game == kNumbers3 ? 9000 + round : 0;
     return rec;
 }

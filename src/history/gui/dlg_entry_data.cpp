@@ -256,7 +256,7 @@ void DlgEntryData::InitWork() {
     lngWorkRound = lngEntryRound;
     dteWork = blnNew ? now() : dteEntryRound;
     if (blnNew) {
-        bytWorkNum.fill(10);
+        bytWorkNum = {0, 10, 10, 10, 10};   // slot 0 of the digits is unused and stays 0
         lngWorkAmount.fill(0);
     } else {
         bytWorkNum = bytEntryNum;
