@@ -1,0 +1,293 @@
+// Loading table files: the sliced loader against the direct path on files whose
+// line ends fall on and around the 32000-byte block boundaries, the progress it
+// reports, the real history, and the files it must refuse.
+#include "history/table_file.h"
+
+#include "common/date_serial.h"
+#include "table_test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+using namespace tw::history;
+using tw::history::testing::num3LineOfLength;
+using tw::history::testing::readBytes;
+using tw::history::testing::TempFolder;
+using tw::history::testing::writeBytes;
+
+constexpr std::size_t kBlock = TableLoader::kBlockSize;
+
+struct SlicedRun {
+    DrawTable table;
+    LoadError error;
+    std::vector<double> progress;   // after each call, starting with the fresh loader
+};
+
+SlicedRun loadSliced(const std::string& path, int slice = TableLoader::kDefaultSlice) {
+    TableLoader loader(path);
+    SlicedRun run;
+    run.progress.push_back(loader.LoadProgress());
+    loader.SetLoadSlice(slice);
+    loader.ReadTableBlocks();
+    run.progress.push_back(loader.LoadProgress());
+    loader.ResetLineScan();
+    do {
+        loader.CountTableLines();
+        run.progress.push_back(loader.LoadProgress());
+    } while (!loader.IsLoadStepDone());
+    loader.ResetLineParse();
+    do {
+        loader.ParseTableLines();
+        run.progress.push_back(loader.LoadProgress());
+    } while (!loader.IsLoadStepDone());
+    run.error = loader.error();
+    run.table = loader.takeTable();
+    return run;
+}
+
+void expectSameTable(const DrawTable& a, const DrawTable& b) {
+    EXPECT_EQ(a.count, b.count);
+    EXPECT_EQ(a.savedCount, b.savedCount);
+    EXPECT_TRUE(a.slots == b.slots);
+}
+
+// Lines of 50 characters, then one line sized so that its CR lies at byte
+// `crOffset` of the file (0-based), then `after` more lines.
+std::vector<std::string> linesWithCrAt(std::size_t crOffset, int after) {
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    while (crOffset - pos > 150) {
+        lines.push_back(num3LineOfLength(static_cast<int>(lines.size()) + 1, 50));
+        pos += 52;
+    }
+    lines.push_back(num3LineOfLength(static_cast<int>(lines.size()) + 1, crOffset - pos));
+    for (int i = 0; i < after; ++i)
+        lines.push_back(num3LineOfLength(static_cast<int>(lines.size()) + 1, 50));
+    return lines;
+}
+
+std::string joinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+struct BoundaryCase {
+    const char* name;
+    std::vector<std::string> lines;
+    std::string trailing;   // bytes after the last CR LF
+};
+
+std::vector<BoundaryCase> boundaryCases() {
+    std::vector<std::string> longLines = linesWithCrAt(kBlock - 300, 0);
+    for (const std::size_t length : {700, 70000, 60})  // the 70000-character line covers block 2 whole
+        longLines.push_back(num3LineOfLength(static_cast<int>(longLines.size()) + 1, length));
+    return {
+        {"length exactly one block, LF last byte", linesWithCrAt(kBlock - 2, 0), ""},
+        {"length exactly two blocks", linesWithCrAt(2 * kBlock - 2, 0), ""},
+        {"length 1.5 blocks (block count rounds to even)", linesWithCrAt(kBlock + kBlock / 2 - 2, 0), ""},
+        {"LF last byte of a block, lines go on", linesWithCrAt(kBlock - 2, 30), ""},
+        {"CR last byte of a block", linesWithCrAt(kBlock - 1, 30), ""},
+        {"CR last byte of the file's last full block", linesWithCrAt(kBlock - 1, 0), ""},
+        {"line end one byte into the next block", linesWithCrAt(kBlock, 5), ""},
+        {"lines longer than the rest of their block", longLines, ""},
+        {"trailing bytes after the last CR LF", linesWithCrAt(kBlock - 2, 3), "9,1994/10/07,191,1,2,3,4,5"},
+        {"trailing CR on a block boundary", linesWithCrAt(kBlock - 3, 0), "\r"},
+        {"trailing garbage across a boundary", linesWithCrAt(kBlock - 20, 0), std::string(100, 'x')},
+    };
+}
+
+TEST(TableLoader, EveryLineSurvivesTheBlockBoundaries) {
+    TempFolder dir;
+    for (const BoundaryCase& c : boundaryCases()) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.file("Num3Data.tbl");
+        writeBytes(path, joinLines(c.lines) + c.trailing);
+        const LoadResult direct = loadTableFile(path);
+        ASSERT_FALSE(direct.error) << direct.error.message();
+        ASSERT_EQ(direct.table.count, std::ssize(c.lines));
+        for (int i = 1; i <= direct.table.count; ++i) {
+            EXPECT_EQ(direct.table.record(i).lngRound, i);
+            EXPECT_EQ(direct.table.record(i).lngStraight, 119800 + i);
+            EXPECT_EQ(direct.table.record(i).lngMini, 11900);
+        }
+        for (const int slice : {1, 7, TableLoader::kDefaultSlice, 100000}) {
+            const SlicedRun sliced = loadSliced(path, slice);
+            ASSERT_FALSE(sliced.error) << slice << ": " << sliced.error.message();
+            expectSameTable(sliced.table, direct.table);
+        }
+    }
+}
+
+TEST(TableLoader, EmptyFileGoesThroughProgress0_20_60_100) {
+    TempFolder dir;
+    writeBytes(dir.file("Num3Data.tbl"), "");
+    const SlicedRun run = loadSliced(dir.file("Num3Data.tbl"));
+    EXPECT_EQ(run.progress, (std::vector<double>{0, 20, 60, 100}));
+    EXPECT_FALSE(run.error);
+    EXPECT_EQ(run.table.count, 0);
+    EXPECT_EQ(run.table.slots.size(), 11u);
+    EXPECT_TRUE(std::all_of(run.table.slots.begin(), run.table.slots.end(), [](const NumData& r) { return r == NumData{}; }));
+    expectSameTable(loadTableFile(dir.file("Num3Data.tbl")).table, run.table);
+}
+
+TEST(TableLoader, OnlyBytesUpToTheLastCrLfFormLines) {
+    TempFolder dir;
+    const std::string path = dir.file("Num4Data.tbl");
+    writeBytes(path, "1,1994/10/07,1149,942600,78500,510500,39200\r\n2,1994/10/14,7921,923700,38400,481000,19200");
+    for (const DrawTable& table : {loadTableFile(path).table, loadSliced(path).table}) {
+        EXPECT_EQ(table.count, 1);
+        EXPECT_EQ(table.slots.size(), 12u);
+        EXPECT_EQ(table.record(1).lngSetBox, 39200);
+        EXPECT_EQ(table.record(2), NumData{});
+    }
+}
+
+TEST(TableLoader, LineNGoesToSlotNWhateverItsFirstField) {
+    TempFolder dir;
+    const std::string path = dir.file("Num3Data.tbl");
+    writeBytes(path, "5,1994/10/07,191,1,2,3,4,5\r\n5,1994/10/14,988,6,7,8,9,10\r\n");
+    const DrawTable table = loadTableFile(path).table;
+    ASSERT_EQ(table.count, 2);
+    EXPECT_EQ(table.record(1).lngRound, 5);
+    EXPECT_EQ(table.record(2).lngRound, 5);
+    EXPECT_EQ(table.record(2).lngMini, 10);
+    EXPECT_EQ(table.savedCount, 2);
+}
+
+TEST(TableLoader, RealHistoryLoadsTheSameBothWays) {
+    for (const char* name : {"Num3Data.tbl", "Num4Data.tbl"}) {
+        SCOPED_TRACE(name);
+        const std::string path = std::string(TALLOWIND_DATA_DIR) + "/" + name;
+        const LoadResult direct = loadTableFile(path);
+        ASSERT_FALSE(direct.error) << direct.error.message();
+        const SlicedRun sliced = loadSliced(path);
+        ASSERT_FALSE(sliced.error) << sliced.error.message();
+        expectSameTable(sliced.table, direct.table);
+        EXPECT_EQ(direct.table.count, 7054);
+        EXPECT_EQ(direct.table.slots.size(), 7065u);
+        EXPECT_TRUE(std::is_sorted(sliced.progress.begin(), sliced.progress.end()));
+        EXPECT_EQ(sliced.progress.back(), 100);
+    }
+    const DrawTable num3 = loadTableFile(std::string(TALLOWIND_DATA_DIR) + "/Num3Data.tbl").table;
+    EXPECT_EQ(num3.record(7054).dteDraw, tw::common::dateSerial({2026, 8, 21}));
+    EXPECT_EQ(num3.record(7054).bytNum, (std::array<uint8_t, 5>{0, 2, 8, 6, 0}));
+    EXPECT_EQ(num3.record(7054).lngMini, 10000);
+    const DrawTable num4 = loadTableFile(std::string(TALLOWIND_DATA_DIR) + "/Num4Data.tbl").table;
+    EXPECT_EQ(num4.record(3).bytNum, (std::array<uint8_t, 5>{0, 0, 0, 9, 7}));
+    EXPECT_EQ(num4.record(3).lngStraight, 1516600);
+}
+
+// Progress by phase on the real file: 20 after reading, 20..60 by blocks while
+// counting, then each parse call moves on by at most one slice of lines.
+TEST(TableLoader, ProgressFollowsThePhasesAndTheSlice) {
+    const std::string path = std::string(TALLOWIND_DATA_DIR) + "/Num3Data.tbl";
+    TableLoader loader(path);
+    loader.SetLoadSlice(200);
+    loader.ReadTableBlocks();
+    EXPECT_EQ(loader.LoadProgress(), 20);
+    loader.ResetLineScan();
+    std::vector<double> counting;
+    while (!loader.IsLoadStepDone()) {
+        loader.CountTableLines();
+        counting.push_back(loader.LoadProgress());
+    }
+    EXPECT_EQ(counting.back(), 60);
+    // 351366 bytes: round(10.98 + 1) = 12 blocks, so counting shows multiples of 40/12.
+    for (std::size_t i = 0; i + 1 < counting.size(); ++i) {
+        const double blocks = (counting[i] - 20) / 40 * 12;
+        EXPECT_NEAR(blocks, std::round(blocks), 1e-9) << counting[i];
+    }
+    loader.ResetLineParse();
+    loader.ParseTableLines();
+    EXPECT_DOUBLE_EQ(loader.LoadProgress(), 60 + 200.0 / 7054 * 40);
+    int calls = 1;
+    while (!loader.IsLoadStepDone()) {
+        loader.ParseTableLines();
+        ++calls;
+    }
+    EXPECT_EQ(calls, 36);   // 7054 lines, 200 per call
+    EXPECT_EQ(loader.LoadProgress(), 100);
+    EXPECT_EQ(loader.table().count, 7054);
+}
+
+// ---- files the loader refuses ----
+
+LoadError directError(const std::string& path) { return loadTableFile(path).error; }
+
+TEST(TableLoader, MissingOrUnreadableFileIsNamed) {
+    TempFolder dir;
+    const LoadError missing = directError(dir.file("Num3Data.tbl"));
+    EXPECT_EQ(missing.kind, LoadErrorKind::FileMissing);
+    EXPECT_NE(missing.message().find("ファイル「Num3Data.tbl」が見つかりません"), std::string::npos) << missing.message();
+    EXPECT_EQ(loadSliced(dir.file("Num3Data.tbl")).error.message(), missing.message());
+
+    std::filesystem::create_directory(dir.file("Num4Data.tbl"));
+    const LoadError folder = directError(dir.file("Num4Data.tbl"));
+    EXPECT_EQ(folder.kind, LoadErrorKind::FileUnreadable);
+    EXPECT_EQ(folder.message(), "ファイル「Num4Data.tbl」が読み込めません。（同じ名前のフォルダがあります）");
+    const SlicedRun sliced = loadSliced(dir.file("Num4Data.tbl"));
+    EXPECT_EQ(sliced.error.message(), folder.message());
+}
+
+struct BadFile {
+    std::string content;
+    int line;
+    const char* fault;
+};
+
+TEST(TableLoader, MalformedLineStopsTheLoadNamingFileAndLine) {
+    const std::string good = "1,1994/10/07,191,119800,39900,79800,19900,11900\r\n";
+    const BadFile cases[] = {
+        {"\r\n", 1, "空の行です"},
+        {good + good + "\r\n" + good, 3, "空の行です"},
+        {good + "2,1994/10/14\r\n", 2, "項目が足りません"},
+        {good + "2,1994/10/14,988,x,1,1,1,1\r\n", 2, "ストレートの金額が数字ではありません"},
+        {good + "2,1994/02/30,988,1,1,1,1,1\r\n", 2, "抽選日が正しくありません「1994/02/30」"},
+        {good + "2,1994/10/14,98,1,1,1,1\r\n", 2, "当選番号が 3 桁に足りません"},
+        {good + "2,1994/10/14,9x8,1,1,1,1,1\r\n", 2, "当選番号に数字でない文字があります"},
+        {good + "2,1994/10/14,988,1,1,1,1\r\n", 2, "ミニの金額がありません"},
+        {good + "2,1994/10/14,98812,1,1,1,1\r\n", 2, "当選番号が 4 桁を超えています"},
+        {good + "-2,1994/10/14,988,1,1,1,1,1\r\n", 2, "回号が負の数です"},
+        {good + "2,1994/10/14,988,1,1,1,1,3000000000\r\n", 2, "ミニの金額が大きすぎます"},
+    };
+    TempFolder dir;
+    const std::string path = dir.file("Num3Data.tbl");
+    for (const BadFile& c : cases) {
+        SCOPED_TRACE(c.content);
+        writeBytes(path, c.content);
+        const LoadError direct = directError(path);
+        EXPECT_EQ(direct.kind, LoadErrorKind::MalformedLine);
+        EXPECT_EQ(direct.line, c.line);
+        const std::string expectedStart = "ファイル「Num3Data.tbl」の " + std::to_string(c.line) + " 行目が読み込めません。（";
+        EXPECT_EQ(direct.message().rfind(expectedStart, 0), 0u) << direct.message();
+        EXPECT_NE(direct.message().find(c.fault), std::string::npos) << direct.message();
+        EXPECT_EQ(loadSliced(path, 1).error.message(), direct.message());
+    }
+    const std::string before = readBytes(path);
+    loadTableFile(path);
+    EXPECT_EQ(readBytes(path), before);
+}
+
+TEST(TableLoader, RefusesMoreLinesThanTheCountsHold) {
+    TempFolder dir;
+    const std::string path = dir.file("Num3Data.tbl");
+    std::string text;
+    for (int i = 1; i <= DrawTable::kMaxRounds; ++i)
+        text += num3LineOfLength(i, 48) + "\r\n";
+    writeBytes(path, text);
+    EXPECT_EQ(loadTableFile(path).table.count, DrawTable::kMaxRounds);
+    EXPECT_EQ(loadSliced(path).table.count, DrawTable::kMaxRounds);
+
+    writeBytes(path, text + num3LineOfLength(DrawTable::kMaxRounds + 1, 48) + "\r\n");
+    const LoadError direct = directError(path);
+    EXPECT_EQ(direct.kind, LoadErrorKind::TooManyLines);
+    EXPECT_EQ(direct.message(), "ファイル「Num3Data.tbl」は行数が多すぎて読み込めません。（32757 行まで）");
+    EXPECT_EQ(loadSliced(path).error.message(), direct.message());
+}
+
+} // namespace

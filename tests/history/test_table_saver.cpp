@@ -1,0 +1,196 @@
+// Saving at exit: new rounds are appended in the line format of each game, a
+// correction rewrites the file through a temporary file, nothing stored means
+// nothing written, and failures leave what is on disk intact.
+#include "history/table_file.h"
+
+#include "common/date_serial.h"
+#include "table_test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+using namespace tw::history;
+using tw::common::dateSerial;
+using tw::history::testing::readBytes;
+using tw::history::testing::TempFolder;
+using tw::history::testing::writeBytes;
+
+const std::string kNum3Text = "1,1994/10/07,191,119800,39900,79800,19900,11900\r\n"
+                              "2,1994/10/14,988,333500,111100,222300,55500,33300\r\n";
+const std::string kNum4Text = "1,1994/10/07,1149,942600,78500,510500,39200\r\n"
+                              "2,1994/10/14,7921,923700,38400,481000,19200\r\n";
+
+NumData drawn(int day, std::array<uint8_t, 5> digits, int32_t base) {
+    NumData rec;
+    rec.dteDraw = dateSerial({2026, 9, day}) + 17.75 / 24;   // entered at 17:45 on the draw day
+    rec.bytNum = digits;
+    rec.lngStraight = base;
+    rec.lngBox = base / 6;
+    rec.lngSetStraight = base / 2;
+    rec.lngSetBox = base / 12;
+    rec.lngMini = base / 10;
+    return rec;
+}
+
+DrawTable loaded(const std::string& path) {
+    LoadResult r = loadTableFile(path);
+    EXPECT_FALSE(r.error) << r.error.message();
+    return r.table;
+}
+
+bool anyUnsaved(const DrawTable& table) {
+    return std::any_of(table.slots.begin(), table.slots.end(), [](const NumData& r) { return r.blnUnsaved; });
+}
+
+class TableSaver : public ::testing::Test {
+protected:
+    void SetUp() override {
+        writeBytes(num3Path, kNum3Text);
+        writeBytes(num4Path, kNum4Text);
+    }
+    void TearDown() override { setRewriteHookForTests(nullptr); }
+
+    TempFolder dir;
+    std::string num3Path = dir.file("Num3Data.tbl");
+    std::string num4Path = dir.file("Num4Data.tbl");
+};
+
+TEST_F(TableSaver, NewRoundsAreAppendedInEachGamesFormat) {
+    DrawTable num3 = loaded(num3Path);
+    ASSERT_TRUE(num3.store(3, drawn(1, {0, 0, 4, 2, 0}, 90000)));
+    ASSERT_TRUE(num3.store(4, drawn(2, {0, 7, 7, 1, 0}, 120000)));
+    num3.slots[4].lngRound = 1234;   // the slot number is written, not the record's round
+    DrawTable num4 = loaded(num4Path);
+    ASSERT_TRUE(num4.store(3, drawn(1, {0, 0, 0, 9, 7}, 1200000)));
+
+    EXPECT_FALSE(SaveTable(num3, kNumbers3, num3Path));
+    EXPECT_FALSE(SaveTable(num4, kNumbers4, num4Path));
+    EXPECT_EQ(readBytes(num3Path), kNum3Text + "3,2026/09/01,042,90000,15000,45000,7500,9000\r\n"
+                                              "4,2026/09/02,771,120000,20000,60000,10000,12000\r\n");
+    EXPECT_EQ(readBytes(num4Path), kNum4Text + "3,2026/09/01,0097,1200000,200000,600000,100000\r\n");
+    EXPECT_EQ(num3.savedCount, 4);
+    EXPECT_FALSE(anyUnsaved(num3));
+    EXPECT_FALSE(anyUnsaved(num4));
+    EXPECT_EQ(loaded(num3Path).count, 4);
+}
+
+TEST_F(TableSaver, NothingStoredLeavesTheFilesUntouched) {
+    const std::string junk = kNum3Text + "3,1994/10/21,19";   // even a file that ends mid-line
+    writeBytes(num3Path, junk);
+    DrawTable num3 = loaded(num3Path);
+    DrawTable num4 = loaded(num4Path);
+    EXPECT_FALSE(SaveTable(num3, kNumbers3, num3Path));
+    EXPECT_FALSE(SaveTable(num4, kNumbers4, num4Path));
+    EXPECT_EQ(readBytes(num3Path), junk);
+    EXPECT_EQ(readBytes(num4Path), kNum4Text);
+
+    DrawTable empty;
+    EXPECT_FALSE(SaveTable(empty, kNumbers3, dir.file("none.tbl")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("none.tbl")));
+}
+
+TEST_F(TableSaver, TheTableGrowsBeyondTenNewRounds) {
+    DrawTable num3 = loaded(num3Path);
+    for (int round = 3; round <= 27; ++round)
+        ASSERT_TRUE(num3.store(round, drawn(round, {0, 1, 2, 3, 0}, 1000 * round)));
+    EXPECT_FALSE(SaveTable(num3, kNumbers3, num3Path));
+    const DrawTable back = loaded(num3Path);
+    ASSERT_EQ(back.count, 27);
+    EXPECT_EQ(back.record(27).lngStraight, 27000);
+    EXPECT_EQ(back.record(27).dteDraw, dateSerial({2026, 9, 27}));
+}
+
+TEST_F(TableSaver, CorrectionRewritesTheWholeFileInPlace) {
+    ::chmod(num3Path.c_str(), 0640);
+    DrawTable num3 = loaded(num3Path);
+    ASSERT_TRUE(num3.store(1, drawn(3, {0, 5, 5, 5, 0}, 500000)));
+    ASSERT_TRUE(num3.store(3, drawn(4, {0, 1, 0, 1, 0}, 60000)));
+    EXPECT_FALSE(SaveTable(num3, kNumbers3, num3Path));
+    EXPECT_EQ(readBytes(num3Path), "1,2026/09/03,555,500000,83333,250000,41666,50000\r\n"
+                                   "2,1994/10/14,988,333500,111100,222300,55500,33300\r\n"
+                                   "3,2026/09/04,101,60000,10000,30000,5000,6000\r\n");
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"Num3Data.tbl", "Num4Data.tbl"}));
+    struct stat st {};
+    ASSERT_EQ(::stat(num3Path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(num3.savedCount, 3);
+    EXPECT_FALSE(anyUnsaved(num3));
+
+    // Line n stays round n, so the next new round is appended again.
+    ASSERT_TRUE(num3.store(4, drawn(5, {0, 2, 2, 2, 0}, 70000)));
+    EXPECT_FALSE(SaveTable(num3, kNumbers3, num3Path));
+    EXPECT_EQ(loaded(num3Path).count, 4);
+    EXPECT_EQ(loaded(num3Path).record(1).lngStraight, 500000);
+}
+
+// Appending after bytes that end no line would glue them to the new line; the
+// file is rewritten instead, and a file that lost its rounds gets them back.
+TEST_F(TableSaver, FileThatNoLongerEndsAfterItsLastRoundIsRewritten) {
+    writeBytes(num4Path, kNum4Text + "3,1994/10/21,00");
+    DrawTable num4 = loaded(num4Path);
+    ASSERT_TRUE(num4.store(3, drawn(1, {0, 0, 0, 9, 7}, 1200000)));
+    EXPECT_FALSE(SaveTable(num4, kNumbers4, num4Path));
+    EXPECT_EQ(readBytes(num4Path), kNum4Text + "3,2026/09/01,0097,1200000,200000,600000,100000\r\n");
+
+    ASSERT_TRUE(num4.store(4, drawn(2, {0, 1, 1, 1, 1}, 600000)));
+    std::filesystem::remove(num4Path);
+    EXPECT_FALSE(SaveTable(num4, kNumbers4, num4Path));
+    EXPECT_EQ(loaded(num4Path).count, 4);
+}
+
+TEST_F(TableSaver, InterruptedRewriteKeepsTheOldFileAndNoTemporary) {
+    DrawTable num3 = loaded(num3Path);
+    ASSERT_TRUE(num3.store(2, drawn(3, {0, 5, 5, 5, 0}, 500000)));
+    std::vector<std::string> seenBeforeRename;
+    setRewriteHookForTests([&] {
+        seenBeforeRename = dir.entries();
+        return false;
+    });
+    const SaveError error = SaveTable(num3, kNumbers3, num3Path);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error.message().rfind("ファイル「Num3Data.tbl」に保存できません。", 0), 0u) << error.message();
+    EXPECT_EQ(seenBeforeRename.size(), 3u);   // the complete temporary file was there
+    EXPECT_EQ(readBytes(num3Path), kNum3Text);
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"Num3Data.tbl", "Num4Data.tbl"}));
+    EXPECT_TRUE(num3.record(2).blnUnsaved);
+
+    setRewriteHookForTests(nullptr);
+    EXPECT_FALSE(SaveTable(num3, kNumbers3, num3Path));
+    EXPECT_EQ(loaded(num3Path).record(2).lngStraight, 500000);
+}
+
+struct FailingTarget {
+    const char* name;
+    std::string path;
+    bool correction;   // a rewrite rather than an append
+    const char* detail;
+};
+
+TEST_F(TableSaver, UnwritableTargetGivesAMessageNamingTheFile) {
+    writeBytes(dir.file("plain"), "not a folder");
+    std::vector<FailingTarget> targets = {
+        {"folder is a file (append)", dir.file("plain") + "/Num3Data.tbl", false, "保存先のフォルダが見つかりません"},
+        {"folder is a file (rewrite)", dir.file("plain") + "/Num3Data.tbl", true, "保存先のフォルダが見つかりません"},
+        {"folder is gone (rewrite)", dir.file("gone") + "/Num3Data.tbl", true, "保存先のフォルダが見つかりません"},
+    };
+    if (std::filesystem::exists("/dev/full"))
+        targets.push_back({"disk full", "/dev/full", false, "ディスクの空きが足りません"});
+    for (const FailingTarget& t : targets) {
+        SCOPED_TRACE(t.name);
+        DrawTable table;
+        if (t.correction)
+            table = loaded(num3Path);
+        ASSERT_TRUE(table.store(1, drawn(1, {0, 1, 2, 3, 0}, 1000)));
+        const SaveError error = SaveTable(table, kNumbers3, t.path);
+        ASSERT_TRUE(error);
+        const std::string name = std::filesystem::path(t.path).filename().string();
+        EXPECT_EQ(error.message(), "ファイル「" + name + "」に保存できません。（" + t.detail + "）");
+        EXPECT_TRUE(table.record(1).blnUnsaved);
+    }
+    EXPECT_EQ(readBytes(num3Path), kNum3Text);
+}
+
+} // namespace
