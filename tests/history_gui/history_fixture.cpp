@@ -5,7 +5,7 @@ namespace tw::history::test {
 NumData fixtureRecord(int game, int round) {
     NumData rec;
     rec.lngRound = round;
-    rec.dteDraw = 36526.0 + round;   // one draw a day from 2000/01/01
+    rec.dteDraw = 36526.0 + round; // one draw a day from 2000/01/01
     rec.bytNum[1] = static_cast<uint8_t>(round % 10);
     rec.bytNum[2] = static_cast<uint8_t>(round / 10 % 10);
     rec.bytNum[3] = static_cast<uint8_t>(round / 100 % 10);

@@ -1,10 +1,10 @@
 // The draw result entry dialog, driven through its controls: the state it opens
 // in, the keypads, the game switch, storing into the draw table, the questions
 // and messages, and loading another round through the round selection dialog.
+#include "common/date_serial.h"
 #include "history/gui/dlg_entry_data.h"
 #include "history/gui/dlg_num_round.h"
 #include "history_fixture.h"
-#include "common/date_serial.h"
 #include "ui/message_box.h"
 
 #include <QApplication>
@@ -29,9 +29,9 @@ namespace BeepHook = tw::ui::BeepHook;
 
 namespace {
 
-const DlgEntryData::WeekdayMarks kWeekdayMarks{
-    QStringLiteral("(？)"), QStringLiteral("(日)"), QStringLiteral("(月)"), QStringLiteral("(火)"),
-    QStringLiteral("(水)"), QStringLiteral("(木)"), QStringLiteral("(金)"), QStringLiteral("(土)")};
+const DlgEntryData::WeekdayMarks kWeekdayMarks{QStringLiteral("(？)"), QStringLiteral("(日)"), QStringLiteral("(月)"),
+                                               QStringLiteral("(火)"), QStringLiteral("(水)"), QStringLiteral("(木)"),
+                                               QStringLiteral("(金)"), QStringLiteral("(土)")};
 
 // "Now" for every test: a Monday, 17:45.
 const QDateTime kNow(QDate(2009, 3, 30), QTime(17, 45));
@@ -68,7 +68,7 @@ struct Entry {
             press(QStringLiteral("cmdMoney%1_%2").arg(pad).arg(index));
         }
     }
-    void typeDigits(const QString& digits) const {   // places 1, 2, ... in order; "-" skips a place
+    void typeDigits(const QString& digits) const { // places 1, 2, ... in order; "-" skips a place
         for (int i = 0; i < digits.size(); ++i)
             if (digits[i] != QLatin1Char('-'))
                 press(QStringLiteral("cmdNum%1_%2").arg(i + 1).arg(digits[i].digitValue()));
@@ -114,15 +114,18 @@ private slots:
         const QString today = QStringLiteral("2009/03/30 (月)");
         const QString zero = QStringLiteral("\\0");
         // Numbers3 holds 2500 rounds, Numbers4 2490.
-        QTest::newRow("Numbers3 next round") << 0 << 2501 << 2501 << true << today << QStringList{"", "", ""} << zero << zero;
-        QTest::newRow("beyond the next round") << 0 << 2600 << 2501 << true << today << QStringList{"", "", ""} << zero << zero;
-        QTest::newRow("Numbers4 next round") << 1 << 2491 << 2491 << true << today << QStringList{"", "", "", ""} << zero
-                                             << QString();
-        QTest::newRow("stored Numbers3 round") << 0 << 2345 << 2345 << false << QStringLiteral("2006/06/03 (土)")
-                                               << QStringList{"5", "4", "3"} << QStringLiteral("\\102,345")
-                                               << QStringLiteral("\\11,345");
-        QTest::newRow("stored Numbers4 round") << 1 << 1234 << 1234 << false << QStringLiteral("2003/05/19 (月)")
-                                               << QStringList{"4", "3", "2", "1"} << QStringLiteral("\\901,234") << QString();
+        QTest::newRow("Numbers3 next round")
+            << 0 << 2501 << 2501 << true << today << QStringList{"", "", ""} << zero << zero;
+        QTest::newRow("beyond the next round")
+            << 0 << 2600 << 2501 << true << today << QStringList{"", "", ""} << zero << zero;
+        QTest::newRow("Numbers4 next round")
+            << 1 << 2491 << 2491 << true << today << QStringList{"", "", "", ""} << zero << QString();
+        QTest::newRow("stored Numbers3 round")
+            << 0 << 2345 << 2345 << false << QStringLiteral("2006/06/03 (土)") << QStringList{"5", "4", "3"}
+            << QStringLiteral("\\102,345") << QStringLiteral("\\11,345");
+        QTest::newRow("stored Numbers4 round")
+            << 1 << 1234 << 1234 << false << QStringLiteral("2003/05/19 (月)") << QStringList{"4", "3", "2", "1"}
+            << QStringLiteral("\\901,234") << QString();
     }
     void opensTheRound() {
         QFETCH(int, game);
@@ -163,7 +166,8 @@ private slots:
         Entry e(2500, 2500);
         e.open(0, round);
         e.press("cmdSave");
-        QCOMPARE(MessageHook::shownTexts(), QStringList{QStringLiteral("【%1】のデータは変更されていません。").arg(round)});
+        QCOMPARE(MessageHook::shownTexts(),
+                 QStringList{QStringLiteral("【%1】のデータは変更されていません。").arg(round)});
         QCOMPARE(MessageHook::shownTitles(), QStringList{kNotChangedTitle});
         QCOMPARE(e.history.num3.count, 2500);
         QCOMPARE(e.history.num3.record(round).blnUnsaved, false);
@@ -174,18 +178,30 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("beeps");
-        QTest::newRow("Straight keeps seven digits") << 1 << "12345678" << "\\1,234,567" << 1;
-        QTest::newRow("< drops the last digit") << 1 << "12345678<" << "\\123,456" << 1;
-        QTest::newRow("C gives 0") << 1 << "1234C" << "\\0" << 0;
-        QTest::newRow("< on one digit gives 0") << 1 << "5<" << "\\0" << 0;
-        QTest::newRow("< on 0 stays 0") << 1 << "<" << "\\0" << 0;
-        QTest::newRow("leading 0 disappears") << 1 << "05" << "\\5" << 0;
-        QTest::newRow("typing after C") << 1 << "9C42" << "\\42" << 0;
-        QTest::newRow("Box keeps six") << 2 << "1234567" << "\\123,456" << 1;
-        QTest::newRow("Set-Straight keeps seven") << 3 << "987654321" << "\\9,876,543" << 2;
-        QTest::newRow("Set-Box keeps six") << 4 << "9999999" << "\\999,999" << 1;
-        QTest::newRow("Mini keeps five") << 5 << "123456" << "\\12,345" << 1;
-        QTest::newRow("room again after <") << 5 << "123456<7" << "\\12,347" << 1;
+        QTest::newRow("Straight keeps seven digits") << 1 << "12345678"
+                                                     << "\\1,234,567" << 1;
+        QTest::newRow("< drops the last digit") << 1 << "12345678<"
+                                                << "\\123,456" << 1;
+        QTest::newRow("C gives 0") << 1 << "1234C"
+                                   << "\\0" << 0;
+        QTest::newRow("< on one digit gives 0") << 1 << "5<"
+                                                << "\\0" << 0;
+        QTest::newRow("< on 0 stays 0") << 1 << "<"
+                                        << "\\0" << 0;
+        QTest::newRow("leading 0 disappears") << 1 << "05"
+                                              << "\\5" << 0;
+        QTest::newRow("typing after C") << 1 << "9C42"
+                                        << "\\42" << 0;
+        QTest::newRow("Box keeps six") << 2 << "1234567"
+                                       << "\\123,456" << 1;
+        QTest::newRow("Set-Straight keeps seven") << 3 << "987654321"
+                                                  << "\\9,876,543" << 2;
+        QTest::newRow("Set-Box keeps six") << 4 << "9999999"
+                                           << "\\999,999" << 1;
+        QTest::newRow("Mini keeps five") << 5 << "123456"
+                                         << "\\12,345" << 1;
+        QTest::newRow("room again after <") << 5 << "123456<7"
+                                            << "\\12,347" << 1;
     }
     void amountKeypads() {
         QFETCH(int, pad);
@@ -205,7 +221,7 @@ private slots:
         e.open(1, 2501);
         e.typeDigits("4097");
         QCOMPARE(e.digitsShown(), (QStringList{"4", "0", "9", "7"}));
-        e.press("cmdNum2_6");   // a second key replaces the digit
+        e.press("cmdNum2_6"); // a second key replaces the digit
         QCOMPARE(e.digitsShown(), (QStringList{"4", "6", "9", "7"}));
         QCOMPARE(BeepHook::count(), 0);
     }
@@ -219,18 +235,18 @@ private slots:
         QTest::addColumn<bool>("isNew");
         QTest::addColumn<QStringList>("digits");
         QTest::addColumn<QString>("straight");
-        QTest::newRow("new round to the other new round") << 0 << 2500 << 2500 << 2501 << 2501 << true
-                                                          << QStringList{"", "", "", ""} << "\\0";
-        QTest::newRow("new round to a shorter table") << 0 << 2500 << 2490 << 2501 << 2491 << true
-                                                      << QStringList{"", "", "", ""} << "\\0";
-        QTest::newRow("stored round both hold") << 0 << 2500 << 2500 << 2345 << 2345 << false
-                                                << QStringList{"5", "4", "3", "2"} << "\\902,345";
-        QTest::newRow("stored round the other lacks") << 1 << 2480 << 2500 << 2490 << 2481 << true
-                                                      << QStringList{"", "", ""} << "\\0";
-        QTest::newRow("Numbers4 round to Numbers3") << 1 << 2500 << 2500 << 2345 << 2345 << false
-                                                    << QStringList{"5", "4", "3"} << "\\102,345";
-        QTest::newRow("next Numbers4 round stored in Numbers3") << 1 << 2500 << 2490 << 2491 << 2491 << false
-                                                                << QStringList{"1", "9", "4"} << "\\102,491";
+        QTest::newRow("new round to the other new round")
+            << 0 << 2500 << 2500 << 2501 << 2501 << true << QStringList{"", "", "", ""} << "\\0";
+        QTest::newRow("new round to a shorter table")
+            << 0 << 2500 << 2490 << 2501 << 2491 << true << QStringList{"", "", "", ""} << "\\0";
+        QTest::newRow("stored round both hold")
+            << 0 << 2500 << 2500 << 2345 << 2345 << false << QStringList{"5", "4", "3", "2"} << "\\902,345";
+        QTest::newRow("stored round the other lacks")
+            << 1 << 2480 << 2500 << 2490 << 2481 << true << QStringList{"", "", ""} << "\\0";
+        QTest::newRow("Numbers4 round to Numbers3")
+            << 1 << 2500 << 2500 << 2345 << 2345 << false << QStringList{"5", "4", "3"} << "\\102,345";
+        QTest::newRow("next Numbers4 round stored in Numbers3")
+            << 1 << 2500 << 2490 << 2491 << 2491 << false << QStringList{"1", "9", "4"} << "\\102,491";
     }
     void gameSwitch() {
         QFETCH(int, fromGame);
@@ -318,7 +334,7 @@ private slots:
     }
 
     void storesMoreNewRoundsThanTheSpareSlots() {
-        Entry e(30, 30);   // the fixture leaves ten spare slots
+        Entry e(30, 30); // the fixture leaves ten spare slots
         for (int n = 1; n <= 12; ++n) {
             e.open(1, e.history.num4.count + 1);
             e.typeDigits("1234");
@@ -337,13 +353,22 @@ private slots:
         QTest::addColumn<QString>("digits");
         QTest::addColumn<QString>("amounts");
         QTest::addColumn<QString>("message");
-        QTest::newRow("2nd place of three") << 0 << "1-3" << "" << "抽選数値(２桁目)が入力されていません。";
+        QTest::newRow("2nd place of three") << 0 << "1-3"
+                                            << ""
+                                            << "抽選数値(２桁目)が入力されていません。";
         QTest::newRow("three of four places")
-            << 1 << "1" << "" << "抽選数値(２桁目)、抽選数値(３桁目)、抽選数値(４桁目)が入力されていません。";
-        QTest::newRow("amounts only")
-            << 0 << "" << "5" << "抽選数値(１桁目)、抽選数値(２桁目)、抽選数値(３桁目)が入力されていません。";
-        QTest::newRow("4th place of Numbers4") << 1 << "123" << "5" << "抽選数値(４桁目)が入力されていません。";
-        QTest::newRow("Numbers3 needs no 4th place") << 0 << "123" << "" << "";
+            << 1 << "1"
+            << ""
+            << "抽選数値(２桁目)、抽選数値(３桁目)、抽選数値(４桁目)が入力されていません。";
+        QTest::newRow("amounts only") << 0 << ""
+                                      << "5"
+                                      << "抽選数値(１桁目)、抽選数値(２桁目)、抽選数値(３桁目)が入力されていません。";
+        QTest::newRow("4th place of Numbers4") << 1 << "123"
+                                               << "5"
+                                               << "抽選数値(４桁目)が入力されていません。";
+        QTest::newRow("Numbers3 needs no 4th place") << 0 << "123"
+                                                     << ""
+                                                     << "";
     }
     void storeWithMissingDigitsIsRefused() {
         QFETCH(int, game);
@@ -385,8 +410,9 @@ private slots:
         e.typeDigits("4");
         MessageHook::pushAnswer(tw::ui::Answer::No);
         close();
-        QCOMPARE(MessageHook::shownTexts(),
-                 QStringList{QStringLiteral("以下の項目が変更されています。\r終了しますか？(Yes/No)\r抽選数値(１桁目)")});
+        QCOMPARE(
+            MessageHook::shownTexts(),
+            QStringList{QStringLiteral("以下の項目が変更されています。\r終了しますか？(Yes/No)\r抽選数値(１桁目)")});
         QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("未登録確認")});
         QVERIFY(dlg.isVisible());
         MessageHook::pushAnswer(tw::ui::Answer::Yes);
@@ -399,7 +425,7 @@ private slots:
     void closingUnchangedAsksNothing() {
         Entry e(2500, 2500);
         DlgEntryData& dlg = e.open(0, 2345);
-        e.typeDigits("5");   // the stored digit again
+        e.typeDigits("5"); // the stored digit again
         e.press("cmdExit");
         QVERIFY(MessageHook::shownTexts().isEmpty());
         QVERIFY(!dlg.isVisible());
@@ -457,7 +483,7 @@ private slots:
     void loadAnotherRound_data() {
         QTest::addColumn<int>("game");
         QTest::addColumn<int>("fromRound");
-        QTest::addColumn<int>("pick");   // 0 = cancel
+        QTest::addColumn<int>("pick"); // 0 = cancel
         QTest::addColumn<QString>("firstItem");
         QTest::addColumn<int>("round");
         QTest::addColumn<bool>("isNew");
@@ -493,7 +519,7 @@ private slots:
                 roundDlg->findChild<QPushButton*>("cmdCancel")->click();
                 return;
             }
-            list->setCurrentRow(list->count() - pick);   // the list runs from count + 1 down to 1
+            list->setCurrentRow(list->count() - pick); // the list runs from count + 1 down to 1
             roundDlg->findChild<QPushButton*>("cmdOK")->click();
         });
         // Closes whatever modal box is still open, so a failure cannot hang the run.

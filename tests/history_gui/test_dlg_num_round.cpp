@@ -48,9 +48,7 @@ QListWidgetItem* itemOfRound(QListWidget* list, int round) {
 class TestDlgNumRound : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-        tw::ui::MessageHook::enable();
-    }
+    void init() { tw::ui::MessageHook::enable(); }
     void cleanup() { tw::ui::MessageHook::disable(); }
 
     void listsRoundsFromNextDownToOne_data() {
@@ -132,7 +130,7 @@ private slots:
     }
 
     void doubleClickBesideTheItemsPicksNothing() {
-        const DrawHistory history = fixtureHistory(0, 0);   // one item, the rest of the list is empty
+        const DrawHistory history = fixtureHistory(0, 0); // one item, the rest of the list is empty
         DlgNumRound dlg(history);
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
@@ -153,7 +151,7 @@ private slots:
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         QListWidget* list = listOf(dlg);
-        list->setCurrentItem(list->item(3));   // a pick, then abandoned
+        list->setCurrentItem(list->item(3)); // a pick, then abandoned
         buttonOf(dlg, "cmdCancel")->click();
         QVERIFY(!dlg.isVisible());
         QCOMPARE(dlg.result(), int(QDialog::Rejected));

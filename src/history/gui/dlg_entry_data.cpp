@@ -20,8 +20,8 @@ namespace tw::history {
 
 namespace {
 
-constexpr int kKeyBack = 11;    // "<" on an amount keypad
-constexpr int kKeyClear = 12;   // "C"
+constexpr int kKeyBack = 11;  // "<" on an amount keypad
+constexpr int kKeyClear = 12; // "C"
 
 struct AmountPad {
     const char* frame;
@@ -29,7 +29,7 @@ struct AmountPad {
     const char* caption;
     const char* labelName;
     int maxDigits;
-    const char* changeName;   // how ListChanges names the amount
+    const char* changeName; // how ListChanges names the amount
 };
 constexpr std::array<AmountPad, 5> kAmountPads{{
     {"framStright", "Label2", "ストレート", "lblStright", 7, "ストレート配当金"},
@@ -41,9 +41,13 @@ constexpr std::array<AmountPad, 5> kAmountPads{{
 
 const QString kFullWidthDigits = QStringLiteral("０１２３４５６７８９");
 
-QString placeName(int place) { return QStringLiteral("抽選数値(%1桁目)").arg(kFullWidthDigits.at(place)); }
+QString placeName(int place) {
+    return QStringLiteral("抽選数値(%1桁目)").arg(kFullWidthDigits.at(place));
+}
 
-QString indexed(const QString& name, int index) { return name + QLatin1Char('_') + QString::number(index); }
+QString indexed(const QString& name, int index) {
+    return name + QLatin1Char('_') + QString::number(index);
+}
 
 QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text) {
     auto* label = new QLabel(text, parent);
@@ -59,6 +63,13 @@ QLabel* makeValueLabel(QWidget* parent, const QString& name) {
     return label;
 }
 
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false); // Return must not store or close by accident
+    return button;
+}
+
 QDate qDateOf(double serial) {
     const common::CivilDate d = common::civilDate(serial);
     return QDate(d.year, d.month, d.day);
@@ -67,13 +78,16 @@ QDate qDateOf(double serial) {
 } // namespace
 
 DlgEntryData::DlgEntryData(DrawHistory& history, const WeekdayMarks& weekdayMark, QWidget* parent)
-    : QDialog(parent), drawHistory(history), WeekdayMark(weekdayMark), clock([] { return QDateTime::currentDateTime(); }) {
+    : QDialog(parent), drawHistory(history), WeekdayMark(weekdayMark),
+      clock([] { return QDateTime::currentDateTime(); }) {
     setObjectName(QStringLiteral("dlgEntryData"));
     setWindowTitle(QStringLiteral("データ登録"));
     buildControls();
 }
 
-void DlgEntryData::setClock(Clock newClock) { clock = std::move(newClock); }
+void DlgEntryData::setClock(Clock newClock) {
+    clock = std::move(newClock);
+}
 
 QWidget* DlgEntryData::buildKeypad(const QString& frameName, const QString& buttonName, bool withEditKeys,
                                    const std::function<void(int)>& onKey) {
@@ -83,9 +97,7 @@ QWidget* DlgEntryData::buildKeypad(const QString& frameName, const QString& butt
     grid->setSpacing(2);
     // Laid out like a telephone keypad, with the editing keys beside the 0.
     const auto addKey = [&](int index, const QString& text, int row, int column) {
-        auto* key = new QPushButton(text, frame);
-        key->setObjectName(indexed(buttonName, index));
-        key->setAutoDefault(false);
+        QPushButton* key = makeButton(frame, indexed(buttonName, index), text);
         key->setFixedSize(30, 26);
         grid->addWidget(key, row, column);
         connect(key, &QPushButton::clicked, this, [onKey, index] { onKey(index); });
@@ -113,9 +125,7 @@ void DlgEntryData::buildControls() {
         });
     }
     games->addStretch();
-    cmdLoad = new QPushButton(QStringLiteral("過去データ取込み"), this);
-    cmdLoad->setObjectName(QStringLiteral("cmdLoad"));
-    cmdLoad->setAutoDefault(false);
+    cmdLoad = makeButton(this, QStringLiteral("cmdLoad"), QStringLiteral("過去データ取込み"));
     games->addWidget(cmdLoad);
 
     auto* head = new QGridLayout;
@@ -137,9 +147,8 @@ void DlgEntryData::buildControls() {
         lblNum[p]->setMinimumWidth(30);
         lblNum[p]->setAlignment(Qt::AlignCenter);
         digits->addWidget(lblNum[p], 0, p + 1, Qt::AlignHCenter);
-        frmKey[p] = buildKeypad(indexed(QStringLiteral("frmKey"), p),
-                                                          QStringLiteral("cmdNum%1").arg(p + 1), false,
-                                                          [this, p](int index) { cmdNum_Click(p + 1, index); });
+        frmKey[p] = buildKeypad(indexed(QStringLiteral("frmKey"), p), QStringLiteral("cmdNum%1").arg(p + 1), false,
+                                [this, p](int index) { cmdNum_Click(p + 1, index); });
         digits->addWidget(frmKey[p], 1, p + 1);
     }
     digits->setColumnStretch(5, 1);
@@ -162,12 +171,8 @@ void DlgEntryData::buildControls() {
         }
     }
 
-    cmdSave = new QPushButton(QStringLiteral("登録"), this);
-    cmdSave->setObjectName(QStringLiteral("cmdSave"));
-    cmdSave->setAutoDefault(false);
-    cmdExit = new QPushButton(QStringLiteral("終了"), this);
-    cmdExit->setObjectName(QStringLiteral("cmdExit"));
-    cmdExit->setAutoDefault(false);
+    cmdSave = makeButton(this, QStringLiteral("cmdSave"), QStringLiteral("登録"));
+    cmdExit = makeButton(this, QStringLiteral("cmdExit"), QStringLiteral("終了"));
     auto* commands = new QHBoxLayout;
     commands->addStretch();
     commands->addWidget(cmdSave);
@@ -256,7 +261,7 @@ void DlgEntryData::InitWork() {
     lngWorkRound = lngEntryRound;
     dteWork = blnNew ? now() : dteEntryRound;
     if (blnNew) {
-        bytWorkNum = {0, 10, 10, 10, 10};   // slot 0 of the digits is unused and stays 0
+        bytWorkNum = {0, 10, 10, 10, 10}; // slot 0 of the digits is unused and stays 0
         lngWorkAmount.fill(0);
     } else {
         bytWorkNum = bytEntryNum;
@@ -384,7 +389,7 @@ void DlgEntryData::cmdSave_Click() {
     rec.dteDraw = dteWork;
     rec.bytNum = bytWorkNum;
     if (game == kNumbers3)
-        rec.bytNum[4] = 0;   // Numbers3 has no 4th place; keep the record as loading leaves it
+        rec.bytNum[4] = 0; // Numbers3 has no 4th place; keep the record as loading leaves it
     rec.lngStraight = lngWorkAmount[0];
     rec.lngBox = lngWorkAmount[1];
     rec.lngSetStraight = lngWorkAmount[2];

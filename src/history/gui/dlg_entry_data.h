@@ -40,9 +40,9 @@ public:
     void setClock(Clock clock);
 
     // Set by the caller before exec(); the dialog keeps them up to date while it runs.
-    int16_t intNumbers = 0;       // 0 = Numbers3, 1 = Numbers4
-    int32_t lngEntryRound = 1;    // round being entered or corrected
-    bool blnNew = true;           // the round is not in the table yet
+    int16_t intNumbers = 0;    // 0 = Numbers3, 1 = Numbers4
+    int32_t lngEntryRound = 1; // round being entered or corrected
+    bool blnNew = true;        // the round is not in the table yet
 
     // The amount after pressing key 0..9, 11 ("<") or 12 ("C") on an amount keypad
     // that takes at most maxDigits digits; beeps when the key cannot act.
@@ -61,7 +61,7 @@ public:
     void reject() override;
 
 private:
-    static constexpr int kAmounts = 5;   // Straight, Box, Set-Straight, Set-Box, Mini
+    static constexpr int kAmounts = 5; // Straight, Box, Set-Straight, Set-Box, Mini
 
     DrawTable& table() const;
     double now() const;
@@ -103,7 +103,7 @@ private:
     std::array<QRadioButton*, 2> optNum{};
     std::array<QLabel*, 4> lblNum{};
     std::array<QWidget*, 4> frmKey{};
-    std::array<QLabel*, kAmounts> lblAmount{};   // lblStright, lblBox, lblSetStright, lblSetBox, lblMini
+    std::array<QLabel*, kAmounts> lblAmount{}; // lblStright, lblBox, lblSetStright, lblSetBox, lblMini
     QLabel* lblRound = nullptr;
     QLabel* lblDate = nullptr;
     QLabel* Label10 = nullptr;

@@ -40,7 +40,7 @@ private:
     void cmdOK_Click();
 
     const DrawHistory& drawHistory;
-    int16_t intSelRound = -1;        // -1 until the user picks an item
+    int16_t intSelRound = -1; // -1 until the user picks an item
     bool blnListFilled = false;
 
     QListWidget* lstRound = nullptr;
