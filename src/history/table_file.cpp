@@ -135,10 +135,14 @@ std::string FormatTableLine(const NumData& rec, int slot, int game) {
     std::string line = formatNumber(int64_t{slot}, "#####0") + "," + common::formatDate(rec.dteDraw) + ",";
     for (int place = 1; place <= digitCount(game); ++place)
         line += std::to_string(rec.bytNum[static_cast<std::size_t>(place)]);
+    const auto addAmount = [&line](int32_t amount) {
+        line += ',';
+        line += formatNumber(int64_t{amount}, "########0");
+    };
     for (const int32_t amount : {rec.lngStraight, rec.lngBox, rec.lngSetStraight, rec.lngSetBox})
-        line += "," + formatNumber(int64_t{amount}, "########0");
+        addAmount(amount);
     if (digitCount(game) == 3)
-        line += "," + formatNumber(int64_t{rec.lngMini}, "########0");
+        addAmount(rec.lngMini);
     return line;
 }
 

@@ -215,6 +215,8 @@ bool readWholeFile(const std::string& path, std::string& content, LoadError& err
     FilePtr f = openTableFile(path, error);
     if (!f)
         return false;
+    std::error_code ec;
+    content.reserve(static_cast<std::size_t>(fs::file_size(path, ec)) + 1);
     char buffer[1 << 16];
     std::size_t n = 0;
     while ((n = std::fread(buffer, 1, sizeof buffer, f.get())) > 0)

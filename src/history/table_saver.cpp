@@ -149,7 +149,10 @@ bool writeTemporary(const std::string& tmp, int fd, mode_t mode, std::string_vie
 SaveError rewriteFile(DrawTable& table, int game, const std::string& path) {
     const std::filesystem::path target(path);
     const std::string folder = target.has_parent_path() ? target.parent_path().string() : ".";
-    std::string tmp = (std::filesystem::path(folder) / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string hidden = ".";
+    hidden += target.filename().string();
+    hidden += ".XXXXXX";
+    std::string tmp = (std::filesystem::path(folder) / hidden).string();
     const int fd = ::mkstemp(tmp.data());
     if (fd < 0)
         return saveError(path, describeErrno(errno));
