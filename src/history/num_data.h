@@ -37,7 +37,7 @@ struct NumData {
 // The draw history of one game. `count` is the highest round held; slots
 // 1..count are drawn rounds, slots beyond are spare and all zero.
 struct DrawTable {
-    std::vector<NumData> slots;         // slot n = round n
+    std::vector<NumData> records;        // slot n = round n
     int16_t count = 0;
     int16_t savedCount = 0;             // rounds the table file holds (set by loading and saving)
 
@@ -49,7 +49,7 @@ struct DrawTable {
     // The record of a round; a round beyond the slots reads as an all-zero record.
     const NumData& record(int round) const {
         static const NumData kEmpty{};
-        return round >= 0 && static_cast<std::size_t>(round) < slots.size() ? slots[static_cast<std::size_t>(round)] : kEmpty;
+        return round >= 0 && static_cast<std::size_t>(round) < records.size() ? records[static_cast<std::size_t>(round)] : kEmpty;
     }
 
     // Writes a record into slot `round` (1..count+1), marking it unsaved and raising
@@ -58,11 +58,11 @@ struct DrawTable {
     bool store(int round, NumData rec) {
         if (round < 1 || round > count + 1 || round > kMaxRounds)
             return false;
-        if (static_cast<std::size_t>(round) + 10 >= slots.size())
-            slots.resize(static_cast<std::size_t>(round) + 11);
+        if (static_cast<std::size_t>(round) + 10 >= records.size())
+            records.resize(static_cast<std::size_t>(round) + 11);
         rec.lngRound = round;
         rec.blnUnsaved = true;
-        slots[static_cast<std::size_t>(round)] = rec;
+        records[static_cast<std::size_t>(round)] = rec;
         if (round > count)
             count = static_cast<int16_t>(round);
         return true;
