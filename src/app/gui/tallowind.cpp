@@ -1,0 +1,493 @@
+#include "app/gui/tallowind.h"
+
+#include "history/gui/dlg_entry_data.h"
+#include "history/table_file.h"
+#include "ui/clock_status_bar.h"
+#include "ui/fonts.h"
+#include "ui/message_box.h"
+
+#include <QCalendarWidget>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <limits>
+
+namespace tw::app {
+
+namespace {
+const QColor kNumbers3Colour(255, 0, 255);   // 0xFF00FF in the program's blue-green-red order
+const QColor kNumbers4Colour(0, 192, 0);     // 0x00C000
+
+QString discardQuestion() {
+    return QStringLiteral("この機能を使用すると、現在の予測結果が失われます。\rよろしいですか？");
+}
+
+QPushButton* commandButton(QWidget* parent, const char* name, const QString& text) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setMinimumHeight(34);
+    return button;
+}
+
+// The leading number of a text as the program reads typed rounds: blanks, an
+// optional sign and digits; anything else ends the number, no digits give 0.
+int16_t leadingNumber(const QString& text) {
+    const QString t = text.trimmed();
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == QChar('-') || t[i] == QChar('+')))
+        negative = t[i++] == QChar('-');
+    long long value = 0;
+    for (; i < t.size() && t[i].isDigit() && t[i].unicode() < 128; ++i)
+        value = std::min<long long>(value * 10 + (t[i].unicode() - '0'), 100000);
+    value = negative ? -value : value;
+    return static_cast<int16_t>(std::clamp<long long>(value, std::numeric_limits<int16_t>::min(),
+                                                      std::numeric_limits<int16_t>::max()));
+}
+} // namespace
+
+Tallowind::Tallowind(history::DrawHistory& history, const AppState& appState, Clock clock, QWidget* parent)
+    : QMainWindow(parent), m_history(history), m_appState(appState), m_clock(std::move(clock)),
+      m_exit([](int status) { QCoreApplication::exit(status); }) {
+    if (!m_clock)
+        m_clock = [] { return QDateTime::currentDateTime(); };
+    setObjectName(QStringLiteral("Tallowind"));
+    setWindowTitle(QStringLiteral("Tallowind"));
+    buildControls();
+    Form_Load();
+}
+
+Tallowind::~Tallowind() = default;
+
+void Tallowind::buildControls() {
+    auto* central = new QWidget(this);
+    auto* layout = new QHBoxLayout(central);
+    layout->addWidget(buildCommandColumn());
+
+    auto* right = new QVBoxLayout;
+    auto* bars = new QHBoxLayout;
+    for (int i = 0; i < kProgressBars; ++i) {
+        auto* bar = new QProgressBar(central);
+        bar->setObjectName(QStringLiteral("prgBar_%1").arg(i));
+        bar->setRange(0, 100);
+        bar->setValue(0);
+        bar->setTextVisible(false);
+        bar->setMaximumHeight(12);
+        bars->addWidget(bar);
+        m_prgBar[static_cast<std::size_t>(i)] = bar;
+    }
+    right->addLayout(bars);
+
+    // The three panels lie on top of each other in one cell; only one is ever visible.
+    m_panelArea = new QWidget(central);
+    m_panelArea->setMinimumSize(720, 560);
+    auto* panels = new QGridLayout(m_panelArea);
+    panels->setContentsMargins(0, 0, 0, 0);
+    createPanels();
+    for (QWidget* panel : {framYosou, framHenkou, framPrint})
+        panels->addWidget(panel, 0, 0);
+    right->addWidget(m_panelArea, 1);
+    layout->addLayout(right, 1);
+    setCentralWidget(central);
+
+    StatusBar1 = new ui::ClockStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setClock(m_clock);
+    setStatusBar(StatusBar1);
+    connect(StatusBar1, &ui::ClockStatusBar::panelClicked, this, &Tallowind::StatusBar1_PanelClick);
+
+    mvWindow = new QCalendarWidget(central);
+    mvWindow->setObjectName(QStringLiteral("mvWindow"));
+    mvWindow->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
+    mvWindow->setFirstDayOfWeek(Qt::Sunday);
+    mvWindow->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    mvWindow->setSelectedDate(m_clock().date());
+    mvWindow->setFixedSize(mvWindow->sizeHint());
+    mvWindow->hide();
+
+    tmStart.setObjectName(QStringLiteral("tmStart"));
+    connect(&tmStart, &QTimer::timeout, this, &Tallowind::tmStart_Timer);
+}
+
+QWidget* Tallowind::buildCommandColumn() {
+    auto* column = new QWidget(this);
+    column->setFixedWidth(230);
+    auto* layout = new QVBoxLayout(column);
+
+    Frame1 = new QFrame(column);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFrameShape(QFrame::StyledPanel);
+    auto* games = new QVBoxLayout(Frame1);
+    const std::array<QString, 2> captions = {QStringLiteral("Number３予測"), QStringLiteral("Number４予測")};
+    for (int i = 0; i < 2; ++i) {
+        auto* option = new QRadioButton(captions[static_cast<std::size_t>(i)], Frame1);
+        option->setObjectName(QStringLiteral("optNumbers_%1").arg(i));
+        games->addWidget(option);
+        connect(option, &QRadioButton::clicked, this, [this, i] { optNumbers_Click(i); });
+        optNumbers[static_cast<std::size_t>(i)] = option;
+    }
+    layout->addWidget(Frame1);
+
+    auto* banner = new QHBoxLayout;
+    Label2 = new QLabel(QStringLiteral("Numbers"), column);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setFont(ui::bannerFont(24));
+    lblNum = new QLabel(column);
+    lblNum->setObjectName(QStringLiteral("lblNum"));
+    lblNum->setFont(ui::bannerFont(32));
+    banner->addStretch();
+    banner->addWidget(Label2);
+    banner->addWidget(lblNum);
+    banner->addStretch();
+    layout->addLayout(banner);
+
+    Label1 = new QLabel(QStringLiteral("予測抽選回"), column);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    layout->addWidget(Label1);
+    cmbRound = new QComboBox(column);
+    cmbRound->setObjectName(QStringLiteral("cmbRound"));
+    cmbRound->setEditable(true);
+    cmbRound->setInsertPolicy(QComboBox::NoInsert);
+    cmbRound->setMaxVisibleItems(20);
+    // Typing and picking an item are different events: only typing counts as a change.
+    connect(cmbRound->lineEdit(), &QLineEdit::textEdited, this, &Tallowind::cmbRound_Change);
+    connect(cmbRound, &QComboBox::activated, this, &Tallowind::cmbRound_Click);
+    layout->addWidget(cmbRound);
+    layout->addSpacing(8);
+
+    cmdYosoku = commandButton(column, "cmdYosoku", QStringLiteral("予測"));
+    cmdHenko = commandButton(column, "cmdHenko", QStringLiteral("選出変更"));
+    cmdPrint = commandButton(column, "cmdPrint", QStringLiteral("印刷"));
+    cmdDataEntry = commandButton(column, "cmdDataEntry", QStringLiteral("データ登録"));
+    cmdPutHitData = commandButton(column, "cmdPutHitData", QStringLiteral("抽選結果出力"));
+    cmdCheck = commandButton(column, "cmdCheck", QStringLiteral("管理用"));
+    cmdExit = commandButton(column, "cmdExit", QStringLiteral("終了"));
+    for (QPushButton* button : {cmdYosoku, cmdHenko, cmdPrint, cmdDataEntry})
+        layout->addWidget(button);
+    layout->addStretch();
+    for (QPushButton* button : {cmdPutHitData, cmdCheck, cmdExit})
+        layout->addWidget(button);
+
+    connect(cmdYosoku, &QPushButton::clicked, this, &Tallowind::cmdYosoku_Click);
+    connect(cmdHenko, &QPushButton::clicked, this, &Tallowind::cmdHenko_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &Tallowind::cmdPrint_Click);
+    connect(cmdDataEntry, &QPushButton::clicked, this, &Tallowind::cmdDataEntry_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &Tallowind::cmdExit_Click);
+    connect(cmdPutHitData, &QPushButton::clicked, this, &Tallowind::cmdPutHitData_Click);
+    connect(cmdCheck, &QPushButton::clicked, this, &Tallowind::cmdCheck_Click);
+    return column;
+}
+
+void Tallowind::createPanels() {
+    const auto placeholder = [this](const char* name) {
+        auto* frame = new QFrame(this);
+        frame->setObjectName(QString::fromLatin1(name));
+        frame->setFrameShape(QFrame::StyledPanel);
+        return frame;
+    };
+    framYosou = placeholder("framYosou");
+    framHenkou = placeholder("framHenkou");
+    framPrint = placeholder("framPrint");
+}
+
+void Tallowind::Form_Load() {
+    const int weekday = m_clock().date().dayOfWeek();   // 1 = Monday .. 7 = Sunday
+    if (weekday >= Qt::Monday && weekday <= Qt::Friday)
+        tmStart.start(kNoticeIntervalMs);
+    m_state.intGame = 3;
+    m_state.intRunGame = -1;
+    m_state.intRunRound = -1;
+    m_state.blnHasPrediction = false;
+    ShowYosouPanel();
+    SetGameView(0);
+    ResetCommandButtons();
+    FillRoundList();
+    ClearResultView();
+    m_state.intShownRound = roundInSelector();
+}
+
+int Tallowind::countOf(int game) const { return m_history.table(game).count; }
+
+bool Tallowind::isFutureRound(int game, int round) const { return round > countOf(game); }
+
+int Tallowind::selectedGame() const { return optNumbers[0]->isChecked() ? 3 : 4; }
+
+int16_t Tallowind::roundInSelector() const { return leadingNumber(cmbRound->currentText()); }
+
+void Tallowind::FillRoundList() {
+    m_state.blnFillingRounds = true;
+    cmbRound->clear();
+    const int count = countOf(selectedGame());
+    QStringList items;
+    items.reserve(count + 1);
+    for (int round = count + 1; round >= 1; --round)
+        items << QString::number(round);
+    cmbRound->addItems(items);
+    cmbRound->setCurrentIndex(0);
+    m_state.blnFillingRounds = false;
+}
+
+void Tallowind::ResetCommandButtons() {
+    cmdYosoku->setEnabled(true);
+    for (QPushButton* button : {cmdHenko, cmdPrint}) {
+        button->setEnabled(false);
+        button->setVisible(false);
+    }
+}
+
+void Tallowind::SetPanelButtons() {
+    cmdHenko->setEnabled(true);
+    cmdHenko->setVisible(true);
+    const bool future = isFutureRound(selectedGame(), roundInSelector());
+    cmdPrint->setEnabled(future);
+    cmdPrint->setVisible(future);
+}
+
+void Tallowind::SetYosouPanel(bool on) {
+    framYosou->setEnabled(on);
+    framYosou->setVisible(on);
+}
+
+void Tallowind::SetHenkouPanel(bool on) {
+    framHenkou->setEnabled(on);
+    framHenkou->setVisible(on);
+}
+
+void Tallowind::SetPrintPanel(bool on) {
+    framPrint->setEnabled(on);
+    framPrint->setVisible(on);
+}
+
+void Tallowind::ShowYosouPanel() {
+    SetPrintPanel(false);
+    SetHenkouPanel(false);
+    SetYosouPanel(true);
+}
+
+void Tallowind::ShowHenkouPanel() {
+    SetYosouPanel(false);
+    SetPrintPanel(false);
+    ChgPanelSetUp();
+    SetHenkouPanel(true);
+}
+
+void Tallowind::ShowPrintPanel() {
+    SetYosouPanel(false);
+    SetHenkouPanel(false);
+    PrtPanelSetUp();
+    SetPrintPanel(true);
+}
+
+void Tallowind::SetGameView(int index) {
+    optNumbers[static_cast<std::size_t>(index)]->setChecked(true);
+    lblNum->setText(index == 0 ? QStringLiteral("3") : QStringLiteral("4"));
+    QPalette palette = lblNum->palette();
+    palette.setColor(QPalette::WindowText, index == 0 ? kNumbers3Colour : kNumbers4Colour);
+    lblNum->setPalette(palette);
+    SetResultGameView(index);
+}
+
+void Tallowind::ClearResultView() {}
+void Tallowind::ChgPanelSetUp() {}
+void Tallowind::PrtPanelSetUp() {}
+void Tallowind::SetResultGameView(int) {}
+
+void Tallowind::optNumbers_Click(int index) {
+    if ((index == 0 && m_state.intGame == 3) || (index == 1 && m_state.intGame == 4))
+        return;
+    if (ConfirmNewPrediction()) {
+        m_state.intGame = index == 0 ? 3 : 4;
+        SetGameView(index);
+    }
+}
+
+void Tallowind::cmbRound_Change() {
+    ConfirmNewPrediction();
+    ShowYosouPanel();
+}
+
+void Tallowind::cmbRound_Click() {
+    if (!m_state.blnFillingRounds)
+        ConfirmNewPrediction();
+}
+
+bool Tallowind::askDiscardPrediction(const QString& title) {
+    return ui::showMessage(this, discardQuestion(), ui::Buttons::YesNo, title) == ui::Answer::Yes;
+}
+
+bool Tallowind::ConfirmNewPrediction() {
+    const QString title = QStringLiteral("新規予測確認");
+    if (m_state.blnHasPrediction) {
+        const int gameIndex = m_state.intGame == 3 ? 0 : 1;
+        if (!optNumbers[static_cast<std::size_t>(gameIndex)]->isChecked()) {
+            if (!askDiscardPrediction(title)) {
+                m_state.blnReverting = true;
+                for (QRadioButton* option : optNumbers)
+                    option->setEnabled(false);
+                optNumbers[static_cast<std::size_t>(gameIndex)]->setChecked(true);
+                // Selecting the button fires its click event, as a user's click would.
+                optNumbers_Click(gameIndex);
+                for (QRadioButton* option : optNumbers)
+                    option->setEnabled(true);
+                return false;
+            }
+            m_state.blnReverting = false;
+        }
+        if (roundInSelector() != m_state.intShownRound) {
+            if (!askDiscardPrediction(title)) {
+                m_state.blnReverting = true;
+                cmbRound->setEnabled(false);
+                cmbRound->setEditText(QString::number(m_state.intShownRound));
+                // Setting the text fires the change event, as typing would.
+                cmbRound_Change();
+                cmbRound->setEnabled(true);
+                return false;
+            }
+            m_state.blnReverting = false;
+        }
+    }
+    if (!m_state.blnReverting) {
+        ClearResultView();
+        ResetCommandButtons();
+        ShowYosouPanel();
+        m_state.blnHasPrediction = false;
+    }
+    m_state.blnReverting = false;
+    return true;
+}
+
+void Tallowind::cmdYosoku_Click() {
+    if (!framYosou->isVisible())
+        ShowYosouPanel();
+    const int16_t round = roundInSelector();
+    const int runGameIndex = m_state.intRunGame == 3 ? 0 : 1;
+    const bool sameRun = round == m_state.intRunRound && m_state.intRunGame > 0 &&
+                         optNumbers[static_cast<std::size_t>(runGameIndex)]->isChecked();
+    if (!isFutureRound(m_state.intGame, round)) {
+        if (sameRun)
+            return;
+    } else if (m_state.blnHasPrediction && sameRun) {
+        return;
+    }
+    m_state.intRunRound = round;
+    m_state.intRunGame = static_cast<int16_t>(selectedGame());
+    StartPrediction(m_state.intRunGame);
+}
+
+void Tallowind::StartPrediction(int game) {
+    ClearResultView();
+    ++m_intRunsStarted;
+    const int round = m_state.intRunRound;
+    if (m_predictionRun && !m_predictionRun(game, round))
+        return;
+    afterRun(game, round);
+}
+
+void Tallowind::afterRun(int game, int round) {
+    m_state.intShownRound = static_cast<int16_t>(round);
+    m_state.blnHasPrediction = isFutureRound(game, round);
+    SetPanelButtons();
+}
+
+void Tallowind::cmdHenko_Click() {
+    if (!framHenkou->isVisible())
+        ShowHenkouPanel();
+}
+
+void Tallowind::cmdPrint_Click() {
+    if (!framPrint->isVisible())
+        ShowPrintPanel();
+}
+
+void Tallowind::cmdDataEntry_Click() {
+    if (m_state.blnHasPrediction && !askDiscardPrediction(QStringLiteral("データ登録")))
+        return;
+    ConfirmNewPrediction();
+
+    history::DlgEntryData::WeekdayMarks marks;
+    for (std::size_t i = 0; i < marks.size(); ++i)
+        marks[i] = QString::fromStdString(m_appState.WeekdayMark[i]);
+    history::DlgEntryData dialog(m_history, marks, this);
+    dialog.setClock(m_clock);
+    const bool numbers3 = optNumbers[0]->isChecked();
+    dialog.intNumbers = numbers3 ? 0 : 1;
+    dialog.lngEntryRound = countOf(numbers3 ? 3 : 4) + 1;
+    dialog.blnNew = true;
+    dialog.exec();
+    FillRoundList();
+}
+
+void Tallowind::cmdExit_Click() {
+    if (ui::showMessage(this, QStringLiteral("終了しますか？"), ui::Buttons::OkCancel, QStringLiteral("【終了確認】")) !=
+        ui::Answer::Ok)
+        return;
+    for (const int game : {3, 4}) {
+        const history::SaveError error =
+            history::SaveTable(m_history.table(game), game, m_appState.tableFilePath(game));
+        if (error) {
+            ui::showMessage(this, QString::fromStdString(error.message()), ui::Buttons::Ok,
+                            QStringLiteral("【保存エラー】"));
+            m_exit(1);
+            return;
+        }
+    }
+    m_exit(0);
+}
+
+// The result report and the analysis tables viewer join these buttons later.
+void Tallowind::cmdPutHitData_Click() {}
+void Tallowind::cmdCheck_Click() {}
+
+void Tallowind::tmStart_Timer() {
+    tmStart.stop();
+    const QDateTime now = m_clock();
+    const common::LocalDateTime local{now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
+                                      now.time().minute()};
+    if (const auto notice = m_deadlineNotice.check(local))
+        ui::showMessage(this, QString::fromStdString(notice->text), ui::Buttons::Ok,
+                        QString::fromStdString(notice->title));
+    tmStart.start(kNoticeIntervalMs);
+}
+
+void Tallowind::StatusBar1_PanelClick(int index) {
+    if (index != ui::ClockStatusBar::kDatePanel)
+        return;
+    m_state.blnCalendarShown = !m_state.blnCalendarShown;
+    if (m_state.blnCalendarShown) {
+        mvWindow->setSelectedDate(m_clock().date());
+        placeCalendar();
+        mvWindow->raise();
+    }
+    mvWindow->setVisible(m_state.blnCalendarShown);
+}
+
+void Tallowind::placeCalendar() {
+    QWidget* area = centralWidget();
+    mvWindow->move(std::max(0, area->width() - mvWindow->width() - 8),
+                   std::max(0, area->height() - mvWindow->height() - 8));
+}
+
+void Tallowind::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    placeCalendar();
+}
+
+void Tallowind::closeEvent(QCloseEvent* event) {
+    // The close box goes the way of the exit button, so entered draws are not lost.
+    event->ignore();
+    cmdExit_Click();
+}
+
+} // namespace tw::app
