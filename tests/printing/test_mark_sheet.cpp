@@ -1,0 +1,72 @@
+#include "printing/mark_sheet.h"
+#include "printing/print_data.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace tw::printing;
+
+TEST(MarkSheet, ColumnsBlocksAndRows) {
+    const int xs[] = {0, 352, 703, 1055, 1407, 1759, 2110, 2462, 2814, 3166};   // values 9 down to 0
+    for (int v = 9; v >= 0; --v)
+        EXPECT_EQ(GetMarkLeft(v), xs[9 - v]) << v;
+
+    const int tops[] = {2183, 3374, 4565, 5756, 6946};
+    for (int b = 1; b <= 5; ++b) {
+        EXPECT_EQ(GetMarkTop(true, b, 1), tops[b - 1]) << b;
+        EXPECT_EQ(GetMarkTop(false, b, 1), tops[b - 1]) << b;
+    }
+    const int offsets3[] = {0, 199, 398, 597};
+    const int offsets4[] = {0, 206, 412, 618, 824};
+    for (int r = 1; r <= 4; ++r)
+        EXPECT_EQ(GetMarkTop(true, 2, r) - 3374, offsets3[r - 1]) << r;
+    for (int r = 1; r <= 5; ++r)
+        EXPECT_EQ(GetMarkTop(false, 5, r) - 6946, offsets4[r - 1]) << r;
+}
+
+TEST(MarkSheet, TypeCodes) {
+    const std::pair<char, int> cases[] = {{'S', 1}, {'B', 3}, {'C', 5}, {'M', 7}, {'X', 9}, {'s', 9}};
+    for (const auto& [type, code] : cases)
+        EXPECT_EQ(GetTypeCode(type), code) << type;
+    const std::pair<int, char> options[] = {{0, 'S'}, {1, 'B'}, {2, 'C'}, {3, 'M'}};
+    for (const auto& [index, type] : options)
+        EXPECT_EQ(printTypeOfOption(index), type) << index;
+}
+
+TEST(MarkSheet, EntryMarks) {
+    struct Case {
+        const char* what;
+        bool numbers3;
+        int block;
+        const char* entry;
+        char type;
+        std::vector<MarkRect> marks;
+    };
+    const Case cases[] = {
+        {"Numbers3 Straight 905", true, 1, "905", 'S',
+         {{0, 2183}, {3166, 2183 + 199}, {1407, 2183 + 398}, {2814, 2183 + 597}}},
+        {"Mini *23 in block 3", true, 3, "*23", 'M', {{2462, 4565 + 199}, {2110, 4565 + 398}, {703, 4565 + 597}}},
+        {"Numbers4 Box 0123 in block 2", false, 2, "0123", 'B',
+         {{3166, 3374}, {2814, 3374 + 206}, {2462, 3374 + 412}, {2110, 3374 + 618}, {2110, 3374 + 824}}},
+        {"Numbers3 Set 000 in block 5", true, 5, "000", 'C',
+         {{3166, 6946}, {3166, 6946 + 199}, {3166, 6946 + 398}, {1407, 6946 + 597}}},
+        {"a stray character gets no mark", true, 1, "9x5", 'S', {{0, 2183}, {1407, 2183 + 398}, {2814, 2183 + 597}}},
+    };
+    for (const auto& c : cases) {
+        const auto marks = PrintEntry(c.numbers3, c.block, c.entry, c.type);
+        EXPECT_EQ(marks, c.marks) << c.what;
+        for (const auto& m : marks) {
+            EXPECT_EQ(m.w, 227) << c.what;
+            EXPECT_EQ(m.h, 57) << c.what;
+        }
+    }
+}
+
+TEST(MarkSheet, SheetsNeeded) {
+    const std::pair<int, int> cases[] = {{0, 0}, {1, 1}, {5, 1}, {6, 2}, {10, 2}, {11, 3}};
+    for (const auto& [entries, sheets] : cases)
+        EXPECT_EQ(sheetsNeeded(entries), sheets) << entries;
+}
+
+} // namespace
