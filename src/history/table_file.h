@@ -49,6 +49,9 @@ std::string FormatTableLine(const NumData& rec, int slot, int game);
 
 // The sliced loader of one file. Phases: ReadTableBlocks (whole, one tick),
 // CountTableLines (slices until IsLoadStepDone), ParseTableLines (likewise).
+// A slice takes at most the load slice of steps (a line found, or a move to the
+// next block). After a failure (failed()) every phase call only reports done, so
+// a caller driving the phases ends them and then reads error().
 class TableLoader {
 public:
     static constexpr int kBlockSize = 32000;

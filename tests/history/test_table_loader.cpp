@@ -10,6 +10,9 @@
 
 #include <cmath>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 using namespace tw::history;
@@ -51,7 +54,7 @@ SlicedRun loadSliced(const std::string& path, int slice = TableLoader::kDefaultS
 void expectSameTable(const DrawTable& a, const DrawTable& b) {
     EXPECT_EQ(a.count, b.count);
     EXPECT_EQ(a.savedCount, b.savedCount);
-    EXPECT_TRUE(a.slots == b.slots);
+    EXPECT_TRUE(a.records == b.records);
 }
 
 // Lines of 50 characters, then one line sized so that its CR lies at byte
@@ -130,8 +133,8 @@ TEST(TableLoader, EmptyFileGoesThroughProgress0_20_60_100) {
     EXPECT_EQ(run.progress, (std::vector<double>{0, 20, 60, 100}));
     EXPECT_FALSE(run.error);
     EXPECT_EQ(run.table.count, 0);
-    EXPECT_EQ(run.table.slots.size(), 11u);
-    EXPECT_TRUE(std::all_of(run.table.slots.begin(), run.table.slots.end(), [](const NumData& r) { return r == NumData{}; }));
+    EXPECT_EQ(run.table.records.size(), 11u);
+    EXPECT_TRUE(std::all_of(run.table.records.begin(), run.table.records.end(), [](const NumData& r) { return r == NumData{}; }));
     expectSameTable(loadTableFile(dir.file("Num3Data.tbl")).table, run.table);
 }
 
@@ -141,7 +144,7 @@ TEST(TableLoader, OnlyBytesUpToTheLastCrLfFormLines) {
     writeBytes(path, "1,1994/10/07,1149,942600,78500,510500,39200\r\n2,1994/10/14,7921,923700,38400,481000,19200");
     for (const DrawTable& table : {loadTableFile(path).table, loadSliced(path).table}) {
         EXPECT_EQ(table.count, 1);
-        EXPECT_EQ(table.slots.size(), 12u);
+        EXPECT_EQ(table.records.size(), 12u);
         EXPECT_EQ(table.record(1).lngSetBox, 39200);
         EXPECT_EQ(table.record(2), NumData{});
     }
@@ -169,7 +172,7 @@ TEST(TableLoader, RealHistoryLoadsTheSameBothWays) {
         ASSERT_FALSE(sliced.error) << sliced.error.message();
         expectSameTable(sliced.table, direct.table);
         EXPECT_EQ(direct.table.count, 7054);
-        EXPECT_EQ(direct.table.slots.size(), 7065u);
+        EXPECT_EQ(direct.table.records.size(), 7065u);
         EXPECT_TRUE(std::is_sorted(sliced.progress.begin(), sliced.progress.end()));
         EXPECT_EQ(sliced.progress.back(), 100);
     }
@@ -232,6 +235,14 @@ TEST(TableLoader, MissingOrUnreadableFileIsNamed) {
     EXPECT_EQ(folder.message(), "ファイル「Num4Data.tbl」が読み込めません。（同じ名前のフォルダがあります）");
     const SlicedRun sliced = loadSliced(dir.file("Num4Data.tbl"));
     EXPECT_EQ(sliced.error.message(), folder.message());
+
+    if (::geteuid() != 0) {   // permissions do not bind root
+        writeBytes(dir.file("Num3Data.tbl"), "1,1994/10/07,191,1,2,3,4,5\r\n");
+        ::chmod(dir.file("Num3Data.tbl").c_str(), 0);
+        const LoadError locked = directError(dir.file("Num3Data.tbl"));
+        EXPECT_EQ(locked.message(), "ファイル「Num3Data.tbl」が読み込めません。（ファイルを開けません）");
+        EXPECT_EQ(loadSliced(dir.file("Num3Data.tbl")).error.message(), locked.message());
+    }
 }
 
 struct BadFile {

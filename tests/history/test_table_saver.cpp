@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -42,7 +43,7 @@ DrawTable loaded(const std::string& path) {
 }
 
 bool anyUnsaved(const DrawTable& table) {
-    return std::any_of(table.slots.begin(), table.slots.end(), [](const NumData& r) { return r.blnUnsaved; });
+    return std::any_of(table.records.begin(), table.records.end(), [](const NumData& r) { return r.blnUnsaved; });
 }
 
 class TableSaver : public ::testing::Test {
@@ -62,7 +63,7 @@ TEST_F(TableSaver, NewRoundsAreAppendedInEachGamesFormat) {
     DrawTable num3 = loaded(num3Path);
     ASSERT_TRUE(num3.store(3, drawn(1, {0, 0, 4, 2, 0}, 90000)));
     ASSERT_TRUE(num3.store(4, drawn(2, {0, 7, 7, 1, 0}, 120000)));
-    num3.slots[4].lngRound = 1234;   // the slot number is written, not the record's round
+    num3.records[4].lngRound = 1234;   // the slot number is written, not the record's round
     DrawTable num4 = loaded(num4Path);
     ASSERT_TRUE(num4.store(3, drawn(1, {0, 0, 0, 9, 7}, 1200000)));
 
@@ -191,6 +192,26 @@ TEST_F(TableSaver, UnwritableTargetGivesAMessageNamingTheFile) {
         EXPECT_TRUE(table.record(1).blnUnsaved);
     }
     EXPECT_EQ(readBytes(num3Path), kNum3Text);
+}
+
+// Permissions do not bind root, so this runs only for an ordinary user.
+TEST_F(TableSaver, WriteProtectionIsReportedAndLeavesTheFileAlone) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions are not enforced for root";
+    DrawTable num3 = loaded(num3Path);
+    ASSERT_TRUE(num3.store(3, drawn(1, {0, 1, 2, 3, 0}, 1000)));
+    ::chmod(num3Path.c_str(), 0444);
+    SaveError error = SaveTable(num3, kNumbers3, num3Path);
+    EXPECT_EQ(error.message(), "ファイル「Num3Data.tbl」に保存できません。（書き込みが許可されていません）");
+
+    ::chmod(num3Path.c_str(), 0644);
+    ASSERT_TRUE(num3.store(1, drawn(2, {0, 3, 2, 1, 0}, 2000)));   // a correction needs a new file in the folder
+    ::chmod(dir.path().c_str(), 0555);
+    error = SaveTable(num3, kNumbers3, num3Path);
+    ::chmod(dir.path().c_str(), 0755);
+    EXPECT_EQ(error.message(), "ファイル「Num3Data.tbl」に保存できません。（書き込みが許可されていません）");
+    EXPECT_EQ(readBytes(num3Path), kNum3Text);
+    EXPECT_EQ(dir.entries(), (std::vector<std::string>{"Num3Data.tbl", "Num4Data.tbl"}));
 }
 
 } // namespace
