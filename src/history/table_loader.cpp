@@ -58,7 +58,7 @@ LoadError readError(const std::string& path) {
 // Slots 0..lines+10, all zero; the file holds `lines` rounds.
 void sizeTable(DrawTable& table, int lines) {
     table = DrawTable{};
-    table.slots.assign(static_cast<std::size_t>(lines) + 11, NumData{});
+    table.records.assign(static_cast<std::size_t>(lines) + 11, NumData{});
     table.count = static_cast<int16_t>(lines);
     table.savedCount = table.count;
 }
@@ -71,7 +71,7 @@ bool storeLine(DrawTable& table, int slot, std::string_view line, const std::str
         error = lineError(path, slot, std::move(fault));
         return false;
     }
-    table.slots[static_cast<std::size_t>(slot)] = *rec;
+    table.records[static_cast<std::size_t>(slot)] = *rec;
     return true;
 }
 

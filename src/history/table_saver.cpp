@@ -87,7 +87,7 @@ bool canAppend(const DrawTable& table, const std::vector<int>& unsaved, const st
 }
 
 void markSaved(DrawTable& table, int slot) {
-    table.slots[static_cast<std::size_t>(slot)].blnUnsaved = false;
+    table.records[static_cast<std::size_t>(slot)].blnUnsaved = false;
     table.savedCount = static_cast<int16_t>(slot);
 }
 
