@@ -10,8 +10,10 @@
 #include "engine/engine_types.h"
 #include "history/num_data.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tw::engine {
 
@@ -19,7 +21,12 @@ enum class EngineError {
     None,
     RoundOutOfRange,   // last row < 1, or beyond the table's count
     CountOverflow,     // a 16-bit count or 32-bit amount would overflow
+    InvalidArgument,   // game not 3 or 4, or a run kind other than 1
+    NotSetUp,          // YosouStep before any run was set up
 };
+
+// A short English description of an error, for logs and the command-line tool.
+const char* errorText(EngineError error);
 
 // What one call of YosouStep reports.
 struct StepResult {
@@ -33,18 +40,23 @@ class SharedTables;   // fast path: tables of a whole history built once (engine
 
 class Engine {
 public:
-    // Run set-up. Refuses (and touches nothing) when lastRow < 1 or lastRow > table.count.
-    // kind is always 1 (full run).
+    // Run set-up. Refuses (and touches nothing) when lastRow < 1 or lastRow > table.count,
+    // when game is not 3 or 4, or kind is not 1 (the full run, the only kind there is).
+    // The draw table must stay alive and unchanged until the run has ended.
     EngineError YosouSetUp(const history::DrawTable& table, int game, int kind, int lastRow);
 
-    // One slice of the current pass (at most 100 rows).
+    // One slice of the current pass (at most 100 rows). After an error the run is
+    // stopped and every further call reports the same error.
     StepResult YosouStep();
 
     // Runs the whole set-up run without pacing; returns the first error.
     EngineError runToEnd();
 
-    // Fast path: the same outputs as a complete sliced run for `lastRow`, reading the
-    // shared tables built once for the whole history of one game.
+    // Fast path: the same outputs as a complete sliced run for `lastRow` (same
+    // proposal, per-round tables, lists and votes), reading the shared tables built
+    // once for the whole history of one game. `shared` must outlive the reading of
+    // this run's tables and lists (the proposal and the votes are copies).
+    // Refuses lastRow < 1 or > shared.count() before touching anything.
     EngineError predictFast(const SharedTables& shared, int lastRow);
 
     // Run state.
@@ -55,13 +67,20 @@ public:
     int intCurRow() const { return m_intCurRow; }
     bool hasRun() const { return m_hasRun; }   // a run has completed at least once
 
-    // Per-round tables of the last run: FreqRows rows 0..intLastRow, FollowRows rows 0..intLastRow+1.
-    const std::vector<FreqRow>& FreqRows() const { return m_freqRows; }
-    const std::vector<FollowRow>& FollowRows() const { return m_followRows; }
+    // Per-round tables of the last run: FreqRows rows 0..intLastRow, FollowRows rows
+    // 0..intLastRow+1 (indexable like a const vector; empty before the first set-up).
+    RowTable<FreqRow> FreqRows() const;
+    RowTable<FollowRow> FollowRows() const;
     // Similar-situation lists of sub-stage 2, position 1..4.
-    const CountedList<FlowRec>& FreqFlow(int pos) const { return m_freqFlow[static_cast<size_t>(pos)]; }
+    const CountedList<FlowRec>& FreqFlow(int pos) const {
+        materializeFlows();
+        return m_freqFlow[static_cast<size_t>(pos)];
+    }
     // Follow-up lists of sub-stage 3, position 1..4.
-    const CountedList<FlowStep>& FollowFlow(int pos) const { return m_followFlow[static_cast<size_t>(pos)]; }
+    const CountedList<FlowStep>& FollowFlow(int pos) const {
+        materializeFlows();
+        return m_followFlow[static_cast<size_t>(pos)];
+    }
     // intDigitCount(pos)(digit): stage-1 counts, replaced by the sub-stage-3 votes at the end.
     int16_t intDigitCount(int pos, int digit) const {
         return m_intDigitCount[static_cast<size_t>(pos)][static_cast<size_t>(digit)];
@@ -71,20 +90,42 @@ public:
     const Proposal& proposal() const { return m_proposal; }
 
 private:
-    // Implementation lives in engine.cpp and the pass files; members may be added.
+    using Tally = std::array<std::array<int16_t, 11>, 5>;
+
+    double calcFreqRows();
+    double passWithoutWork(bool stageTwo);
+    double calcFollowRows();
+    double calcFreqFlows();
+    double calcPrediction();
+    bool freqRow(int r);
+    bool followRow(int r);
+    void endOfRun();
+    void fail(EngineError error) { m_error = error; }
+    // Ends a pass: the next state, intCurRow = 1.
+    void endPass();
+    void materializeFlows() const;
+
     const history::DrawTable* m_table = nullptr;
+    const SharedTables* m_shared = nullptr;   // set by a fast-path run
     int m_intNumbers = 3;
     int m_intLastRow = 0;
     int m_intStage = 1;
     int m_intSubStage = 1;
     int m_intCurRow = 1;
     bool m_hasRun = false;
+    bool m_setUp = false;
+    EngineError m_error = EngineError::None;
     std::vector<FreqRow> m_freqRows;
     std::vector<FollowRow> m_followRows;
-    std::array<CountedList<FlowRec>, 5> m_freqFlow{};
-    std::array<CountedList<FlowStep>, 5> m_followFlow{};
-    std::array<std::array<int16_t, 11>, 5> m_intDigitCount{};
-    std::array<std::array<int16_t, 11>, 5> m_intFollowCount{};
+    FollowRow m_fastForecast;                 // row intLastRow + 1 of a fast-path run
+    // Columns of the digits of rounds 0..intLastRow + 1 by position 1..4, read by the
+    // comparisons of stage 3. Position 4 of a Numbers3 run holds a value no digit matches.
+    std::array<std::vector<uint8_t>, 5> m_digitColumn;
+    mutable bool m_flowsPending = false;      // fast path: lists not yet built
+    mutable std::array<CountedList<FlowRec>, 5> m_freqFlow{};
+    mutable std::array<CountedList<FlowStep>, 5> m_followFlow{};
+    Tally m_intDigitCount{};
+    Tally m_intFollowCount{};
     Proposal m_proposal;
 };
 
@@ -108,6 +149,8 @@ struct HitSummary {
     GroupHits group2;
     GroupHits third;        // Mini for Numbers3, group 3 for Numbers4
 };
-HitSummary summarizeHits(const Proposal& proposal, const history::NumData& draw, int game);
+// `error` is CountOverflow (and the money 0) when an amount would not fit in 32 bits.
+HitSummary summarizeHits(const Proposal& proposal, const history::NumData& draw, int game,
+                         EngineError* error = nullptr);
 
 } // namespace tw::engine

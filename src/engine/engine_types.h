@@ -5,6 +5,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
+#include <stdexcept>
 #include <vector>
 
 namespace tw::engine {
@@ -106,6 +108,54 @@ struct CountedList {
     int16_t count = 0;
     const T& operator[](int i) const { return items[static_cast<size_t>(i)]; }
     bool operator==(const CountedList&) const = default;
+};
+
+// Read-only view of a per-round table (rows 0 .. size() - 1), used like a const
+// vector. A sliced run shows its own rows; a fast-path run shows the rows shared
+// by every round of the history and its own last row (`tail`), which differs.
+template <typename Row>
+class RowTable {
+public:
+    RowTable() = default;
+    RowTable(const Row* base, std::size_t baseCount, const Row* tail = nullptr)
+        : m_base(base), m_baseCount(baseCount), m_tail(tail) {}
+
+    std::size_t size() const { return m_baseCount + (m_tail ? 1 : 0); }
+    bool empty() const { return size() == 0; }
+    const Row& operator[](std::size_t i) const { return i < m_baseCount ? m_base[i] : *m_tail; }
+    const Row& at(std::size_t i) const {
+        if (i >= size())
+            throw std::out_of_range("RowTable::at");
+        return (*this)[i];
+    }
+    const Row& front() const { return (*this)[0]; }
+    const Row& back() const { return (*this)[size() - 1]; }
+
+    class const_iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = Row;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const Row*;
+        using reference = const Row&;
+        const_iterator() = default;
+        const_iterator(const RowTable* table, std::size_t i) : m_table(table), m_i(i) {}
+        reference operator*() const { return (*m_table)[m_i]; }
+        pointer operator->() const { return &(*m_table)[m_i]; }
+        const_iterator& operator++() { ++m_i; return *this; }
+        const_iterator operator++(int) { const_iterator old = *this; ++m_i; return old; }
+        bool operator==(const const_iterator& o) const { return m_i == o.m_i; }
+    private:
+        const RowTable* m_table = nullptr;
+        std::size_t m_i = 0;
+    };
+    const_iterator begin() const { return const_iterator(this, 0); }
+    const_iterator end() const { return const_iterator(this, size()); }
+
+private:
+    const Row* m_base = nullptr;
+    std::size_t m_baseCount = 0;
+    const Row* m_tail = nullptr;
 };
 
 // The proposal a run leaves behind.

@@ -1,0 +1,352 @@
+// The sliced run: set-up, the dispatcher and the six passes. The per-row work of
+// stages 1 and 3 is in row_steps, the lists and the end of the run in last_phase;
+// this file owns the cursor, the pass order and the percentages.
+#include "engine/engine.h"
+
+#include "engine/fast_path.h"
+#include "engine/last_phase.h"
+#include "engine/row_steps.h"
+
+#include <functional>
+
+namespace tw::engine {
+
+namespace {
+
+constexpr int kSliceRows = 100;
+constexpr uint8_t kNoDigit = 0xFF;   // never equal to a drawn digit
+
+std::size_t idx(int i) { return static_cast<std::size_t>(i); }
+
+// Does at most 100 rows from cursor on; `row` does one row (false stops the run),
+// `endPass` runs once the last row is done (false stops the run). Returns the
+// percent of the pass: next row / last row x 100, or exactly 100 when it ended.
+double runSlice(int& cursor, int lastRow, bool& failed, const std::function<bool(int)>& row,
+                const std::function<bool()>& endPass) {
+    for (int done = 0;;) {
+        if (!row(cursor)) {
+            failed = true;
+            return 0;
+        }
+        ++cursor;
+        if (cursor > lastRow) {
+            if (!endPass()) {
+                failed = true;
+                return 0;
+            }
+            cursor = 1;
+            return 100.0;
+        }
+        if (++done == kSliceRows)
+            return static_cast<double>(cursor) / lastRow * 100.0;
+    }
+}
+
+} // namespace
+
+const char* errorText(EngineError error) {
+    switch (error) {
+    case EngineError::None:
+        return "no error";
+    case EngineError::RoundOutOfRange:
+        return "round out of range: the round to predict must be 2 .. drawn rounds + 1";
+    case EngineError::CountOverflow:
+        return "a 16-bit count or 32-bit amount would overflow";
+    case EngineError::InvalidArgument:
+        return "invalid argument: the game must be 3 or 4";
+    case EngineError::NotSetUp:
+        return "no run has been set up";
+    }
+    return "unknown error";
+}
+
+EngineError Engine::YosouSetUp(const history::DrawTable& table, int game, int kind, int lastRow) {
+    if ((game != history::kNumbers3 && game != history::kNumbers4) || kind != 1)
+        return EngineError::InvalidArgument;
+    if (lastRow < 1 || lastRow > table.count)
+        return EngineError::RoundOutOfRange;
+
+    if (m_flowsPending) {
+        // The lists of an earlier fast-path run were never built; they are not
+        // built now, as its shared tables may be gone.
+        m_flowsPending = false;
+        for (auto& list : m_freqFlow)
+            list.count = 0;
+        for (auto& list : m_followFlow)
+            list.count = 0;
+    }
+    m_table = &table;
+    m_shared = nullptr;
+    m_intLastRow = lastRow;
+    m_freqRows.assign(idx(lastRow) + 1, FreqRow{});
+    m_followRows.assign(idx(lastRow) + 2, FollowRow{});
+    m_fastForecast = FollowRow{};
+    m_intDigitCount = Tally{};
+    m_intFollowCount = Tally{};
+    m_intStage = 1;
+    m_intSubStage = 1;
+    m_intCurRow = 1;
+    m_intNumbers = game;
+    m_error = EngineError::None;
+    m_setUp = true;
+
+    for (int p = 1; p <= 4; ++p) {
+        auto& column = m_digitColumn[idx(p)];
+        column.assign(idx(lastRow) + 2, 0);
+        if (p > game)
+            continue;
+        for (int r = 1; r <= lastRow; ++r)
+            column[idx(r)] = table.record(r).bytNum[idx(p)];
+    }
+    return EngineError::None;
+}
+
+StepResult Engine::YosouStep() {
+    StepResult res;
+    if (!m_setUp) {
+        res.error = EngineError::NotSetUp;
+        return res;
+    }
+    if (m_error != EngineError::None) {
+        res.error = m_error;
+        return res;
+    }
+    if (m_intStage == 1) {
+        res.intBar = 0;
+        res.percent = calcFreqRows();
+    } else if (m_intStage == 2) {
+        res.intBar = 1;
+        res.percent = passWithoutWork(true);
+    } else if (m_intStage == 3) {
+        res.intBar = 2;
+        res.percent = calcFollowRows();
+    } else if (m_intStage == -1 && m_intSubStage == 1) {
+        res.intBar = 3;
+        res.percent = passWithoutWork(false);
+    } else if (m_intStage == -1 && m_intSubStage == 2) {
+        res.intBar = 4;
+        res.percent = calcFreqFlows();
+    } else if (m_intStage == -1 && m_intSubStage == 3) {
+        res.intBar = 5;
+        res.percent = calcPrediction();
+        if (m_error == EngineError::None && m_intSubStage == -1) {
+            res.percent = 100.0;
+            res.blnComplete = true;
+            m_hasRun = true;
+        }
+    } else {
+        // No pass left: the run has ended (or was left in a state without a pass).
+        res.intBar = 5;
+        res.percent = 100.0;
+        res.blnComplete = m_intSubStage == -1;
+    }
+    if (m_error != EngineError::None) {
+        res.error = m_error;
+        res.blnComplete = false;
+    }
+    return res;
+}
+
+EngineError Engine::runToEnd() {
+    for (;;) {
+        const StepResult res = YosouStep();
+        if (res.error != EngineError::None)
+            return res.error;
+        if (res.blnComplete)
+            return EngineError::None;
+    }
+}
+
+RowTable<FreqRow> Engine::FreqRows() const {
+    if (m_shared)
+        return RowTable<FreqRow>(m_shared->freqRows().data(), idx(m_intLastRow) + 1);
+    return RowTable<FreqRow>(m_freqRows.data(), m_freqRows.size());
+}
+
+RowTable<FollowRow> Engine::FollowRows() const {
+    if (m_shared)
+        return RowTable<FollowRow>(m_shared->followRows().data(), idx(m_intLastRow) + 1, &m_fastForecast);
+    return RowTable<FollowRow>(m_followRows.data(), m_followRows.size());
+}
+
+void Engine::materializeFlows() const {
+    if (!m_flowsPending)
+        return;
+    m_flowsPending = false;
+    BuildFreqFlows(m_intNumbers, m_intLastRow, FreqRows(), m_freqFlow);
+    const RowTable<FollowRow> follow = FollowRows();
+    collectFollowStep(m_intNumbers, 1, m_intLastRow, follow, m_followFlow);
+    for (int r = kFlowFirstRow; r < m_intLastRow; ++r)
+        collectFollowStep(m_intNumbers, r, m_intLastRow, follow, m_followFlow);
+}
+
+// ---------------------------------------------------------------- passes
+
+double Engine::calcFreqRows() {
+    bool failed = false;
+    const double pct = runSlice(
+        m_intCurRow, m_intLastRow, failed, [this](int r) { return freqRow(r); },
+        [this] {
+            m_intStage = 2;
+            return true;
+        });
+    if (failed)
+        fail(EngineError::CountOverflow);
+    return pct;
+}
+
+double Engine::passWithoutWork(bool stageTwo) {
+    bool failed = false;
+    return runSlice(
+        m_intCurRow, m_intLastRow, failed, [](int) { return true; },
+        [this, stageTwo] {
+            if (stageTwo)
+                m_intStage = 3;
+            else
+                m_intSubStage = 2;
+            return true;
+        });
+}
+
+double Engine::calcFollowRows() {
+    bool failed = false;
+    const double pct = runSlice(
+        m_intCurRow, m_intLastRow, failed, [this](int r) { return followRow(r); },
+        [this] {
+            if (m_intLastRow >= 2) {
+                RowDigits digits{};
+                for (int p = 1; p <= m_intNumbers; ++p)
+                    digits[idx(p)] = m_digitColumn[idx(p)][idx(m_intLastRow)];
+                if (!scoreFollowRow(m_intNumbers, digits, m_followRows[idx(m_intLastRow)]))
+                    return false;
+            }
+            m_intStage = -1;
+            return true;
+        });
+    if (failed)
+        fail(EngineError::CountOverflow);
+    return pct;
+}
+
+double Engine::calcFreqFlows() {
+    bool failed = false;
+    return runSlice(
+        m_intCurRow, m_intLastRow, failed,
+        [this](int r) {
+            if (r == m_intLastRow)
+                BuildFreqFlows(m_intNumbers, m_intLastRow, FreqRows(), m_freqFlow);
+            return true;
+        },
+        [this] {
+            m_intSubStage = 3;
+            return true;
+        });
+}
+
+double Engine::calcPrediction() {
+    bool failed = false;
+    const double pct = runSlice(
+        m_intCurRow, m_intLastRow, failed,
+        [this](int r) {
+            if (!collectFollowStep(m_intNumbers, r, m_intLastRow, FollowRows(), m_followFlow)) {
+                fail(EngineError::CountOverflow);
+                return false;
+            }
+            if (r == m_intLastRow)
+                endOfRun();
+            return m_error == EngineError::None;
+        },
+        [this] {
+            m_intSubStage = -1;
+            return true;
+        });
+    if (failed && m_error == EngineError::None)
+        fail(EngineError::CountOverflow);
+    return pct;
+}
+
+bool Engine::freqRow(int r) {
+    RowDigits digits{};
+    for (int p = 1; p <= m_intNumbers; ++p)
+        digits[idx(p)] = m_digitColumn[idx(p)][idx(r)];
+    return stageOneRow(m_intNumbers, digits, m_intDigitCount, m_freqRows[idx(r)], m_followRows[idx(r)]);
+}
+
+bool Engine::followRow(int r) {
+    const int game = m_intNumbers;
+    for (auto& column : m_intFollowCount)
+        column.fill(0);
+    if (r == 1)
+        return true;
+    if (r > 2) {
+        RowDigits before{};
+        for (int p = 1; p <= game; ++p)
+            before[idx(p)] = m_digitColumn[idx(p)][idx(r - 1)];
+        if (!scoreFollowRow(game, before, m_followRows[idx(r - 1)]))
+            return false;
+    }
+    // Followers: every earlier round j that agrees with round r at two or more
+    // positions adds the digits of round j + 1.
+    const uint8_t* c1 = m_digitColumn[1].data();
+    const uint8_t* c2 = m_digitColumn[2].data();
+    const uint8_t* c3 = m_digitColumn[3].data();
+    const uint8_t* c4 = m_digitColumn[4].data();
+    const uint8_t x1 = c1[r];
+    const uint8_t x2 = c2[r];
+    const uint8_t x3 = c3[r];
+    const uint8_t x4 = game == history::kNumbers4 ? c4[r] : kNoDigit;
+    // Tallied wide and stored only when every count fits 16 bits, so nothing wraps.
+    std::array<std::array<int32_t, 10>, 5> wide{};
+    for (int j = 1; j < r; ++j) {
+        const int agree = int{c1[j] == x1} + int{c2[j] == x2} + int{c3[j] == x3} + int{c4[j] == x4};
+        if (agree < 2)
+            continue;
+        ++wide[1][c1[j + 1]];
+        ++wide[2][c2[j + 1]];
+        ++wide[3][c3[j + 1]];
+        ++wide[4][c4[j + 1]];   // Numbers3: position 4 holds 0 everywhere and is never read
+    }
+    for (int p = 1; p <= game; ++p)
+        for (int d = 0; d < 10; ++d) {
+            if (wide[idx(p)][idx(d)] > INT16_MAX)
+                return false;
+            m_intFollowCount[idx(p)][idx(d)] = static_cast<int16_t>(wide[idx(p)][idx(d)]);
+        }
+    writeForecast(game, m_intFollowCount, m_followRows[idx(r + 1)]);
+    return true;
+}
+
+void Engine::endOfRun() {
+    const int game = m_intNumbers;
+    const int last = m_intLastRow;
+    std::array<int, 5> followRank{};
+    std::array<int, 5> lastDigit{};
+    std::array<int, 5> freqRank{};
+    std::array<int, 5> freqDigit{};
+    for (int p = 1; p <= game; ++p) {
+        followRank[idx(p)] = m_followRows[idx(last)].blocks[idx(p)].intHitRank;
+        lastDigit[idx(p)] = m_digitColumn[idx(p)][idx(last)];
+        freqRank[idx(p)] = m_freqRows[idx(last)].blocks[idx(p)].intHitRank;
+        freqDigit[idx(p)] = m_freqRows[idx(last)].blocks[idx(p)].intHitDigit;
+    }
+    const FollowRow& forecast = m_followRows[idx(last) + 1];
+    DigitTally votes{};
+    EngineError err = FollowUpVotes(game, m_followFlow, followRank, lastDigit, forecast.ranking, votes);
+    if (err != EngineError::None)
+        return fail(err);
+    for (int p = 1; p <= game; ++p)
+        for (int d = 0; d < 10; ++d)
+            m_intDigitCount[idx(p)][idx(d)] = votes[idx(p)][idx(d)];
+
+    CandDigitTable cand{};
+    err = MakeCandDigits(game, m_intDigitCount, m_freqFlow, freqRank, freqDigit, cand);
+    if (err != EngineError::None)
+        return fail(err);
+    std::vector<PredNum> candNums;
+    err = MakeAllGroup(game, forecast, cand, m_proposal, candNums);
+    if (err != EngineError::None)
+        return fail(err);
+    MakeGroups(game, cand, candNums, m_proposal, true);
+}
+
+} // namespace tw::engine

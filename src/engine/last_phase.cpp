@@ -1,0 +1,517 @@
+#include "engine/last_phase.h"
+
+#include "common/rounding.h"
+
+#include <algorithm>
+#include <cassert>
+
+namespace tw::engine {
+
+namespace {
+
+std::size_t idx(int i) { return static_cast<std::size_t>(i); }
+
+// The 16-bit point sum of a number; false when it would not fit.
+bool pointSum16(std::span<const int16_t> points, int& sum) {
+    int16_t acc = 0;
+    for (int16_t pt : points)
+        if (!addCount16(acc, pt))
+            return false;
+    sum = acc;
+    return true;
+}
+
+bool containsEntry(const CountedList<PredNum>& list, const PredNum& e) {
+    for (int k = 0; k < list.count; ++k)
+        if (list[k] == e)
+            return true;
+    return false;
+}
+
+} // namespace
+
+int32_t groupValueOfSum(int pointSum, int places) {
+    return static_cast<int32_t>(common::roundHalfEven(static_cast<double>(pointSum) / places * 1000.0));
+}
+
+// ---------------------------------------------------------------- sub-stage 2
+
+void MakePointTiers(std::span<const int16_t> column, std::array<PointTier, 11>& tiers) {
+    for (int t = 0; t < 10; ++t) {
+        tiers[idx(t)].lngTierValue = -1;
+        tiers[idx(t)].intTierCount = 0;
+        for (int k = 0; k < 10; ++k)
+            tiers[idx(t)].intTierKey[idx(k)] = -1;
+    }
+    const RankedDigits ranked = rankDigitsFast(column);
+    int cur = -1;
+    for (const DigitPoint& dp : ranked) {
+        if (cur < 0 || dp.intPoint != tiers[idx(cur)].lngTierValue) {
+            ++cur;
+            tiers[idx(cur)].lngTierValue = dp.intPoint;
+        }
+        PointTier& tier = tiers[idx(cur)];
+        tier.intTierKey[idx(tier.intTierCount)] = dp.intDigit;
+        ++tier.intTierCount;
+    }
+}
+
+void BuildFreqFlows(int game, int row, const RowTable<FreqRow>& freq, std::array<CountedList<FlowRec>, 5>& lists) {
+    DigitTally rankTally{};    // (position)(rank slot of the following round)
+    DigitTally digitTally{};   // (position)(digit of the following round)
+    for (auto& list : lists) {
+        list.count = 0;
+        list.items.clear();
+    }
+    std::array<int, 5> h{};
+    for (int p = 1; p <= game; ++p)
+        h[idx(p)] = freq[idx(row)].blocks[idx(p)].intHitRank;
+
+    for (int j = kFlowFirstRow; j <= row; ++j) {
+        for (int p = 1; p <= game; ++p) {
+            const PosBlock& here = freq[idx(j)].blocks[idx(p)];
+            if (here.intHitRank != h[idx(p)])
+                continue;
+            FlowRec rec{};
+            rec.intFlowRow = static_cast<int16_t>(j + 1);
+            rec.intFlowHitRank = here.intHitRank;
+            rec.intFlowHitDigit = here.intHitDigit;
+            MakePointTiers(rankTally[idx(p)], rec.NextRankTiers);
+            MakePointTiers(digitTally[idx(p)], rec.NextDigitTiers);
+            if (j == row) {
+                // The round after the last one is the round to be predicted.
+                rec.intNextHitRank = -1;
+                rec.intNextHitDigit = -1;
+            } else {
+                const PosBlock& next = freq[idx(j + 1)].blocks[idx(p)];
+                rec.intNextHitRank = next.intHitRank;
+                rec.intNextHitDigit = next.intHitDigit;
+                assert(next.intHitRank >= 1 && next.intHitRank <= 10);
+                // Record counts never exceed the rows of a table, so these tallies fit.
+                ++rankTally[idx(p)][idx(next.intHitRank - 1)];
+                ++digitTally[idx(p)][idx(next.intHitDigit)];
+            }
+            appendCounted(lists[idx(p)], rec);
+        }
+    }
+}
+
+// ---------------------------------------------------------------- sub-stage 3
+
+bool collectFollowStep(int game, int r, int lastRow, const RowTable<FollowRow>& follow,
+                       std::array<CountedList<FlowStep>, 5>& lists) {
+    if (r == 1)
+        for (auto& list : lists)
+            list.count = 0;   // storage is kept until the first new record replaces it
+    if (r < kFlowFirstRow || r >= lastRow)
+        return true;
+    for (int p = 1; p <= game; ++p) {
+        const PosBlock& before = follow[idx(r - 1)].blocks[idx(p)];
+        if (before.intHitRank != follow[idx(lastRow)].blocks[idx(p)].intHitRank)
+            continue;
+        const PosBlock& after = follow[idx(r)].blocks[idx(p)];
+        const FlowStep step{before.intHitRank, before.intHitDigit, after.intHitRank, after.intHitDigit};
+        if (!appendCounted(lists[idx(p)], step))
+            return false;
+    }
+    return true;
+}
+
+EngineError FollowUpVotes(int game, const std::array<CountedList<FlowStep>, 5>& lists, const std::array<int, 5>& h,
+                          const std::array<int, 5>& c, const Ranking& forecast, DigitTally& votes) {
+    votes = DigitTally{};
+    for (int p = 1; p <= game; ++p) {
+        const CountedList<FlowStep>& list = lists[idx(p)];
+        auto& v = votes[idx(p)];
+        for (int k = 0; k < list.count; ++k) {
+            const FlowStep& rec = list[k];
+            assert(rec.intNextHitRank >= 1 && rec.intNextHitRank <= 10);
+            const int nextDigit = forecast.at(rec.intNextHitRank - 1, p).intDigit;
+            bool ok = true;
+            if (rec.intStepHitRank == h[idx(p)] && rec.intStepHitDigit == c[idx(p)])
+                ok = ok && addCount16(v[idx(nextDigit)]);
+            if (rec.intStepHitRank == h[idx(p)])
+                ok = ok && addCount16(v[idx(nextDigit)]);
+            if (rec.intStepHitDigit == c[idx(p)])
+                ok = ok && addCount16(v[idx(c[idx(p)])]);
+            if (!ok)
+                return EngineError::CountOverflow;
+        }
+    }
+    return EngineError::None;
+}
+
+// ---------------------------------------------------------------- candidate digits
+
+EngineError RankByFlow(int game, const CountedList<FlowRec>& list, const RankedDigits& first, int h, int c,
+                       RankedDigits& second) {
+    std::array<int16_t, 11> v{};
+    for (int j = 0; j <= list.count - 2; ++j) {
+        const FlowRec& rec = list[j];
+        bool ok = true;
+        if (rec.intFlowHitRank == h) {
+            assert(rec.intNextHitRank >= 1 && rec.intNextHitRank <= 10);
+            ok = addCount16(v[idx(first[idx(rec.intNextHitRank - 1)].intDigit)]);
+        }
+        if (game == history::kNumbers4 && rec.intFlowHitDigit == c)
+            ok = ok && addCount16(v[idx(rec.intNextHitDigit)]);
+        if (!ok)
+            return EngineError::CountOverflow;
+    }
+    second = RankDigits(v);
+    return EngineError::None;
+}
+
+CandDigitTable candDigitsFromSecond(int game, const std::array<RankedDigits, 5>& second) {
+    CandDigitTable cand{};
+    for (int p = 1; p <= game; ++p) {
+        for (int s = 0; s < 10; ++s)
+            cand[idx(p)][idx(s)].intPoint = -1;
+        if (game == history::kNumbers3)
+            for (int k = 0; k < 8; ++k)
+                cand[idx(p)][idx(k)] = second[idx(p)][idx(k + 1)];   // the top digit is left out
+        else
+            for (int k = 0; k < 6; ++k)
+                cand[idx(p)][idx(k)] = second[idx(p)][idx(k)];
+    }
+    return cand;
+}
+
+EngineError MakeCandDigits(int game, const DigitTally& votes, const std::array<CountedList<FlowRec>, 5>& lists,
+                           const std::array<int, 5>& hitRank, const std::array<int, 5>& hitDigit,
+                           CandDigitTable& cand) {
+    std::array<RankedDigits, 5> first{};
+    for (int p = 1; p <= game; ++p)
+        first[idx(p)] = RankDigits(votes[idx(p)]);
+    std::array<RankedDigits, 5> second{};
+    for (int p = 1; p <= game; ++p) {
+        const EngineError err =
+            RankByFlow(game, lists[idx(p)], first[idx(p)], hitRank[idx(p)], hitDigit[idx(p)], second[idx(p)]);
+        if (err != EngineError::None)
+            return err;
+    }
+    cand = candDigitsFromSecond(game, second);
+    return EngineError::None;
+}
+
+// ---------------------------------------------------------------- all-group table
+
+int16_t GetDigitPoint(const Ranking& ranking, int pos, int digit) {
+    for (int s = 0; s < 10; ++s)
+        if (ranking.at(s, pos).intDigit == digit)
+            return ranking.at(s, pos).intPoint;
+    return 0;
+}
+
+GroupWindow groupWindow(const std::vector<int32_t>& values, int32_t target, int width) {
+    const int n = static_cast<int>(values.size());
+    int x = 0;
+    while (x < n && values[idx(x)] < target)
+        ++x;
+    const bool exact = x < n && values[idx(x)] == target;
+    GroupWindow w;
+    w.lo = std::max(0, x - width);
+    w.hi = std::min(n - 1, exact ? x + width : x + width - 1);
+    return w;
+}
+
+EngineError PickCandNums(int game, const Ranking& forecast, int32_t lower, int32_t upper, const CandDigitTable& cand,
+                         std::vector<PredNum>& candNums) {
+    candNums.clear();
+    auto slots = [&](int p) {
+        int n = 0;
+        while (n < 10 && cand[idx(p)][idx(n)].intPoint != -1)
+            ++n;
+        return n;
+    };
+    const auto digitAt = [&](int p, int slot) { return cand[idx(p)][idx(slot)].intDigit; };
+    auto consider = [&](const std::array<int, 4>& slot, int places) -> bool {
+        std::array<int16_t, 4> d{};
+        std::array<int16_t, 4> pts{};
+        for (int q = 0; q < places; ++q) {
+            d[idx(q)] = digitAt(q + 1, slot[idx(q)]);
+            pts[idx(q)] = GetDigitPoint(forecast, q + 1, d[idx(q)]);
+        }
+        bool digitsDiffer = true;
+        bool slotsDiffer = true;
+        for (int a = 0; a < places; ++a)
+            for (int b = a + 1; b < places; ++b) {
+                digitsDiffer = digitsDiffer && d[idx(a)] != d[idx(b)];
+                slotsDiffer = slotsDiffer && slot[idx(a)] != slot[idx(b)];
+            }
+        if (digitsDiffer && slotsDiffer)
+            return true;
+        int sum = 0;
+        if (!pointSum16(std::span<const int16_t>(pts.data(), idx(places)), sum))
+            return false;
+        const int32_t v = groupValueOfSum(sum, places);
+        if (lower <= v && v <= upper)
+            candNums.push_back(PredNum{d[0], d[1], d[2], places == 4 ? d[3] : int16_t{0}});
+        return true;
+    };
+    const int n1 = slots(1), n2 = slots(2), n3 = slots(3);
+    if (game == history::kNumbers3) {
+        for (int a = 0; a < n1; ++a)
+            for (int b = 0; b < n2; ++b)
+                for (int c = 0; c < n3; ++c)
+                    if (!consider({a, b, c, 0}, 3))
+                        return EngineError::CountOverflow;
+    } else {
+        const int n4 = slots(4);
+        for (int a = 0; a < n1; ++a)
+            for (int b = 0; b < n2; ++b)
+                for (int c = 0; c < n3; ++c)
+                    for (int e = 0; e < n4; ++e)
+                        if (!consider({a, b, c, e}, 4))
+                            return EngineError::CountOverflow;
+    }
+    return EngineError::None;
+}
+
+namespace {
+
+int windowWidth(int game) { return game == history::kNumbers3 ? 6 : 4; }
+
+int32_t targetValue(const FollowRow& forecast) {
+    return static_cast<int32_t>(common::roundHalfEven(forecast.dblAvgGrpValue * 1000.0));
+}
+
+} // namespace
+
+EngineError MakeAllGroup(int game, const FollowRow& forecast, const CandDigitTable& cand, Proposal& out,
+                         std::vector<PredNum>& candNums) {
+    const int places = game;
+    const Ranking& rk = forecast.ranking;
+    std::vector<SortKey> values;   // the distinct values, in order of appearance
+    std::vector<GrpValueNum> entries;
+    entries.reserve(game == history::kNumbers3 ? 1000 : 10000);
+    const int lastSlot4 = game == history::kNumbers4 ? 9 : 0;
+    for (int i = 0; i < 10; ++i)
+        for (int j = 0; j < 10; ++j)
+            for (int k = 0; k < 10; ++k)
+                for (int l = 0; l <= lastSlot4; ++l) {
+                    std::array<int16_t, 4> pts{rk.at(i, 1).intPoint, rk.at(j, 2).intPoint, rk.at(k, 3).intPoint,
+                                               game == history::kNumbers4 ? rk.at(l, 4).intPoint : int16_t{0}};
+                    int sum = 0;
+                    if (!pointSum16(std::span<const int16_t>(pts.data(), idx(places)), sum))
+                        return EngineError::CountOverflow;
+                    const int32_t v = groupValueOfSum(sum, places);
+                    bool seen = false;
+                    for (const SortKey& key : values)
+                        if (key.number() == v) {
+                            seen = true;
+                            break;
+                        }
+                    if (!seen)
+                        values.emplace_back(int64_t{v});
+                    entries.push_back(GrpValueNum{v, rk.at(i, 1).intDigit, rk.at(j, 2).intDigit, rk.at(k, 3).intDigit,
+                                                  game == history::kNumbers4 ? rk.at(l, 4).intDigit : int16_t{0}});
+                }
+    QuickSortKeys(values, 0, static_cast<int>(values.size()) - 1);
+    std::vector<int32_t> sorted;
+    sorted.reserve(values.size());
+    for (const SortKey& key : values)
+        sorted.push_back(static_cast<int32_t>(key.number()));
+
+    const GroupWindow w = groupWindow(sorted, targetValue(forecast), windowWidth(game));
+    std::vector<PredNum> picked;
+    const EngineError err = PickCandNums(game, rk, sorted[idx(w.lo)], sorted[idx(w.hi)], cand, picked);
+    if (err != EngineError::None)
+        return err;
+
+    out.AllGrpValueCount = static_cast<int16_t>(sorted.size());
+    out.AllGrpCount = static_cast<int16_t>(entries.size());
+    out.AllGrpNums.assign(entries.size() + 1, GrpValueNum{});
+    std::size_t n = 0;
+    for (int32_t v : sorted)
+        for (const GrpValueNum& e : entries)
+            if (e.lngGrpValue == v)
+                out.AllGrpNums[n++] = e;
+    candNums = std::move(picked);
+    return EngineError::None;
+}
+
+EngineError makeAllGroupFast(int game, const FollowRow& forecast, const CandDigitTable& cand, Proposal& out,
+                             std::vector<PredNum>& candNums) {
+    const Ranking& rk = forecast.ranking;
+    const int places = game;
+    std::array<std::array<int, 10>, 5> pt{};
+    int maxSum = 0;
+    for (int p = 1; p <= places; ++p) {
+        int best = 0;
+        for (int s = 0; s < 10; ++s) {
+            pt[idx(p)][idx(s)] = rk.at(s, p).intPoint;
+            best = std::max(best, pt[idx(p)][idx(s)]);
+        }
+        maxSum += best;
+    }
+    // Points are counts (never negative), so the largest sum is the one that overflows first.
+    if (maxSum > INT16_MAX)
+        return EngineError::CountOverflow;
+
+    // Equal sums give equal values and larger sums larger values (steps of 1000/places),
+    // so ordering by sum, stable in enumeration order, is ordering by group value.
+    std::vector<int32_t> bucket(idx(maxSum + 1), 0);
+    std::array<int, 100> sum12{};
+    std::array<int, 100> sum34{};
+    for (int a = 0; a < 10; ++a)
+        for (int b = 0; b < 10; ++b) {
+            sum12[idx(a * 10 + b)] = pt[1][idx(a)] + pt[2][idx(b)];
+            sum34[idx(a * 10 + b)] =
+                pt[3][idx(a)] + (places == 4 ? pt[4][idx(b)] : 0);
+        }
+    const int lowCount = places == 4 ? 100 : 10;   // combinations of slots k (and l)
+    auto low = [&](int kl) { return places == 4 ? sum34[idx(kl)] : sum34[idx(kl * 10)]; };
+    for (int ij = 0; ij < 100; ++ij)
+        for (int kl = 0; kl < lowCount; ++kl)
+            ++bucket[idx(sum12[idx(ij)] + low(kl))];
+
+    std::vector<int32_t> values;
+    int32_t offset = 0;
+    for (int s = 0; s <= maxSum; ++s) {
+        const int32_t n = bucket[idx(s)];
+        if (n == 0)
+            continue;
+        values.push_back(groupValueOfSum(s, places));
+        bucket[idx(s)] = offset;
+        offset += n;
+    }
+
+    const GroupWindow w = groupWindow(values, targetValue(forecast), windowWidth(game));
+    const EngineError err = PickCandNums(game, rk, values[idx(w.lo)], values[idx(w.hi)], cand, candNums);
+    if (err != EngineError::None)
+        return err;
+
+    out.AllGrpValueCount = static_cast<int16_t>(values.size());
+    out.AllGrpCount = static_cast<int16_t>(offset);
+    out.AllGrpNums.resize(idx(offset) + 1);
+    out.AllGrpNums[idx(offset)] = GrpValueNum{};
+    for (int ij = 0; ij < 100; ++ij) {
+        const int16_t d1 = rk.at(ij / 10, 1).intDigit;
+        const int16_t d2 = rk.at(ij % 10, 2).intDigit;
+        for (int kl = 0; kl < lowCount; ++kl) {
+            const int k = places == 4 ? kl / 10 : kl;
+            const int sum = sum12[idx(ij)] + low(kl);
+            GrpValueNum& e = out.AllGrpNums[idx(bucket[idx(sum)]++)];
+            e.lngGrpValue = groupValueOfSum(sum, places);
+            e.intNum1 = d1;
+            e.intNum2 = d2;
+            e.intNum3 = rk.at(k, 3).intDigit;
+            e.intNum4 = places == 4 ? rk.at(kl % 10, 4).intDigit : int16_t{0};
+        }
+    }
+    return EngineError::None;
+}
+
+// ---------------------------------------------------------------- groups
+
+void MakeGroups(int game, const CandDigitTable& cand, const std::vector<PredNum>& candNums, Proposal& out,
+                bool keySort) {
+    TopDigits t;
+    for (int p = 1; p <= game; ++p) {
+        auto& top = t.top[idx(p)];
+        top.fill(-1);
+        int& m = t.m[idx(p)];
+        m = 0;
+        const auto& slots = cand[idx(p)];
+        if (keySort) {
+            std::vector<SortKey> keys(10);
+            int last = 0;
+            for (int a = 0; a < 10; ++a) {
+                if (slots[idx(a)].intPoint < 0)
+                    keys[idx(a)] = SortKey("-1");
+                else {
+                    keys[idx(a)] = SortKey(digitKey(slots[idx(a)].intPoint, a));
+                    last = a;
+                }
+            }
+            QuickSortKeys(keys, 0, last);
+            for (int k = 9; k >= 0; --k) {
+                if (keys[idx(k)].text() == "-1")
+                    continue;
+                const int a = 9 - (keys[idx(k)].text().back() - '0');
+                top[idx(m++)] = slots[idx(a)].intDigit;
+            }
+        } else {
+            for (int a = 0; a < 10; ++a)
+                if (slots[idx(a)].intPoint >= 0)
+                    top[idx(m++)] = slots[idx(a)].intDigit;
+        }
+    }
+    if (game == history::kNumbers3)
+        SplitGroups3(t, candNums, out);
+    else
+        SplitGroups4(t, candNums, out);
+}
+
+namespace {
+
+bool isStrong(const TopDigits& t, int p, int digit, int limitAbove2, int threshold) {
+    const int m = t.m[idx(p)];
+    const int limit = m > threshold ? limitAbove2 : m;
+    for (int i = 0; i <= limit && i < 10; ++i)
+        if (t.top[idx(p)][idx(i)] == digit)
+            return true;
+    return false;
+}
+
+} // namespace
+
+void SplitGroups3(const TopDigits& t, const std::vector<PredNum>& candNums, Proposal& out) {
+    std::array<int16_t, 100> pairCount{};
+    out.grp1.count = 0;
+    out.grp2.count = 0;
+    out.mini.count = 0;
+    for (const PredNum& n : candNums) {
+        const bool s1 = isStrong(t, 1, n.intNum1, 3, 2);
+        const bool s2 = isStrong(t, 2, n.intNum2, 3, 2);
+        const bool s3 = isStrong(t, 3, n.intNum3, 3, 2);
+        const PredNum entry{n.intNum1, n.intNum2, n.intNum3, 0};
+        if (!s1 && s2 && s3) {
+            if (!containsEntry(out.grp1, entry)) {
+                appendCounted(out.grp1, entry);
+                ++pairCount[idx(n.intNum2 * 10 + n.intNum3)];
+            }
+        } else if (!s1 && s2 && !s3) {
+            if (n.intNum1 == n.intNum2 && n.intNum2 == n.intNum3)
+                continue;
+            if (!containsEntry(out.grp2, entry)) {
+                appendCounted(out.grp2, entry);
+                ++pairCount[idx(n.intNum2 * 10 + n.intNum3)];
+            }
+        }
+    }
+    for (int q = 0; q < 100; ++q) {
+        const PredNum pair{static_cast<int16_t>(q / 10), static_cast<int16_t>(q % 10), 0, 0};
+        if (pairCount[idx(q)] > 2 && !containsEntry(out.mini, pair))
+            appendCounted(out.mini, pair);
+    }
+}
+
+void SplitGroups4(const TopDigits& t, const std::vector<PredNum>& candNums, Proposal& out) {
+    out.grp1.count = 0;
+    out.grp2.count = 0;
+    out.grp3.count = 0;
+    out.mini.count = 0;
+    for (const PredNum& n : candNums) {
+        const bool s1 = isStrong(t, 1, n.intNum1, 2, 1);
+        const bool s2 = isStrong(t, 2, n.intNum2, 2, 1);
+        const bool s3 = isStrong(t, 3, n.intNum3, 2, 1);
+        const bool s4 = isStrong(t, 4, n.intNum4, 2, 1);
+        const int k = int{s1} + int{s2} + int{s3} + int{s4};
+        if (k == 4) {
+            if (!containsEntry(out.grp3, n))
+                appendCounted(out.grp3, n);
+        } else if (k == 2 && s1) {
+            if (!containsEntry(out.grp1, n))
+                appendCounted(out.grp1, n);
+        } else if (k == 2) {
+            if (n.intNum1 == n.intNum2 && n.intNum2 == n.intNum3 && n.intNum3 == n.intNum4)
+                continue;
+            if (!containsEntry(out.grp2, n))
+                appendCounted(out.grp2, n);
+        }
+    }
+}
+
+} // namespace tw::engine
