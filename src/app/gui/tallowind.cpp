@@ -341,6 +341,9 @@ bool Tallowind::ConfirmNewPrediction() {
                 optNumbers_Click(gameIndex);
                 for (QRadioButton* option : optNumbers)
                     option->setEnabled(true);
+                // That click returns before asking anything, so the flag is lowered here;
+                // left up, it would keep the next confirmed change from clearing the view.
+                m_state.blnReverting = false;
                 return false;
             }
             m_state.blnReverting = false;

@@ -151,7 +151,7 @@ private:
     std::array<QProgressBar*, kProgressBars> m_prgBar{};
     ui::ClockStatusBar* StatusBar1 = nullptr;
     QCalendarWidget* mvWindow = nullptr;
-    QTimer tmStart;
+    QTimer tmStart{this};
     QWidget* m_panelArea = nullptr;
     QWidget* framYosou = nullptr;
     QWidget* framHenkou = nullptr;

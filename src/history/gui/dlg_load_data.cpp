@@ -32,8 +32,9 @@ DlgLoadData::DlgLoadData(DrawHistory& history, std::string num3Path, std::string
     setWindowTitle(QStringLiteral("データ読込み中"));
     setModal(true);
     buildControls();
-    for (QTimer* timer : {&Timer1, &Timer2, &Timer3})
-        timer->setSingleShot(false);
+    Timer1.setObjectName(QStringLiteral("Timer1"));
+    Timer2.setObjectName(QStringLiteral("Timer2"));
+    Timer3.setObjectName(QStringLiteral("Timer3"));
     connect(&Timer1, &QTimer::timeout, this, &DlgLoadData::Timer1_Timer);
     connect(&Timer2, &QTimer::timeout, this, &DlgLoadData::Timer2_Timer);
     connect(&Timer3, &QTimer::timeout, this, &DlgLoadData::Timer3_Timer);

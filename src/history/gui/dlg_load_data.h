@@ -95,9 +95,9 @@ private:
     QProgressBar* ProgressBar1 = nullptr;
     ui::AviPlayer* Animation1 = nullptr;
     ui::ClockStatusBar* StatusBar1 = nullptr;
-    QTimer Timer1;
-    QTimer Timer2;
-    QTimer Timer3;
+    QTimer Timer1{this};
+    QTimer Timer2{this};
+    QTimer Timer3{this};
 };
 
 } // namespace tw::history
