@@ -82,6 +82,12 @@ private slots:
         QCOMPARE(first.Main(), TallowindApp::Outcome::Running);
         const auto before = snapshot(work.path());
 
+        // The first copy has been running for an hour: its lock still holds.
+        QFile lockFile(options().lockPath);
+        QVERIFY(lockFile.open(QIODevice::ReadWrite));
+        QVERIFY(lockFile.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+        lockFile.close();
+
         TallowindApp second(options());
         QCOMPARE(second.Main(), TallowindApp::Outcome::AlreadyRunning);
         QVERIFY(!second.mainWindow());

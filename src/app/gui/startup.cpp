@@ -20,7 +20,9 @@ TallowindApp::~TallowindApp() = default;
 TallowindApp::Outcome TallowindApp::Main() {
     m_lock.emplace(m_options.lockPath);
     // A lock left by a crashed copy names a process that no longer exists;
-    // QLockFile then takes the lock over at once.
+    // QLockFile then takes the lock over at once. Age alone must never count as
+    // stale: the running copy holds its lock for hours (locally the file lock
+    // already ensures that; the setting covers file systems without one).
     m_lock->setStaleLockTime(0);
     if (!m_lock->tryLock(0)) {
         m_lock.reset();
