@@ -1,0 +1,194 @@
+// The back-test of the proposal against random tickets: every drawn round of a
+// range is predicted from the rounds before it, each proposal list is bought as
+// every bet type it can be bought as, and the money it would have won from the
+// round's real prizes is set beside what the same number of distinct random
+// tickets would have won.
+//
+// The random side has two parts. The exact expectation weighs every eligible
+// number of the game equally against the round's draw and prizes. The 95 % band
+// comes from simulated portfolios; per round only how many random tickets fall
+// into each paying class matters (the drawn number itself, its other
+// arrangements), so a portfolio draws those counts from the hypergeometric law
+// instead of drawing ticket numbers. The generator is xoshiro256** seeded through
+// splitmix64 and the draws use integer arithmetic only, so a seed gives the same
+// figures on every machine.
+//
+// A number whose digits are all equal is not sold as Box or Set: it is left out
+// of those bet types on both sides. Owns no files and no windows; standard
+// library only (the JSON form lives in the command-line tool).
+#pragma once
+
+#include "engine/engine.h"
+#include "history/num_data.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tw::reports {
+
+// xoshiro256** (Blackman and Vigna), the state filled from splitmix64 so that any
+// 64-bit seed, zero included, gives a usable state.
+class RandomStream {
+public:
+    explicit RandomStream(uint64_t seed);
+    uint64_t next();
+    // Uniform in 0 .. bound - 1 for bound >= 1 (Lemire's multiply-and-reject on
+    // the high 32 bits of next(); exact, no floating point).
+    uint32_t below(uint32_t bound);
+
+private:
+    uint64_t m_s[4];
+};
+
+// One step of splitmix64: advances `state` and returns the next output.
+uint64_t splitMix64(uint64_t& state);
+
+enum class ProposalList { Group1, Group2, Group3, Mini };
+enum class BetType { Straight, Box, Set, Mini };
+enum class Verdict { NoTickets, Below, Within, Above };
+
+const char* listName(ProposalList list);   // "group 1" .. "group 3", "Mini"
+const char* listKey(ProposalList list);    // "group1" .. "group3", "mini"
+const char* betName(BetType bet);          // "Straight", "Box", "Set", "Mini"
+const char* betKey(BetType bet);           // "straight", "box", "set", "mini"
+const char* verdictName(Verdict verdict);  // "no tickets", "below", "within", "above"
+const char* verdictKey(Verdict verdict);   // "none", "below", "within", "above"
+
+// True when the number (3 or 4 places after the game) has all its digits equal.
+bool allDigitsEqual(const engine::PredNum& number, int game);
+// Whether the number can be bought as this bet type (Box and Set refuse all-equal digits).
+bool buyableAs(const engine::PredNum& number, int game, BetType bet);
+
+// The random side of one bet type in one round: how many numbers could be bought
+// and which of them pay. A number pays in the "straight" class when it is the
+// drawn number (the drawn Mini pair) and in the "box" class when it is another
+// arrangement of the drawn digits; a class holds eligible numbers only.
+struct RandomClasses {
+    int population = 0;        // eligible numbers: 1000 / 10000, 990 / 9990 for Box and Set, 100 for Mini
+    int straightClass = 0;     // 0 or 1
+    int boxClass = 0;          // 0 .. 23
+    int32_t straightPrize = 0; // what one ticket of the straight class wins with this bet
+    int32_t boxPrize = 0;      // what one ticket of the box class wins (Straight: nothing)
+};
+RandomClasses randomClasses(const history::NumData& draw, int game, BetType bet);
+
+// The proposal's side and the exact random expectation of one bet type in one round.
+struct RoundFigures {
+    int tickets = 0;
+    int straightHits = 0;      // Mini: Mini hits
+    int boxHits = 0;           // digits matched in another order (not straight); Mini: 0
+    int64_t payout = 0;
+    double expectedPayout = 0;
+    double expectedStraightHits = 0;
+    double expectedBoxHits = 0;
+};
+RoundFigures roundFigures(const engine::CountedList<engine::PredNum>& list, const history::NumData& draw, int game,
+                          BetType bet);
+
+// The band of simulated totals: the 2.5th and 97.5th percentiles by nearest rank
+// (of n totals sorted ascending, the values of rank ceil(0.025 n) and ceil(0.975 n)).
+struct Band {
+    int64_t low = 0;
+    int64_t high = 0;
+};
+Band band95(std::vector<int64_t> totals);
+
+// Below when the payout is less than the band's low end, above when more than its
+// high end, within otherwise (both ends included); no verdict without tickets.
+Verdict verdictOf(int64_t tickets, int64_t payout, const Band& band);
+
+// One line of the result: a proposal list bought as one bet type over the range.
+struct BacktestLine {
+    ProposalList list = ProposalList::Group1;
+    BetType bet = BetType::Straight;
+    int rounds = 0;            // rounds in which the line bought at least one ticket
+    int64_t tickets = 0;
+    int64_t cost = 0;          // tickets x 200 yen
+    int64_t payout = 0;
+    int64_t straightHits = 0;  // Mini line: Mini hits
+    int64_t boxHits = 0;
+    double expectedPayout = 0;
+    double expectedStraightHits = 0;
+    double expectedBoxHits = 0;
+    Band band;                 // of the simulated total payout
+    Verdict verdict = Verdict::NoTickets;
+
+    // Percent of the cost; 0 without tickets.
+    double returnPercent() const { return percentOfCost(static_cast<double>(payout)); }
+    double expectedReturnPercent() const { return percentOfCost(expectedPayout); }
+    double bandLowPercent() const { return percentOfCost(static_cast<double>(band.low)); }
+    double bandHighPercent() const { return percentOfCost(static_cast<double>(band.high)); }
+    double percentOfCost(double amount) const { return cost > 0 ? amount * 100.0 / static_cast<double>(cost) : 0.0; }
+};
+
+inline constexpr uint64_t kDefaultSeed = 1;
+inline constexpr int kDefaultPortfolios = 1000;
+inline constexpr int kMaxPortfolios = 100000;
+inline constexpr int kTicketPrice = 200;
+
+struct BacktestOptions {
+    int game = history::kNumbers3;
+    int from = 2;              // first round predicted (at least 2)
+    std::optional<int> to;     // last round predicted; none = the last drawn round
+    uint64_t seed = kDefaultSeed;
+    int portfolios = kDefaultPortfolios;
+};
+
+struct BacktestResult {
+    int game = history::kNumbers3;
+    int from = 0;
+    int to = 0;
+    uint64_t seed = 0;
+    int portfolios = 0;
+    std::vector<BacktestLine> lines;   // group 1, group 2, then Mini or group 3; Straight, Box, Set per group
+    int roundCount() const { return to - from + 1; }
+};
+
+enum class BacktestErrorKind {
+    None,
+    InvalidGame,          // not 3 or 4
+    RangeBelowSecond,     // from or to < 2: round 1 has no earlier round to predict from
+    RangeOutsideHistory,  // from or to beyond the last drawn round (or fewer than 2 rounds drawn)
+    EmptyRange,           // from > to
+    InvalidPortfolios,    // portfolios outside 1 .. kMaxPortfolios
+    PredictionFailed,     // the engine refused a round
+};
+
+struct BacktestError {
+    BacktestErrorKind kind = BacktestErrorKind::None;
+    int round = 0;        // PredictionFailed: the round whose prediction failed
+    int from = 0;         // range errors: the range asked for
+    int to = 0;
+    int lastRound = 0;    // range errors: the last drawn round of the history
+    engine::EngineError engineError = engine::EngineError::None;
+    explicit operator bool() const { return kind != BacktestErrorKind::None; }
+    std::string describe() const;   // one English sentence
+};
+
+// The proposal for round lastRow + 1 made from rounds 1..lastRow; the pointer stays
+// valid until the next call. A null proposal carries the engine's error.
+struct BacktestPrediction {
+    const engine::Proposal* proposal = nullptr;
+    engine::EngineError error = engine::EngineError::None;
+};
+using BacktestPredictor = std::function<BacktestPrediction(int lastRow)>;
+
+// The engine's fast path over `table` (which must outlive the predictor) for one game.
+BacktestPredictor fastPathPredictor(const history::DrawTable& table, int game);
+
+struct BacktestOutcome {
+    BacktestResult result;
+    BacktestError error;
+};
+// Checks the options against the history, then runs the back-test (the engine's
+// fast path unless another predictor is given).
+BacktestOutcome runBacktest(const history::DrawTable& table, const BacktestOptions& options,
+                            const BacktestPredictor& predictor = {});
+
+// The readable table with its legend (ASCII, LF line ends).
+std::string formatBacktestText(const BacktestResult& result);
+
+} // namespace tw::reports
