@@ -1,0 +1,132 @@
+// Speed of the prediction engine on the bundled history (rounds 1..7054 of both
+// games): one complete sliced run, all six passes stepped without pauses; the
+// fast path for every round the back-test report predicts (2503..7054), shared
+// tables built once; and the two side by side per round in one run.
+#include "engine/fast_path.h"
+#include "history/table_file.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+
+namespace {
+
+using tw::engine::Engine;
+using tw::engine::EngineError;
+using tw::engine::SharedTables;
+
+constexpr int kFirstReportRound = 2503;
+
+const tw::history::DrawTable& table(int game) {
+    static const auto load = [](const char* name) {
+        auto loaded = tw::history::loadTableFile(std::string(TALLOWIND_DATA_DIR) + "/" + name);
+        if (loaded.error) {
+            std::cerr << loaded.error.message() << "\n";
+            std::exit(1);
+        }
+        return std::move(loaded.table);
+    };
+    static const tw::history::DrawTable num3 = load("Num3Data.tbl");
+    static const tw::history::DrawTable num4 = load("Num4Data.tbl");
+    return game == 3 ? num3 : num4;
+}
+
+void check(EngineError err) {
+    if (err != EngineError::None) {
+        std::cerr << "engine error: " << tw::engine::errorText(err) << "\n";
+        std::exit(1);
+    }
+}
+
+void slicedRun(Engine& engine, int game, int lastRow) {
+    check(engine.YosouSetUp(table(game), game, 1, lastRow));
+    for (;;) {
+        const tw::engine::StepResult r = engine.YosouStep();
+        check(r.error);
+        if (r.blnComplete)
+            break;
+    }
+}
+
+// One complete sliced run for the round after the last drawn one.
+void BM_SlicedRun(benchmark::State& state) {
+    const int game = static_cast<int>(state.range(0));
+    const int lastRow = table(game).count;
+    Engine engine;
+    for (auto _ : state) {
+        slicedRun(engine, game, lastRow);
+        benchmark::DoNotOptimize(engine.proposal().grp1.count);
+    }
+    state.SetLabel("Numbers" + std::to_string(game) + ", last row " + std::to_string(lastRow));
+}
+BENCHMARK(BM_SlicedRun)->Arg(3)->Arg(4)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// The shared tables of a whole history.
+void BM_SharedBuild(benchmark::State& state) {
+    const int game = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        SharedTables shared;
+        check(shared.build(table(game), game));
+        benchmark::DoNotOptimize(shared.followRows().data());
+    }
+}
+BENCHMARK(BM_SharedBuild)->Arg(3)->Arg(4)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// Shared tables built once, then one prediction for every round 2503..7054.
+void BM_FastEveryReportRound(benchmark::State& state) {
+    const int game = static_cast<int>(state.range(0));
+    const int count = table(game).count;
+    for (auto _ : state) {
+        SharedTables shared;
+        check(shared.build(table(game), game));
+        Engine engine;
+        for (int round = kFirstReportRound; round <= count; ++round) {
+            check(engine.predictFast(shared, round - 1));
+            benchmark::DoNotOptimize(engine.proposal().grp1.count);
+        }
+    }
+    state.counters["predictions"] = count - kFirstReportRound + 1;
+}
+BENCHMARK(BM_FastEveryReportRound)
+    ->Arg(3)
+    ->Arg(4)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// Per round, side by side: sliced runs for ten rounds spread over 2503..7054
+// against the fast path for all of them (build included).
+void BM_SlicedVersusFastPerRound(benchmark::State& state) {
+    using Clock = std::chrono::steady_clock;
+    const int game = static_cast<int>(state.range(0));
+    const int count = table(game).count;
+    double slicedPerRound = 0;
+    double fastPerRound = 0;
+    for (auto _ : state) {
+        Engine sliced;
+        int samples = 0;
+        const auto t0 = Clock::now();
+        for (int round = kFirstReportRound; round <= count; round += (count - kFirstReportRound) / 9, ++samples)
+            slicedRun(sliced, game, round - 1);
+        const auto t1 = Clock::now();
+        SharedTables shared;
+        check(shared.build(table(game), game));
+        Engine fast;
+        for (int round = kFirstReportRound; round <= count; ++round)
+            check(fast.predictFast(shared, round - 1));
+        const auto t2 = Clock::now();
+        slicedPerRound = std::chrono::duration<double>(t1 - t0).count() / samples;
+        fastPerRound = std::chrono::duration<double>(t2 - t1).count() / (count - kFirstReportRound + 1);
+    }
+    state.counters["sliced_ms_per_round"] = slicedPerRound * 1e3;
+    state.counters["fast_us_per_round"] = fastPerRound * 1e6;
+    state.counters["speedup"] = slicedPerRound / fastPerRound;
+}
+BENCHMARK(BM_SlicedVersusFastPerRound)->Arg(3)->Arg(4)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+BENCHMARK_MAIN();
