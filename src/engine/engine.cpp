@@ -75,7 +75,6 @@ EngineError Engine::YosouSetUp(const history::DrawTable& table, int game, int ki
         for (auto& list : m_followFlow)
             list.count = 0;
     }
-    m_table = &table;
     m_shared = nullptr;
     m_intLastRow = lastRow;
     m_freqRows.assign(idx(lastRow) + 1, FreqRow{});

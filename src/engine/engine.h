@@ -1,10 +1,13 @@
 // The prediction engine: the six-pass analysis of one game's draw history up to
-// the round before the one to predict, advanced one slice per call.
+// the round before the one to predict, advanced one slice per call, and the
+// proposal it leaves (groups, Mini candidates, all-group table).
 //
 // The engine owns its run state, per-round tables and proposal; one object per
-// owner (the main window, the report, the command-line tool). It has no timer:
-// the caller decides how often to call YosouStep. It reads the draw table it was
-// set up with and must not outlive it. No Qt here.
+// owner (the main window, the report, the command-line tool), no process-wide
+// data. It has no timer: the caller decides how often to call YosouStep. Set-up
+// copies the digits it needs from the draw table, which is not read afterwards.
+// predictFast gives the outputs of a complete run from tables shared by every
+// round of one history (fast_path.h). No Qt here.
 #pragma once
 
 #include "engine/engine_types.h"
@@ -42,7 +45,6 @@ class Engine {
 public:
     // Run set-up. Refuses (and touches nothing) when lastRow < 1 or lastRow > table.count,
     // when game is not 3 or 4, or kind is not 1 (the full run, the only kind there is).
-    // The draw table must stay alive and unchanged until the run has ended.
     EngineError YosouSetUp(const history::DrawTable& table, int game, int kind, int lastRow);
 
     // One slice of the current pass (at most 100 rows). After an error the run is
@@ -105,7 +107,6 @@ private:
     void endPass();
     void materializeFlows() const;
 
-    const history::DrawTable* m_table = nullptr;
     const SharedTables* m_shared = nullptr;   // set by a fast-path run
     int m_intNumbers = 3;
     int m_intLastRow = 0;

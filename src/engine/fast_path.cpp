@@ -251,7 +251,6 @@ EngineError Engine::predictFast(const SharedTables& shared, int lastRow) {
         return err;
     MakeGroups(game, cand, candNums, m_proposal, false);
 
-    m_table = nullptr;
     m_shared = &shared;
     m_intNumbers = game;
     m_intLastRow = lastRow;

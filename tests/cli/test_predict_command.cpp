@@ -42,11 +42,17 @@ private:
     fs::path m_path;
 };
 
+// The argument in single quotes for sh (a quote inside becomes '\'').
 std::string quoted(const std::string& s) {
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
+    std::string q(1, '\'');
+    for (char c : s) {
+        if (c == '\'')
+            q.append("'\\''");
+        else
+            q.push_back(c);
+    }
+    q.push_back('\'');
+    return q;
 }
 
 Outcome runCli(const std::vector<std::string>& args) {
@@ -54,8 +60,8 @@ Outcome runCli(const std::vector<std::string>& args) {
     const fs::path errFile = scratch.path() / "stderr.txt";
     std::string cmd = quoted(TALLOWIND_CLI);
     for (const std::string& a : args)
-        cmd += " " + quoted(a);
-    cmd += " 2>" + quoted(errFile.string());
+        cmd.append(1, ' ').append(quoted(a));
+    cmd.append(" 2>").append(quoted(errFile.string()));
     Outcome o;
     FILE* pipe = ::popen(cmd.c_str(), "r");
     if (!pipe)
