@@ -30,6 +30,15 @@ RandomStream::RandomStream(uint64_t seed) {
         word = splitMix64(state);
 }
 
+RandomStream RandomStream::fromState(uint64_t s0, uint64_t s1, uint64_t s2, uint64_t s3) {
+    RandomStream stream;
+    stream.m_s[0] = s0;
+    stream.m_s[1] = s1;
+    stream.m_s[2] = s2;
+    stream.m_s[3] = s3;
+    return stream;
+}
+
 uint64_t RandomStream::next() {
     const uint64_t result = rotl(m_s[1] * 5, 7) * 9;
     const uint64_t t = m_s[1] << 17;

@@ -34,13 +34,17 @@ namespace tw::reports {
 class RandomStream {
 public:
     explicit RandomStream(uint64_t seed);
+    // A stream from a given state (not all zero), for checking the generator
+    // against published output.
+    static RandomStream fromState(uint64_t s0, uint64_t s1, uint64_t s2, uint64_t s3);
     uint64_t next();
     // Uniform in 0 .. bound - 1 for bound >= 1 (Lemire's multiply-and-reject on
     // the high 32 bits of next(); exact, no floating point).
     uint32_t below(uint32_t bound);
 
 private:
-    uint64_t m_s[4];
+    RandomStream() = default;
+    uint64_t m_s[4] = {};
 };
 
 // One step of splitmix64: advances `state` and returns the next output.
