@@ -9,10 +9,14 @@ const std::array<std::string, 8> kWeekdayMarks = {
     "(？)", "(日)", "(月)", "(火)", "(水)", "(木)", "(金)", "(土)",
 };
 
-std::string joined(const std::filesystem::path& dir, const char* name) { return (dir / name).string(); }
+std::string joined(const std::filesystem::path& dir, const char* name) {
+    return (dir / name).string();
+}
 } // namespace
 
-const std::string& AppState::tableFilePath(int game) const { return game == 4 ? Num4FilePath : Num3FilePath; }
+const std::string& AppState::tableFilePath(int game) const {
+    return game == 4 ? Num4FilePath : Num3FilePath;
+}
 
 AppState InitAppState(const std::filesystem::path& workingDir) {
     AppState state;

@@ -58,7 +58,7 @@ public:
         if (!m_frame)
             return false;
         if (avcodec_send_packet(m_codec, packet) < 0)
-            return packet != nullptr;   // a bad packet is skipped; the clip may still have good ones
+            return packet != nullptr; // a bad packet is skipped; the clip may still have good ones
         for (;;) {
             const int rc = avcodec_receive_frame(m_codec, m_frame.get());
             if (rc == AVERROR(EAGAIN) || rc == AVERROR_EOF)
@@ -171,7 +171,9 @@ void AviPlayer::play() {
         m_timer.start();
 }
 
-void AviPlayer::stop() { m_timer.stop(); }
+void AviPlayer::stop() {
+    m_timer.stop();
+}
 
 void AviPlayer::close() {
     m_timer.stop();

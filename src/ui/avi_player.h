@@ -14,9 +14,9 @@
 namespace tw::ui {
 
 struct DecodedClip {
-    std::vector<QImage> frames;   // RGB888, in display order
-    int intervalMs = 100;         // time per frame from the clip's frame rate
-    QString error;                // why nothing could be decoded (empty when frames were found)
+    std::vector<QImage> frames; // RGB888, in display order
+    int intervalMs = 100;       // time per frame from the clip's frame rate
+    QString error;              // why nothing could be decoded (empty when frames were found)
 };
 
 // Decodes every video frame of a clip; stops early once the frames would take

@@ -7,7 +7,9 @@
 namespace tw::ui {
 
 namespace {
-bool installed(const QString& family) { return QFontDatabase::families().contains(family, Qt::CaseInsensitive); }
+bool installed(const QString& family) {
+    return QFontDatabase::families().contains(family, Qt::CaseInsensitive);
+}
 } // namespace
 
 QString japaneseFamily() {

@@ -45,11 +45,10 @@ TEST(AppState, WeekdayMarkOfADate) {
         const char* mark;
     };
     const Case cases[] = {
-        {{2024, 1, 5}, "(金)"},   // a Friday
-        {{2024, 1, 7}, "(日)"},   // Sunday, index 1
-        {{2024, 1, 6}, "(土)"},   // Saturday, index 7
-        {{2024, 2, 29}, "(木)"},
-        {{1899, 12, 30}, "(土)"}, // serial 0
+        {{2024, 1, 5}, "(金)"},                            // a Friday
+        {{2024, 1, 7}, "(日)"},                            // Sunday, index 1
+        {{2024, 1, 6}, "(土)"},                            // Saturday, index 7
+        {{2024, 2, 29}, "(木)"}, {{1899, 12, 30}, "(土)"}, // serial 0
     };
     const AppState state = InitAppState(std::filesystem::path("."));
     for (const Case& c : cases)

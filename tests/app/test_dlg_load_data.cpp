@@ -39,9 +39,9 @@ private:
     Folder folder;
 
     std::unique_ptr<DlgLoadData> makeDialog(DrawHistory& history) {
-        auto dialog = std::make_unique<DlgLoadData>(history, folder.path("Num3Data.tbl").toStdString(),
-                                                    folder.path("Num4Data.tbl").toStdString(),
-                                                    folder.path("FileCopy.avi"));
+        auto dialog =
+            std::make_unique<DlgLoadData>(history, folder.path("Num3Data.tbl").toStdString(),
+                                          folder.path("Num4Data.tbl").toStdString(), folder.path("FileCopy.avi"));
         return dialog;
     }
     static QLabel* label(QWidget& w, const QString& name) { return w.findChild<QLabel*>(name); }
@@ -170,7 +170,7 @@ private slots:
 
         while (dialog->intLoadGame == 3)
             dialog->Timer2_Timer();
-        dialog->Timer2_Timer();   // read the Numbers4 file
+        dialog->Timer2_Timer(); // read the Numbers4 file
         QList<bool> shown4;
         for (int i = 0; i < 3; ++i) {
             dialog->Timer1_Timer();
@@ -243,15 +243,15 @@ private slots:
     // dialog ends Rejected, nothing is written.
     void reportsTheFault_data() {
         QTest::addColumn<QString>("file");
-        QTest::addColumn<QByteArray>("content");   // empty: the file is missing
-        QTest::addColumn<int>("line");             // 0: no line to name
+        QTest::addColumn<QByteArray>("content"); // empty: the file is missing
+        QTest::addColumn<int>("line");           // 0: no line to name
         QTest::newRow("Numbers3 missing") << "Num3Data.tbl" << QByteArray() << 0;
         QTest::newRow("Numbers4 missing") << "Num4Data.tbl" << QByteArray() << 0;
         QTest::newRow("empty line") << "Num3Data.tbl" << QByteArray(tableText(3, 4) + "\r\n" + tableLine(3, 6)) << 5;
-        QTest::newRow("bad date") << "Num4Data.tbl"
-                                  << QByteArray(tableText(4, 2) + "3,2024/02/30,1234,1,2,3,4\r\n") << 3;
-        QTest::newRow("short digits") << "Num4Data.tbl" << QByteArray(tableText(4, 250) + "251,2024/01/05,12,1,2,3,4\r\n")
-                                      << 251;
+        QTest::newRow("bad date") << "Num4Data.tbl" << QByteArray(tableText(4, 2) + "3,2024/02/30,1234,1,2,3,4\r\n")
+                                  << 3;
+        QTest::newRow("short digits") << "Num4Data.tbl"
+                                      << QByteArray(tableText(4, 250) + "251,2024/01/05,12,1,2,3,4\r\n") << 251;
         QTest::newRow("Numbers3 without Mini")
             << "Num3Data.tbl" << QByteArray(tableLine(3, 1) + "2,2024/01/05,123,1,2,3,4\r\n") << 2;
     }

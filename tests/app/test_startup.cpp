@@ -27,8 +27,8 @@ class TestStartup : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir work;      // the working folder with the table files
-    QTemporaryDir lockDir;   // the lock lives outside the working folder, as it does in the program
+    QTemporaryDir work;    // the working folder with the table files
+    QTemporaryDir lockDir; // the lock lives outside the working folder, as it does in the program
     QString previousDir;
 
     StartupOptions options() const {
@@ -107,7 +107,7 @@ private slots:
         QVERIFY(child >= 0);
         if (child == 0) {
             QLockFile lock(lockPath);
-            _exit(lock.tryLock(0) ? 0 : 1);   // no unlock: the file stays as after a crash
+            _exit(lock.tryLock(0) ? 0 : 1); // no unlock: the file stays as after a crash
         }
         int status = 0;
         QCOMPARE(waitpid(child, &status, 0), child);

@@ -73,7 +73,9 @@ private:
         rounds()->view()->setCurrentIndex(rounds()->model()->index(index, 0));
         QTest::keyClick(rounds()->view(), Qt::Key_Return);
     }
-    void clickGame(int index) { QTest::mouseClick(child<QRadioButton>(index == 0 ? "optNumbers_0" : "optNumbers_1"), Qt::LeftButton); }
+    void clickGame(int index) {
+        QTest::mouseClick(child<QRadioButton>(index == 0 ? "optNumbers_0" : "optNumbers_1"), Qt::LeftButton);
+    }
     void click(const char* button) { QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton); }
     void runFor(const QString& round) {
         typeRound(round);
@@ -152,9 +154,7 @@ private slots:
     void buttonsAndPanelsFollowTheRun() {
         QFETCH(QString, round);
         QFETCH(bool, future);
-        const auto panels = [this] {
-            return QList<bool>{shown("framYosou"), shown("framHenkou"), shown("framPrint")};
-        };
+        const auto panels = [this] { return QList<bool>{shown("framYosou"), shown("framHenkou"), shown("framPrint")}; };
         QVERIFY(child<QPushButton>("cmdYosoku")->isEnabled());
         QVERIFY(!shown("cmdHenko") && !child<QPushButton>("cmdHenko")->isEnabled());
         QVERIFY(!shown("cmdPrint") && !child<QPushButton>("cmdPrint")->isEnabled());
@@ -177,7 +177,7 @@ private slots:
             click("cmdPrint");
             QCOMPARE(panels(), (QList<bool>{false, false, true}));
         }
-        click("cmdYosoku");   // same round again: back to the results, no new run
+        click("cmdYosoku"); // same round again: back to the results, no new run
         QCOMPARE(panels(), (QList<bool>{true, false, false}));
         QCOMPARE(window->predictionRunsStarted(), 1);
     }
@@ -253,8 +253,10 @@ private slots:
         QTest::addColumn<QString>("round");
         QTest::addColumn<QString>("other");
         QTest::addColumn<int>("runsAfterClearing");
-        QTest::newRow("drawn") << "5" << "6" << 1;
-        QTest::newRow("future") << "21" << "7" << 2;
+        QTest::newRow("drawn") << "5"
+                               << "6" << 1;
+        QTest::newRow("future") << "21"
+                                << "7" << 2;
     }
     void repeatedRunsForTheSameRound() {
         QFETCH(QString, round);
@@ -264,7 +266,7 @@ private slots:
         click("cmdYosoku");
         QCOMPARE(window->predictionRunsStarted(), 1);
 
-        typeRound(other);        // clears the view (answering Yes where asked)
+        typeRound(other); // clears the view (answering Yes where asked)
         typeRound(round);
         QVERIFY(!shown("cmdHenko"));
         click("cmdYosoku");
@@ -407,7 +409,7 @@ private slots:
 
     void exitAppendsTheStoredRound() {
         tw::history::NumData rec;
-        rec.dteDraw = 45301;   // 2024/01/10
+        rec.dteDraw = 45301; // 2024/01/10
         rec.bytNum = {0, 1, 2, 3, 4};
         QVERIFY(history.num4.store(kRounds4 + 1, rec));
         const QByteArray before3 = readFile(work.filePath("Num3Data.tbl"));

@@ -13,7 +13,7 @@ namespace {
 const QString kClip = QStringLiteral(TALLOWIND_DATA_DIR "/FileCopy.avi");
 
 bool near(QRgb pixel, int r, int g, int b) {
-    constexpr int kTolerance = 40;   // the clip's codec is lossy
+    constexpr int kTolerance = 40; // the clip's codec is lossy
     return std::abs(qRed(pixel) - r) <= kTolerance && std::abs(qGreen(pixel) - g) <= kTolerance &&
            std::abs(qBlue(pixel) - b) <= kTolerance;
 }
@@ -27,7 +27,7 @@ private slots:
         const auto clip = decodeClip(kClip);
         QVERIFY2(clip.error.isEmpty(), qPrintable(clip.error));
         QCOMPARE(int(clip.frames.size()), 16);
-        QCOMPARE(clip.intervalMs, 125);   // 8 frames per second
+        QCOMPARE(clip.intervalMs, 125); // 8 frames per second
         for (const QImage& frame : clip.frames)
             QCOMPARE(frame.size(), QSize(80, 48));
         // Two yellow folders (0xE0B000) on white; a red-blue swap would turn them light blue.
@@ -86,7 +86,7 @@ private slots:
             file.write(bytes);
         }
         AviPlayer player;
-        QVERIFY(player.open(kClip));   // a clip that was playing is dropped by the failed open
+        QVERIFY(player.open(kClip)); // a clip that was playing is dropped by the failed open
         player.play();
         QVERIFY(!player.open(path));
         QVERIFY(!player.isOpen());

@@ -27,8 +27,8 @@
 namespace tw::app {
 
 namespace {
-const QColor kNumbers3Colour(255, 0, 255);   // 0xFF00FF in the program's blue-green-red order
-const QColor kNumbers4Colour(0, 192, 0);     // 0x00C000
+const QColor kNumbers3Colour(255, 0, 255); // 0xFF00FF in the program's blue-green-red order
+const QColor kNumbers4Colour(0, 192, 0);   // 0x00C000
 
 QString discardQuestion() {
     return QStringLiteral("この機能を使用すると、現在の予測結果が失われます。\rよろしいですか？");
@@ -53,8 +53,8 @@ int16_t leadingNumber(const QString& text) {
     for (; i < t.size() && t[i].isDigit() && t[i].unicode() < 128; ++i)
         value = std::min<long long>(value * 10 + (t[i].unicode() - '0'), 100000);
     value = negative ? -value : value;
-    return static_cast<int16_t>(std::clamp<long long>(value, std::numeric_limits<int16_t>::min(),
-                                                      std::numeric_limits<int16_t>::max()));
+    return static_cast<int16_t>(
+        std::clamp<long long>(value, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max()));
 }
 } // namespace
 
@@ -203,7 +203,7 @@ void Tallowind::createPanels() {
 }
 
 void Tallowind::Form_Load() {
-    const int weekday = m_clock().date().dayOfWeek();   // 1 = Monday .. 7 = Sunday
+    const int weekday = m_clock().date().dayOfWeek(); // 1 = Monday .. 7 = Sunday
     if (weekday >= Qt::Monday && weekday <= Qt::Friday)
         tmStart.start(kNoticeIntervalMs);
     m_state.intGame = 3;
@@ -218,13 +218,21 @@ void Tallowind::Form_Load() {
     m_state.intShownRound = roundInSelector();
 }
 
-int Tallowind::countOf(int game) const { return m_history.table(game).count; }
+int Tallowind::countOf(int game) const {
+    return m_history.table(game).count;
+}
 
-bool Tallowind::isFutureRound(int game, int round) const { return round > countOf(game); }
+bool Tallowind::isFutureRound(int game, int round) const {
+    return round > countOf(game);
+}
 
-int Tallowind::selectedGame() const { return optNumbers[0]->isChecked() ? 3 : 4; }
+int Tallowind::selectedGame() const {
+    return optNumbers[0]->isChecked() ? 3 : 4;
+}
 
-int16_t Tallowind::roundInSelector() const { return leadingNumber(cmbRound->currentText()); }
+int16_t Tallowind::roundInSelector() const {
+    return leadingNumber(cmbRound->currentText());
+}
 
 void Tallowind::FillRoundList() {
     m_state.blnFillingRounds = true;
@@ -433,8 +441,8 @@ void Tallowind::cmdDataEntry_Click() {
 }
 
 void Tallowind::cmdExit_Click() {
-    if (ui::showMessage(this, QStringLiteral("終了しますか？"), ui::Buttons::OkCancel, QStringLiteral("【終了確認】")) !=
-        ui::Answer::Ok)
+    if (ui::showMessage(this, QStringLiteral("終了しますか？"), ui::Buttons::OkCancel,
+                        QStringLiteral("【終了確認】")) != ui::Answer::Ok)
         return;
     for (const int game : {3, 4}) {
         const history::SaveError error =

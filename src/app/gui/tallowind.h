@@ -53,13 +53,13 @@ public:
     static constexpr int kProgressBars = 6;
 
     struct State {
-        int16_t intGame = 3;             // game whose view is set up
-        int16_t intShownRound = 0;       // round the shown results were made for
-        int16_t intRunGame = -1;         // game and round of the last run, -1 for none
+        int16_t intGame = 3;       // game whose view is set up
+        int16_t intShownRound = 0; // round the shown results were made for
+        int16_t intRunGame = -1;   // game and round of the last run, -1 for none
         int16_t intRunRound = -1;
-        bool blnHasPrediction = false;   // a future round's prediction is shown
-        bool blnReverting = false;       // a control is being set back by the program
-        bool blnFillingRounds = false;   // the round list is being refilled
+        bool blnHasPrediction = false; // a future round's prediction is shown
+        bool blnReverting = false;     // a control is being set back by the program
+        bool blnFillingRounds = false; // the round list is being refilled
         bool blnCalendarShown = false;
     };
 

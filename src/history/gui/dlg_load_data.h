@@ -65,8 +65,8 @@ public:
     void Timer2_Timer();
     void Timer3_Timer();
 
-    int16_t intLoadGame = 3;   // 3 or 4 while that game loads, 0 when both are in
-    int16_t intLoadStep = 0;   // 0..6
+    int16_t intLoadGame = 3; // 3 or 4 while that game loads, 0 when both are in
+    int16_t intLoadStep = 0; // 0..6
     bool blnBlink = true;
 
 protected:
@@ -82,7 +82,7 @@ private:
     void stampTime(int index);
 
     DrawHistory& m_history;
-    std::array<std::string, 2> m_paths;   // Numbers3, Numbers4
+    std::array<std::string, 2> m_paths; // Numbers3, Numbers4
     QString m_aviPath;
     Timings m_timings;
     std::optional<TableLoader> m_loader;
