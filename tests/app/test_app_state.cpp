@@ -12,10 +12,10 @@ using tw::app::AppState;
 using tw::app::InitAppState;
 
 TEST(AppState, PathsJoinTheGivenFolderAndTheFixedNames) {
-    const AppState state = InitAppState(std::filesystem::path("/srv/lotto/work"));
-    EXPECT_EQ(state.Num3FilePath, "/srv/lotto/work/Num3Data.tbl");
-    EXPECT_EQ(state.Num4FilePath, "/srv/lotto/work/Num4Data.tbl");
-    EXPECT_EQ(state.AviFilePath, "/srv/lotto/work/FileCopy.avi");
+    const AppState state = InitAppState(std::filesystem::path("lotto") / "history");
+    EXPECT_EQ(state.Num3FilePath, "lotto/history/Num3Data.tbl");
+    EXPECT_EQ(state.Num4FilePath, "lotto/history/Num4Data.tbl");
+    EXPECT_EQ(state.AviFilePath, "lotto/history/FileCopy.avi");
     EXPECT_EQ(&state.tableFilePath(3), &state.Num3FilePath);
     EXPECT_EQ(&state.tableFilePath(4), &state.Num4FilePath);
 }
