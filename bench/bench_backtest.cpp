@@ -35,7 +35,7 @@ BENCHMARK(BM_BacktestWholeHistory)
     ->ArgNames({"game", "portfolios"})
     ->Args({3, 1000})
     ->Args({4, 1000})
-    ->Args({3, 1})   // nearly all prediction and accounting, almost no simulation
+    ->Args({3, 1}) // nearly all prediction and accounting, almost no simulation
     ->Args({4, 1})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);

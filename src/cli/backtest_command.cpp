@@ -61,8 +61,7 @@ int fail(const std::string& message) {
     return 2;
 }
 
-template <typename T>
-bool parseWhole(const std::string& text, T& value) {
+template <typename T> bool parseWhole(const std::string& text, T& value) {
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
     return ec == std::errc() && ptr == end && !text.empty();
@@ -130,8 +129,7 @@ int runBacktest(const tw::cli::Args& args) {
             json = true;
             continue;
         }
-        if (a != "--game" && a != "--from" && a != "--to" && a != "--data-dir" && a != "--seed"
-            && a != "--portfolios")
+        if (a != "--game" && a != "--from" && a != "--to" && a != "--data-dir" && a != "--seed" && a != "--portfolios")
             return fail("unknown option '" + a + "' (see tallowind-cli backtest --help)");
         if (i + 1 >= args.size())
             return fail(a + " needs a value");

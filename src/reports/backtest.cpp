@@ -21,7 +21,9 @@ uint64_t splitMix64(uint64_t& state) {
 }
 
 namespace {
-constexpr uint64_t rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+constexpr uint64_t rotl(uint64_t x, int k) {
+    return (x << k) | (x >> (64 - k));
+}
 } // namespace
 
 RandomStream::RandomStream(uint64_t seed) {
@@ -70,61 +72,85 @@ uint32_t RandomStream::below(uint32_t bound) {
 
 const char* listName(ProposalList list) {
     switch (list) {
-    case ProposalList::Group1: return "group 1";
-    case ProposalList::Group2: return "group 2";
-    case ProposalList::Group3: return "group 3";
-    case ProposalList::Mini: return "Mini";
+    case ProposalList::Group1:
+        return "group 1";
+    case ProposalList::Group2:
+        return "group 2";
+    case ProposalList::Group3:
+        return "group 3";
+    case ProposalList::Mini:
+        return "Mini";
     }
     return "?";
 }
 
 const char* listKey(ProposalList list) {
     switch (list) {
-    case ProposalList::Group1: return "group1";
-    case ProposalList::Group2: return "group2";
-    case ProposalList::Group3: return "group3";
-    case ProposalList::Mini: return "mini";
+    case ProposalList::Group1:
+        return "group1";
+    case ProposalList::Group2:
+        return "group2";
+    case ProposalList::Group3:
+        return "group3";
+    case ProposalList::Mini:
+        return "mini";
     }
     return "?";
 }
 
 const char* betName(BetType bet) {
     switch (bet) {
-    case BetType::Straight: return "Straight";
-    case BetType::Box: return "Box";
-    case BetType::Set: return "Set";
-    case BetType::Mini: return "Mini";
+    case BetType::Straight:
+        return "Straight";
+    case BetType::Box:
+        return "Box";
+    case BetType::Set:
+        return "Set";
+    case BetType::Mini:
+        return "Mini";
     }
     return "?";
 }
 
 const char* betKey(BetType bet) {
     switch (bet) {
-    case BetType::Straight: return "straight";
-    case BetType::Box: return "box";
-    case BetType::Set: return "set";
-    case BetType::Mini: return "mini";
+    case BetType::Straight:
+        return "straight";
+    case BetType::Box:
+        return "box";
+    case BetType::Set:
+        return "set";
+    case BetType::Mini:
+        return "mini";
     }
     return "?";
 }
 
 const char* verdictName(Verdict verdict) {
     switch (verdict) {
-    case Verdict::NoTickets: return "no tickets";
-    case Verdict::Below: return "below";
-    case Verdict::Within: return "within";
-    case Verdict::Above: return "above";
+    case Verdict::NoTickets:
+        return "no tickets";
+    case Verdict::Below:
+        return "below";
+    case Verdict::Within:
+        return "within";
+    case Verdict::Above:
+        return "above";
     }
     return "?";
 }
 
-const char* verdictKey(Verdict verdict) { return verdict == Verdict::NoTickets ? "none" : verdictName(verdict); }
+const char* verdictKey(Verdict verdict) {
+    return verdict == Verdict::NoTickets ? "none" : verdictName(verdict);
+}
 
 // ---------------------------------------------------------------- one round
 
 namespace {
 
-std::array<int, 4> placesOf(const engine::PredNum& n) { return {n.intNum1, n.intNum2, n.intNum3, n.intNum4}; }
+std::array<int, 4> placesOf(const engine::PredNum& n) {
+    return {n.intNum1, n.intNum2, n.intNum3, n.intNum4};
+}
 
 // Distinct arrangements of the drawn digits: n! over the factorials of the multiplicities.
 int arrangementsOfDraw(const history::NumData& draw, int game) {
@@ -213,8 +239,8 @@ RoundFigures roundFigures(const engine::CountedList<engine::PredNum>& list, cons
     const double share = static_cast<double>(f.tickets) / c.population;
     f.expectedStraightHits = share * c.straightClass;
     f.expectedBoxHits = share * c.boxClass;
-    f.expectedPayout = share * (static_cast<double>(c.straightClass) * c.straightPrize
-                                + static_cast<double>(c.boxClass) * c.boxPrize);
+    f.expectedPayout =
+        share * (static_cast<double>(c.straightClass) * c.straightPrize + static_cast<double>(c.boxClass) * c.boxPrize);
     return f;
 }
 
@@ -225,8 +251,8 @@ Band band95(std::vector<int64_t> totals) {
         return {};
     std::sort(totals.begin(), totals.end());
     const std::size_t n = totals.size();
-    const std::size_t lowRank = std::max<std::size_t>(1, (25 * n + 999) / 1000);    // ceil(0.025 n)
-    const std::size_t highRank = std::max<std::size_t>(1, (975 * n + 999) / 1000);  // ceil(0.975 n)
+    const std::size_t lowRank = std::max<std::size_t>(1, (25 * n + 999) / 1000);   // ceil(0.025 n)
+    const std::size_t highRank = std::max<std::size_t>(1, (975 * n + 999) / 1000); // ceil(0.975 n)
     return {totals[lowRank - 1], totals[highRank - 1]};
 }
 
@@ -260,8 +286,8 @@ std::string BacktestError::describe() const {
     case BacktestErrorKind::InvalidPortfolios:
         return "the number of portfolios must be 1.." + std::to_string(kMaxPortfolios);
     case BacktestErrorKind::PredictionFailed:
-        return "the prediction of round " + std::to_string(round) + " failed ("
-            + (engineError == engine::EngineError::None ? "no proposal" : engine::errorText(engineError)) + ")";
+        return "the prediction of round " + std::to_string(round) + " failed (" +
+               (engineError == engine::EngineError::None ? "no proposal" : engine::errorText(engineError)) + ")";
     }
     return "unknown error";
 }
@@ -317,10 +343,14 @@ std::vector<SimGroup> simGroupsOf(int game) {
 
 const engine::CountedList<engine::PredNum>& listOf(const engine::Proposal& p, ProposalList list) {
     switch (list) {
-    case ProposalList::Group1: return p.grp1;
-    case ProposalList::Group2: return p.grp2;
-    case ProposalList::Group3: return p.grp3;
-    case ProposalList::Mini: return p.mini;
+    case ProposalList::Group1:
+        return p.grp1;
+    case ProposalList::Group2:
+        return p.grp2;
+    case ProposalList::Group3:
+        return p.grp3;
+    case ProposalList::Mini:
+        return p.mini;
     }
     return p.grp1;
 }
@@ -472,7 +502,9 @@ BacktestOutcome runBacktest(const history::DrawTable& table, const BacktestOptio
 
 namespace {
 
-std::string grouped(int64_t value) { return common::formatNumber(value, "#,##0"); }
+std::string grouped(int64_t value) {
+    return common::formatNumber(value, "#,##0");
+}
 
 std::string fixed(double value, int decimals) {
     char buf[64];
@@ -489,8 +521,8 @@ std::string row(const std::vector<std::string>& cells, const std::vector<int>& w
     std::string out;
     for (std::size_t i = 0; i < cells.size(); ++i) {
         const int w = widths[i];
-        const auto pad = static_cast<std::size_t>(std::max<int>(0, w < 0 ? -w - static_cast<int>(cells[i].size())
-                                                                            : w - static_cast<int>(cells[i].size())));
+        const auto pad = static_cast<std::size_t>(
+            std::max<int>(0, w < 0 ? -w - static_cast<int>(cells[i].size()) : w - static_cast<int>(cells[i].size())));
         if (i > 0)
             out += "  ";
         if (w < 0)
@@ -507,8 +539,8 @@ std::string row(const std::vector<std::string>& cells, const std::vector<int>& w
 
 std::string formatBacktestText(const BacktestResult& r) {
     std::string out;
-    out += "Back-test of the proposal, NUMBERS" + std::to_string(r.game) + ", rounds " + std::to_string(r.from)
-        + ".." + std::to_string(r.to) + " (" + grouped(r.roundCount()) + " rounds)\n";
+    out += "Back-test of the proposal, NUMBERS" + std::to_string(r.game) + ", rounds " + std::to_string(r.from) + ".." +
+           std::to_string(r.to) + " (" + grouped(r.roundCount()) + " rounds)\n";
     out += "Each round is predicted from the rounds before it; money in yen, 200 yen a ticket.\n\n";
 
     out += "Proposal\n";
@@ -524,9 +556,9 @@ std::string formatBacktestText(const BacktestResult& r) {
 
     out += "\nRandom tickets: the same number of distinct tickets in every round\n";
     const std::vector<int> w2 = {-7, -8, 11, 7, 8, 7, 11, 11, 16, -10};
-    out += row({"list", "bet", "expected", "return", "straight", "box", "band low", "band high", "band return",
-                "verdict"},
-               w2);
+    out +=
+        row({"list", "bet", "expected", "return", "straight", "box", "band low", "band high", "band return", "verdict"},
+            w2);
     for (const BacktestLine& l : r.lines) {
         const bool mini = l.bet == BetType::Mini;
         const std::string bandReturn =
@@ -548,15 +580,15 @@ std::string formatBacktestText(const BacktestResult& r) {
     out += "  straight   tickets with the drawn digits in the drawn order (Mini line: Mini hits,\n";
     out += "             the 2nd and 3rd drawn digits)\n";
     out += "  box        tickets with the drawn digits in another order (paid by Box and Set only)\n";
-    out += "  Box, Set   a number whose digits are all equal (such as " + std::string(r.game == 4 ? "1111" : "111")
-        + ") is not sold as Box or Set:\n";
+    out += "  Box, Set   a number whose digits are all equal (such as " + std::string(r.game == 4 ? "1111" : "111") +
+           ") is not sold as Box or Set:\n";
     out += "             it is left out of those lines' tickets, cost and payout, and their random\n";
     out += "             tickets are drawn from the other numbers only\n";
     out += "  expected   exact expectation for the same number of distinct random tickets per round,\n";
     out += "             every number that can be bought weighed equally against the round's draw\n";
     out += "             and prizes (straight and box columns: expected hits)\n";
-    out += "  band       2.5th and 97.5th percentile (nearest rank) of the total payout of " + grouped(r.portfolios)
-        + "\n";
+    out += "  band       2.5th and 97.5th percentile (nearest rank) of the total payout of " + grouped(r.portfolios) +
+           "\n";
     out += "             simulated random portfolios, seed " + std::to_string(r.seed) + "\n";
     out += "  verdict    the proposal's payout below, within (ends included) or above the band\n";
     return out;

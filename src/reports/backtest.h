@@ -54,12 +54,12 @@ enum class ProposalList { Group1, Group2, Group3, Mini };
 enum class BetType { Straight, Box, Set, Mini };
 enum class Verdict { NoTickets, Below, Within, Above };
 
-const char* listName(ProposalList list);   // "group 1" .. "group 3", "Mini"
-const char* listKey(ProposalList list);    // "group1" .. "group3", "mini"
-const char* betName(BetType bet);          // "Straight", "Box", "Set", "Mini"
-const char* betKey(BetType bet);           // "straight", "box", "set", "mini"
-const char* verdictName(Verdict verdict);  // "no tickets", "below", "within", "above"
-const char* verdictKey(Verdict verdict);   // "none", "below", "within", "above"
+const char* listName(ProposalList list);  // "group 1" .. "group 3", "Mini"
+const char* listKey(ProposalList list);   // "group1" .. "group3", "mini"
+const char* betName(BetType bet);         // "Straight", "Box", "Set", "Mini"
+const char* betKey(BetType bet);          // "straight", "box", "set", "mini"
+const char* verdictName(Verdict verdict); // "no tickets", "below", "within", "above"
+const char* verdictKey(Verdict verdict);  // "none", "below", "within", "above"
 
 // True when the number (3 or 4 places after the game) has all its digits equal.
 bool allDigitsEqual(const engine::PredNum& number, int game);
@@ -82,8 +82,8 @@ RandomClasses randomClasses(const history::NumData& draw, int game, BetType bet)
 // The proposal's side and the exact random expectation of one bet type in one round.
 struct RoundFigures {
     int tickets = 0;
-    int straightHits = 0;      // Mini: Mini hits
-    int boxHits = 0;           // digits matched in another order (not straight); Mini: 0
+    int straightHits = 0; // Mini: Mini hits
+    int boxHits = 0;      // digits matched in another order (not straight); Mini: 0
     int64_t payout = 0;
     double expectedPayout = 0;
     double expectedStraightHits = 0;
@@ -108,16 +108,16 @@ Verdict verdictOf(int64_t tickets, int64_t payout, const Band& band);
 struct BacktestLine {
     ProposalList list = ProposalList::Group1;
     BetType bet = BetType::Straight;
-    int rounds = 0;            // rounds in which the line bought at least one ticket
+    int rounds = 0; // rounds in which the line bought at least one ticket
     int64_t tickets = 0;
-    int64_t cost = 0;          // tickets x 200 yen
+    int64_t cost = 0; // tickets x 200 yen
     int64_t payout = 0;
-    int64_t straightHits = 0;  // Mini line: Mini hits
+    int64_t straightHits = 0; // Mini line: Mini hits
     int64_t boxHits = 0;
     double expectedPayout = 0;
     double expectedStraightHits = 0;
     double expectedBoxHits = 0;
-    Band band;                 // of the simulated total payout
+    Band band; // of the simulated total payout
     Verdict verdict = Verdict::NoTickets;
 
     // Percent of the cost; 0 without tickets.
@@ -135,8 +135,8 @@ inline constexpr int kTicketPrice = 200;
 
 struct BacktestOptions {
     int game = history::kNumbers3;
-    int from = 2;              // first round predicted (at least 2)
-    std::optional<int> to;     // last round predicted; none = the last drawn round
+    int from = 2;          // first round predicted (at least 2)
+    std::optional<int> to; // last round predicted; none = the last drawn round
     uint64_t seed = kDefaultSeed;
     int portfolios = kDefaultPortfolios;
 };
@@ -147,29 +147,29 @@ struct BacktestResult {
     int to = 0;
     uint64_t seed = 0;
     int portfolios = 0;
-    std::vector<BacktestLine> lines;   // group 1, group 2, then Mini or group 3; Straight, Box, Set per group
+    std::vector<BacktestLine> lines; // group 1, group 2, then Mini or group 3; Straight, Box, Set per group
     int roundCount() const { return to - from + 1; }
 };
 
 enum class BacktestErrorKind {
     None,
-    InvalidGame,          // not 3 or 4
-    RangeBelowSecond,     // from or to < 2: round 1 has no earlier round to predict from
-    RangeOutsideHistory,  // from or to beyond the last drawn round (or fewer than 2 rounds drawn)
-    EmptyRange,           // from > to
-    InvalidPortfolios,    // portfolios outside 1 .. kMaxPortfolios
-    PredictionFailed,     // the engine refused a round
+    InvalidGame,         // not 3 or 4
+    RangeBelowSecond,    // from or to < 2: round 1 has no earlier round to predict from
+    RangeOutsideHistory, // from or to beyond the last drawn round (or fewer than 2 rounds drawn)
+    EmptyRange,          // from > to
+    InvalidPortfolios,   // portfolios outside 1 .. kMaxPortfolios
+    PredictionFailed,    // the engine refused a round
 };
 
 struct BacktestError {
     BacktestErrorKind kind = BacktestErrorKind::None;
-    int round = 0;        // PredictionFailed: the round whose prediction failed
-    int from = 0;         // range errors: the range asked for
+    int round = 0; // PredictionFailed: the round whose prediction failed
+    int from = 0;  // range errors: the range asked for
     int to = 0;
-    int lastRound = 0;    // range errors: the last drawn round of the history
+    int lastRound = 0; // range errors: the last drawn round of the history
     engine::EngineError engineError = engine::EngineError::None;
     explicit operator bool() const { return kind != BacktestErrorKind::None; }
-    std::string describe() const;   // one English sentence
+    std::string describe() const; // one English sentence
 };
 
 // The proposal for round lastRow + 1 made from rounds 1..lastRow; the pointer stays

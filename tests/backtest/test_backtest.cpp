@@ -33,9 +33,16 @@ TEST(BacktestGenerator, MatchesPublishedOutput) {
         EXPECT_EQ(splitMix64(state), expected);
 
     RandomStream x = RandomStream::fromState(1, 2, 3, 4);
-    const uint64_t xoshiro[] = {11520ULL, 0ULL, 1509978240ULL, 1215971899390074240ULL, 1216172134540287360ULL,
-                                607988272756665600ULL, 16172922978634559625ULL, 8476171486693032832ULL,
-                                10595114339597558777ULL, 2904607092377533576ULL};
+    const uint64_t xoshiro[] = {11520ULL,
+                                0ULL,
+                                1509978240ULL,
+                                1215971899390074240ULL,
+                                1216172134540287360ULL,
+                                607988272756665600ULL,
+                                16172922978634559625ULL,
+                                8476171486693032832ULL,
+                                10595114339597558777ULL,
+                                2904607092377533576ULL};
     for (uint64_t expected : xoshiro)
         EXPECT_EQ(x.next(), expected);
 }
@@ -67,7 +74,9 @@ struct FiguresCase {
     int64_t payout;
 };
 
-void PrintTo(const FiguresCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const FiguresCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 const Prizes kN3Prizes{90000, 15000, 52000, 7000, 9000};
 const Prizes kN4Prizes{900000, 37000, 468000, 18000, 0};
@@ -88,19 +97,25 @@ INSTANTIATE_TEST_SUITE_P(
     Backtest, FiguresOfOneRound,
     ::testing::Values(
         // 111 is not sold as Box or Set; 122 leaves one 1 unmatched.
-        FiguresCase{"n3_pair_straight", 3, "112", {"112", "121", "211", "122", "111"}, BetType::Straight, 5, 1, 2,
-                    90000},
-        FiguresCase{"n3_pair_box", 3, "112", {"112", "121", "211", "122", "111"}, BetType::Box, 4, 1, 2,
-                    3 * 15000},
-        FiguresCase{"n3_pair_set", 3, "112", {"112", "121", "211", "122", "111"}, BetType::Set, 4, 1, 2,
-                    52000 + 2 * 7000},
+        FiguresCase{
+            "n3_pair_straight", 3, "112", {"112", "121", "211", "122", "111"}, BetType::Straight, 5, 1, 2, 90000},
+        FiguresCase{"n3_pair_box", 3, "112", {"112", "121", "211", "122", "111"}, BetType::Box, 4, 1, 2, 3 * 15000},
+        FiguresCase{
+            "n3_pair_set", 3, "112", {"112", "121", "211", "122", "111"}, BetType::Set, 4, 1, 2, 52000 + 2 * 7000},
         // An all-equal draw pays its Straight; as Box or Set the matching ticket cannot be bought.
         FiguresCase{"n3_triple_straight", 3, "111", {"111", "112", "222"}, BetType::Straight, 3, 1, 0, 90000},
         FiguresCase{"n3_triple_box", 3, "111", {"111", "112", "222"}, BetType::Box, 1, 0, 0, 0},
         FiguresCase{"n3_triple_set", 3, "111", {"111", "112", "222"}, BetType::Set, 1, 0, 0, 0},
-        FiguresCase{"n4_triple_box", 4, "1112", {"1112", "1121", "1111", "2111", "1122"}, BetType::Box, 4, 1, 2,
-                    3 * 37000},
-        FiguresCase{"n4_triple_set", 4, "1112", {"1112", "1121", "1111", "2111", "1122"}, BetType::Set, 4, 1, 2,
+        FiguresCase{
+            "n4_triple_box", 4, "1112", {"1112", "1121", "1111", "2111", "1122"}, BetType::Box, 4, 1, 2, 3 * 37000},
+        FiguresCase{"n4_triple_set",
+                    4,
+                    "1112",
+                    {"1112", "1121", "1111", "2111", "1122"},
+                    BetType::Set,
+                    4,
+                    1,
+                    2,
                     468000 + 2 * 18000},
         FiguresCase{"n4_quad_box_none_buyable", 4, "0000", {"0000", "9999"}, BetType::Box, 0, 0, 0, 0},
         FiguresCase{"n4_quad_straight", 4, "0000", {"0000", "9999"}, BetType::Straight, 2, 1, 0, 900000},
@@ -111,8 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Backtest, LinesLeaveAllEqualNumbersOutOfBoxAndSetCostAndRounds) {
     // Round 2 draws 112, round 3 draws 555. Group 2 holds only all-equal numbers.
-    const auto t = table({draw("987", kN3Prizes), draw("112", kN3Prizes),
-                          draw("555", {60000, 0, 0, 0, 6000})});
+    const auto t = table({draw("987", kN3Prizes), draw("112", kN3Prizes), draw("555", {60000, 0, 0, 0, 6000})});
     std::map<int, engine::Proposal> byRound;
     byRound[2] = proposal({{"112", "121", "111"}, {"222"}, {}, {"12", "55"}});
     byRound[3] = proposal({{"555", "556"}, {"555", "333"}, {}, {"55"}});
@@ -160,7 +174,9 @@ TEST(Backtest, LinesLeaveAllEqualNumbersOutOfBoxAndSetCostAndRounds) {
 
 // ---------------------------------------------------------------- exact expectation
 
-bool digitsAllEqual(const std::string& n) { return std::all_of(n.begin(), n.end(), [&](char c) { return c == n[0]; }); }
+bool digitsAllEqual(const std::string& n) {
+    return std::all_of(n.begin(), n.end(), [&](char c) { return c == n[0]; });
+}
 
 std::string numberText(int value, int places) {
     std::string s(static_cast<std::size_t>(places), '0');
@@ -186,10 +202,17 @@ TicketOutcome ticketOutcome(const std::string& number, const history::NumData& d
     o.straight = engine::IsStraightHit(d, e, game);
     o.box = !o.straight && engine::IsBoxHit(d, e, game);
     switch (bet) {
-    case BetType::Straight: o.payout = o.straight ? d.lngStraight : 0; break;
-    case BetType::Box: o.payout = (o.straight || o.box) ? d.lngBox : 0; break;
-    case BetType::Set: o.payout = o.straight ? d.lngSetStraight : o.box ? d.lngSetBox : 0; break;
-    case BetType::Mini: break;
+    case BetType::Straight:
+        o.payout = o.straight ? d.lngStraight : 0;
+        break;
+    case BetType::Box:
+        o.payout = (o.straight || o.box) ? d.lngBox : 0;
+        break;
+    case BetType::Set:
+        o.payout = o.straight ? d.lngSetStraight : o.box ? d.lngSetBox : 0;
+        break;
+    case BetType::Mini:
+        break;
     }
     return o;
 }
@@ -233,18 +256,20 @@ BruteExpectation bruteForce(const history::NumData& d, int game, BetType bet, in
 struct ExpectationCase {
     const char* name;
     int game;
-    std::vector<std::pair<std::string, Prizes>> draws;   // rounds 2.. (round 1 is filler)
+    std::vector<std::pair<std::string, Prizes>> draws; // rounds 2.. (round 1 is filler)
     Lists lists;
 };
 
-void PrintTo(const ExpectationCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ExpectationCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ExactExpectation : public ::testing::TestWithParam<ExpectationCase> {};
 
 TEST_P(ExactExpectation, EqualsBruteForceOverEveryNumber) {
     const ExpectationCase& c = GetParam();
-    std::vector<history::NumData> draws = {draw(std::string(static_cast<std::size_t>(history::digitCount(c.game)), '5'),
-                                            {})};
+    std::vector<history::NumData> draws = {
+        draw(std::string(static_cast<std::size_t>(history::digitCount(c.game)), '5'), {})};
     for (const auto& [digits, prizes] : c.draws)
         draws.push_back(draw(digits, prizes));
     const auto t = table(draws);
@@ -255,13 +280,14 @@ TEST_P(ExactExpectation, EqualsBruteForceOverEveryNumber) {
     ASSERT_FALSE(out.error) << out.error.describe();
 
     const std::vector<std::pair<ProposalList, const std::vector<std::string>*>> lists = {
-        {kG1, &c.lists.grp1}, {kG2, &c.lists.grp2},
+        {kG1, &c.lists.grp1},
+        {kG2, &c.lists.grp2},
         {c.game == 4 ? kG3 : kMiniList, c.game == 4 ? &c.lists.grp3 : &c.lists.mini}};
     int checked = 0;
     for (const auto& [list, numbers] : lists) {
-        const std::vector<BetType> bets = list == kMiniList ? std::vector<BetType>{BetType::Mini}
-                                                            : std::vector<BetType>{BetType::Straight, BetType::Box,
-                                                                                   BetType::Set};
+        const std::vector<BetType> bets = list == kMiniList
+                                              ? std::vector<BetType>{BetType::Mini}
+                                              : std::vector<BetType>{BetType::Straight, BetType::Box, BetType::Set};
         for (BetType bet : bets) {
             SCOPED_TRACE(std::string(listName(list)) + " " + betName(bet));
             BruteExpectation sum;
@@ -289,14 +315,16 @@ INSTANTIATE_TEST_SUITE_P(
     Backtest, ExactExpectation,
     ::testing::Values(
         // Every shape of draw: distinct digits, a pair, a triple, a pair at the Mini places.
-        ExpectationCase{"numbers3", 3,
+        ExpectationCase{"numbers3",
+                        3,
                         {{"123", {104000, 17300, 60600, 8600, 10400}},
                          {"112", {98300, 32700, 65500, 16300, 9800}},
                          {"777", {65500, 0, 0, 0, 6500}},
                          {"944", {120100, 40000, 80000, 20000, 12000}},
                          {"000", {101100, 0, 0, 0, 10100}}},
                         {{"123", "321", "111", "449", "000", "707"}, {"112", "999"}, {}, {"23", "12", "44", "00"}}},
-        ExpectationCase{"numbers4", 4,
+        ExpectationCase{"numbers4",
+                        4,
                         {{"1234", {1150000, 47900, 599000, 23900, 0}},
                          {"1123", {950000, 79100, 514500, 39500, 0}},
                          {"1122", {880000, 146600, 513300, 73300, 0}},
@@ -392,11 +420,13 @@ struct BandCase {
     int game;
     std::string drawn;
     int rounds;
-    int groupTickets;     // group 1
-    int thirdTickets;     // Mini pairs (Numbers3) or group 3 (Numbers4)
+    int groupTickets; // group 1
+    int thirdTickets; // Mini pairs (Numbers3) or group 3 (Numbers4)
 };
 
-void PrintTo(const BandCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const BandCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SimulatedBand : public ::testing::TestWithParam<BandCase> {};
 
@@ -456,7 +486,8 @@ INSTANTIATE_TEST_SUITE_P(Backtest, SimulatedBand,
 TEST(Backtest, BuyingEveryNumberLeavesNoSpread) {
     // Every eligible number bought in every round: each portfolio wins exactly the
     // expectation, so the band closes on it and the proposal (the same tickets) is within.
-    const auto t = table({draw("123", {}), draw("123", {1000, 170, 600, 85, 100}), draw("445", {900, 300, 600, 150, 90})});
+    const auto t =
+        table({draw("123", {}), draw("123", {1000, 170, 600, 85, 100}), draw("445", {900, 300, 600, 150, 90})});
     Lists lists;
     for (int v = 0; v < 1000; ++v)
         lists.grp1.push_back(numberText(v, 3));
@@ -493,11 +524,10 @@ TEST(Backtest, BandTakesNearestRankPercentiles) {
     std::iota(fortyOne.begin(), fortyOne.end(), 1);
     std::reverse(fortyOne.begin(), fortyOne.end());
     const Case cases[] = {
-        {thousand, {25, 975}},   // ranks 25 and 975 of 1000
-        {forty, {1, 39}},        // ceil(1.0) = 1, ceil(39.0) = 39
-        {fortyOne, {2, 40}},     // ceil(1.025) = 2, ceil(39.975) = 40
-        {{7}, {7, 7}},
-        {{}, {0, 0}},
+        {thousand, {25, 975}}, // ranks 25 and 975 of 1000
+        {forty, {1, 39}},      // ceil(1.0) = 1, ceil(39.0) = 39
+        {fortyOne, {2, 40}},   // ceil(1.025) = 2, ceil(39.975) = 40
+        {{7}, {7, 7}},         {{}, {0, 0}},
     };
     for (const Case& c : cases) {
         const Band b = band95(c.values);
@@ -513,7 +543,7 @@ TEST(Backtest, VerdictBoundaries) {
     };
     const Band band{1000, 5000};
     const Case cases[] = {
-        {10, 999, Verdict::Below},  {10, 1000, Verdict::Within}, {10, 3000, Verdict::Within},
+        {10, 999, Verdict::Below},   {10, 1000, Verdict::Within}, {10, 3000, Verdict::Within},
         {10, 5000, Verdict::Within}, {10, 5001, Verdict::Above},  {0, 0, Verdict::NoTickets},
     };
     for (const Case& c : cases)
@@ -552,7 +582,7 @@ TEST(Backtest, VerdictFollowsProposalAgainstBand) {
 TEST(Backtest, RefusesBadOptions) {
     struct Case {
         const char* name;
-        int rounds;   // drawn rounds in the history
+        int rounds; // drawn rounds in the history
         int game, from;
         std::optional<int> to;
         int portfolios;
@@ -627,7 +657,7 @@ TEST(Backtest, SameSeedGivesSameBytes) {
     };
     const std::string first = textFor(7);
     EXPECT_EQ(textFor(7), first);
-    EXPECT_NE(textFor(8), first);   // the band moves with the seed
+    EXPECT_NE(textFor(8), first); // the band moves with the seed
     EXPECT_NE(first.find("seed 7"), std::string::npos);
 }
 

@@ -34,15 +34,17 @@ std::string readAll(const fs::path& path) {
     return s.str();
 }
 
-std::string quoted(const std::string& s) { return "'" + s + "'"; }
+std::string quoted(const std::string& s) {
+    return "'" + s + "'";
+}
 
 CliRun runCli(const std::string& args) {
     const fs::path dir = fs::temp_directory_path() / ("tw_backtest_cli_" + std::to_string(getpid()));
     fs::create_directories(dir);
     const fs::path out = dir / "out.txt";
     const fs::path err = dir / "err.txt";
-    const std::string command = quoted(TALLOWIND_CLI) + " backtest " + args + " >" + quoted(out.string()) + " 2>"
-        + quoted(err.string());
+    const std::string command =
+        quoted(TALLOWIND_CLI) + " backtest " + args + " >" + quoted(out.string()) + " 2>" + quoted(err.string());
     const int raw = std::system(command.c_str());
     CliRun run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -75,13 +77,13 @@ TEST(BacktestCli, JsonCarriesTheLibraryFiguresAndEveryFieldIsDocumented) {
 
     for (int game : {3, 4}) {
         SCOPED_TRACE("game " + std::to_string(game));
-        const CliRun run = runCli("--game " + std::to_string(game) + " --from 7001 --to 7040 --seed 9 --portfolios 150 "
-                                  + kData + " --json");
+        const CliRun run = runCli("--game " + std::to_string(game) +
+                                  " --from 7001 --to 7040 --seed 9 --portfolios 150 " + kData + " --json");
         ASSERT_EQ(run.status, 0) << run.err;
         const nlohmann::json j = nlohmann::json::parse(run.out);
 
-        const history::LoadResult loaded = history::loadTableFile(std::string(TALLOWIND_DATA_DIR)
-                                                                  + (game == 3 ? "/Num3Data.tbl" : "/Num4Data.tbl"));
+        const history::LoadResult loaded =
+            history::loadTableFile(std::string(TALLOWIND_DATA_DIR) + (game == 3 ? "/Num3Data.tbl" : "/Num4Data.tbl"));
         ASSERT_FALSE(loaded.error);
         BacktestOptions options;
         options.game = game;
@@ -156,8 +158,7 @@ TEST(BacktestCli, BadUsageGivesOneLineAndStatusTwo) {
         {"--game 3 --portfolios 0 " + kData, "portfolios"},
         {"--game 3 --colour " + kData, "--colour"},
         {"--game 3 " + kData + " --to", "--to"},
-        {"--game 3 --data-dir " + quoted((fs::temp_directory_path() / "tw_no_such_folder").string()),
-         "Num3Data.tbl"},
+        {"--game 3 --data-dir " + quoted((fs::temp_directory_path() / "tw_no_such_folder").string()), "Num3Data.tbl"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args);

@@ -47,10 +47,10 @@ BacktestPredictor slicedPredictor(const history::DrawTable& full, int game, int 
 }
 
 bool sameFigures(const BacktestLine& a, const BacktestLine& b) {
-    return a.list == b.list && a.bet == b.bet && a.rounds == b.rounds && a.tickets == b.tickets
-        && a.payout == b.payout && a.straightHits == b.straightHits && a.boxHits == b.boxHits
-        && a.expectedPayout == b.expectedPayout && a.band.low == b.band.low && a.band.high == b.band.high
-        && a.verdict == b.verdict;
+    return a.list == b.list && a.bet == b.bet && a.rounds == b.rounds && a.tickets == b.tickets &&
+           a.payout == b.payout && a.straightHits == b.straightHits && a.boxHits == b.boxHits &&
+           a.expectedPayout == b.expectedPayout && a.band.low == b.band.low && a.band.high == b.band.high &&
+           a.verdict == b.verdict;
 }
 
 class BacktestWithEngine : public ::testing::TestWithParam<int> {};
