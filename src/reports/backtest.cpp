@@ -591,6 +591,8 @@ std::string formatBacktestText(const BacktestResult& r) {
            "\n";
     out += "             simulated random portfolios, seed " + std::to_string(r.seed) + "\n";
     out += "  verdict    the proposal's payout below, within (ends included) or above the band\n";
+    out += "             (each line is judged alone; among several lines, one outside its band\n";
+    out += "             now and then is what chance alone gives)\n";
     return out;
 }
 
