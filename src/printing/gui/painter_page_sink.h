@@ -1,0 +1,42 @@
+// The printer end of a print job: a page sink that fills the marks into a
+// QPrinter through a QPainter scaled so that one unit is one twip, with the
+// origin where the printer puts it (the printable area's top-left corner, or
+// the paper corner when the printer is set to full page).
+//
+// The document opens with the first mark, as on the printer the program was
+// made for; a printer that cannot be opened leaves the sink failed and drawing
+// does nothing. Knows nothing of the dialog that drives it.
+#pragma once
+
+#include "printing/print_job.h"
+
+#include <QPainter>
+
+class QPrinter;
+
+namespace tw::printing {
+
+class PainterPageSink : public PageSink {
+public:
+    explicit PainterPageSink(QPrinter& printer);
+    ~PainterPageSink() override;
+    PainterPageSink(const PainterPageSink&) = delete;
+    PainterPageSink& operator=(const PainterPageSink&) = delete;
+
+    void drawRect(int x, int y, int w, int h) override;
+    void newPage() override;
+    void endDocument() override;
+
+    // The printer refused to start the document (no printer, unwritable file).
+    bool failed() const { return m_failed; }
+
+private:
+    bool open();
+
+    QPrinter& m_printer;
+    QPainter m_painter;
+    bool m_failed = false;
+    bool m_ended = false;
+};
+
+} // namespace tw::printing
