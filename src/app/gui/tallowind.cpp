@@ -1,5 +1,6 @@
 #include "app/gui/tallowind.h"
 
+#include "app/gui/yosou_panel.h"
 #include "history/gui/dlg_entry_data.h"
 #include "history/table_file.h"
 #include "ui/clock_status_bar.h"
@@ -32,6 +33,13 @@ const QColor kNumbers4Colour(0, 192, 0);   // 0x00C000
 
 QString discardQuestion() {
     return QStringLiteral("この機能を使用すると、現在の予測結果が失われます。\rよろしいですか？");
+}
+
+// The first round has no earlier round to analyse; nothing is run for it.
+QString roundRefusal(int round) {
+    if (round == 1)
+        return QStringLiteral("第1回の予測はできません。\r予測には前の回までの抽選結果が必要です。");
+    return QStringLiteral("予測抽選回が正しくありません。\r第2回以降の抽選回を指定してください。");
 }
 
 QPushButton* commandButton(QWidget* parent, const char* name, const QString& text) {
@@ -96,7 +104,7 @@ void Tallowind::buildControls() {
     auto* panels = new QGridLayout(m_panelArea);
     panels->setContentsMargins(0, 0, 0, 0);
     createPanels();
-    for (QWidget* panel : {framYosou, framHenkou, framPrint})
+    for (QWidget* panel : std::initializer_list<QWidget*>{framYosou, framHenkou, framPrint})
         panels->addWidget(panel, 0, 0);
     right->addWidget(m_panelArea, 1);
     layout->addLayout(right, 1);
@@ -197,7 +205,8 @@ void Tallowind::createPanels() {
         frame->setFrameShape(QFrame::StyledPanel);
         return frame;
     };
-    framYosou = placeholder("framYosou");
+    framYosou = new YosouPanel(this);
+    connect(framYosou, &YosouPanel::restartRequested, this, [this] { StartPrediction(selectedGame()); });
     framHenkou = placeholder("framHenkou");
     framPrint = placeholder("framPrint");
 }
@@ -307,10 +316,18 @@ void Tallowind::SetGameView(int index) {
     SetResultGameView(index);
 }
 
-void Tallowind::ClearResultView() {}
+void Tallowind::ClearResultView() {
+    framYosou->ClearResultView(m_engine.proposal());
+    for (QProgressBar* bar : m_prgBar)
+        bar->setValue(0);
+}
+
+void Tallowind::SetResultGameView(int index) {
+    framYosou->SetResultGameView(index);
+}
+
 void Tallowind::ChgPanelSetUp() {}
 void Tallowind::PrtPanelSetUp() {}
-void Tallowind::SetResultGameView(int) {}
 
 void Tallowind::optNumbers_Click(int index) {
     if ((index == 0 && m_state.intGame == 3) || (index == 1 && m_state.intGame == 4))
@@ -392,25 +409,55 @@ void Tallowind::cmdYosoku_Click() {
     } else if (m_state.blnHasPrediction && sameRun) {
         return;
     }
+    if (round < 2) {
+        ui::showMessage(this, roundRefusal(round), ui::Buttons::Ok, QStringLiteral("【予測確認】"));
+        return;
+    }
     m_state.intRunRound = round;
     m_state.intRunGame = static_cast<int16_t>(selectedGame());
     StartPrediction(m_state.intRunGame);
 }
 
 void Tallowind::StartPrediction(int game) {
+    const int16_t round = roundInSelector();
+    if (round < 2) {
+        ui::showMessage(this, roundRefusal(round), ui::Buttons::Ok, QStringLiteral("【予測確認】"));
+        return;
+    }
     ClearResultView();
     ++m_intRunsStarted;
-    const int round = m_state.intRunRound;
-    if (m_predictionRun && !m_predictionRun(game, round))
+    const bool completed = m_predictionRun ? m_predictionRun(game, round) : runPrediction(game, round);
+    if (!completed) {
+        // The view stays empty; a failed run must not count as the run already shown.
+        ResetCommandButtons();
+        m_state.blnHasPrediction = false;
+        m_state.intRunGame = -1;
+        m_state.intRunRound = -1;
         return;
-    afterRun(game, round);
+    }
+    const int shownGame = selectedGame();
+    m_state.blnHasPrediction = isFutureRound(shownGame, round);
+    m_state.intGame = static_cast<int16_t>(shownGame);
+    m_state.intShownRound = round;
+    framYosou->ShowPredictionResult(m_engine.proposal(), m_history.table(shownGame), shownGame, round);
+    SetPanelButtons();
+    LoadUserSelect(shownGame, round);
 }
 
-void Tallowind::afterRun(int game, int round) {
-    m_state.intShownRound = static_cast<int16_t>(round);
-    m_state.blnHasPrediction = isFutureRound(game, round);
-    SetPanelButtons();
+bool Tallowind::runPrediction(int game, int round) {
+    engine::DlgYosoku::ProgressBars bars{};
+    std::copy(m_prgBar.begin(), m_prgBar.end(), bars.begin());
+    engine::DlgYosoku dialog(m_engine, m_history.table(game), bars, this);
+    dialog.nNumsParam = static_cast<int16_t>(game);
+    dialog.nYosokuType = 1;
+    dialog.nMaxCount = static_cast<int16_t>(round - 1);
+    dialog.setIntervals(m_yosokuIntervals);
+    dialog.exec();
+    return dialog.completed();
 }
+
+// The stored selection of the game and round joins the change panel's lists here.
+void Tallowind::LoadUserSelect(int, int) {}
 
 void Tallowind::cmdHenko_Click() {
     if (!framHenkou->isVisible())

@@ -9,6 +9,9 @@
 // are built in createPanels(); each panel's own preparation runs through the
 // hooks ClearResultView, ChgPanelSetUp and PrtPanelSetUp. Saving and ending the
 // program happen only through cmdExit (or the close box, which asks the same).
+// A prediction run is the window's engine driven by the progress dialog, which
+// fills the window's six progress bars; the prediction panel then shows the
+// engine's proposal.
 //
 // Controls in numbered families carry the object name "<name>_<index>":
 // optNumbers_0, optNumbers_1, prgBar_0 .. prgBar_5.
@@ -16,6 +19,8 @@
 
 #include "app/app_state.h"
 #include "common/deadline_notice.h"
+#include "engine/engine.h"
+#include "engine/gui/dlg_yosoku.h"
 #include "history/num_data.h"
 
 #include <QDateTime>
@@ -39,6 +44,8 @@ class ClockStatusBar;
 }
 
 namespace tw::app {
+
+class YosouPanel;
 
 class Tallowind : public QMainWindow {
     Q_OBJECT
@@ -72,8 +79,13 @@ public:
     QProgressBar* prgBar(int index) const { return m_prgBar[static_cast<std::size_t>(index)]; }
 
     void setExitHandler(ExitHandler handler) { m_exit = std::move(handler); }
+    // Without a run set here, a run is the engine inside the progress dialog.
     void setPredictionRun(PredictionRun run) { m_predictionRun = std::move(run); }
     int predictionRunsStarted() const { return m_intRunsStarted; }
+    // Timer intervals of the progress dialog (tests shorten them).
+    void setPredictionIntervals(const engine::DlgYosoku::Intervals& intervals) { m_yosokuIntervals = intervals; }
+    // The engine of the window's runs: its proposal is what the panels show and pick from.
+    const engine::Engine& engine() const { return m_engine; }
 
     void FillRoundList();
     void ResetCommandButtons();
@@ -124,7 +136,8 @@ private:
     bool isFutureRound(int game, int round) const;
     int selectedGame() const;
     bool askDiscardPrediction(const QString& title);
-    void afterRun(int game, int round);
+    bool runPrediction(int game, int round);
+    void LoadUserSelect(int game, int round);
 
     history::DrawHistory& m_history;
     const AppState& m_appState;
@@ -132,6 +145,8 @@ private:
     ExitHandler m_exit;
     PredictionRun m_predictionRun;
     int m_intRunsStarted = 0;
+    engine::Engine m_engine;
+    engine::DlgYosoku::Intervals m_yosokuIntervals;
     State m_state;
     common::DeadlineNotice m_deadlineNotice;
 
@@ -153,7 +168,7 @@ private:
     QCalendarWidget* mvWindow = nullptr;
     QTimer tmStart{this};
     QWidget* m_panelArea = nullptr;
-    QWidget* framYosou = nullptr;
+    YosouPanel* framYosou = nullptr;
     QWidget* framHenkou = nullptr;
     QWidget* framPrint = nullptr;
 };
