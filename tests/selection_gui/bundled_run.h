@@ -1,0 +1,36 @@
+// Window tests over real analysis: the bundled draw history of both games and an
+// engine run for a chosen round, as the main window leaves it after a prediction.
+// Shared by the tests of the change panel, the hit chart and the tables viewer.
+#pragma once
+
+#include "engine/engine.h"
+#include "history/num_data.h"
+#include "history/table_file.h"
+
+#include <QTest>
+
+#include <string>
+
+namespace tw::testing {
+
+inline history::DrawHistory loadBundledHistory() {
+    history::DrawHistory history;
+    for (const int game : {history::kNumbers3, history::kNumbers4}) {
+        const std::string path =
+            std::string(TALLOWIND_DATA_DIR) + (game == history::kNumbers3 ? "/Num3Data.tbl" : "/Num4Data.tbl");
+        auto loaded = history::loadTableFile(path);
+        if (loaded.error)
+            qFatal("cannot load %s: %s", path.c_str(), loaded.error.message().c_str());
+        history.table(game) = std::move(loaded.table);
+    }
+    return history;
+}
+
+// Runs the whole analysis for `round` (the rounds before it are analysed).
+inline void runFor(engine::Engine& engine, const history::DrawHistory& history, int game, int round) {
+    if (engine.YosouSetUp(history.table(game), game, 1, round - 1) != engine::EngineError::None ||
+        engine.runToEnd() != engine::EngineError::None)
+        qFatal("engine run for game %d round %d failed", game, round);
+}
+
+} // namespace tw::testing
