@@ -171,9 +171,7 @@ void DlgPrintExec::tmPrint_Timer() {
             return;
         case PrintEvent::SheetFinished:
             progressStep(report);
-            // A cancel need not wait for the next sheet to be fed.
-            tmPrint.start(m_printState == PrintState::CancelRequested ? m_timings.intEntryMs
-                                                                       : m_timings.intSheetPauseMs);
+            tmPrint.start(m_timings.intSheetPauseMs);
             return;
         case PrintEvent::JobFinished:
             progressStep(report);
@@ -221,8 +219,8 @@ void DlgPrintExec::cmdCancel_Click() {
         if (m_job->requestCancel())
             m_printState = PrintState::CancelRequested;
         m_blnCloseAfterJob = true;
-        if (tmPrint.isActive())
-            tmPrint.start(m_timings.intEntryMs);
+        // Nothing else is left to wait for, not even the pause before the next sheet.
+        tmPrint.start(0);
         return;
     }
     QDialog::reject();
