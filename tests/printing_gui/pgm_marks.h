@@ -16,7 +16,7 @@ namespace tw::testing {
 struct GreyImage {
     int width = 0;
     int height = 0;
-    std::vector<uint8_t> pixels;   // row after row
+    std::vector<uint8_t> pixels; // row after row
 };
 
 struct Blob {
@@ -24,7 +24,7 @@ struct Blob {
     int y = 0;
     int w = 0;
     int h = 0;
-    int pixels = 0;   // dark pixels in the blob
+    int pixels = 0; // dark pixels in the blob
 };
 
 namespace detail {
@@ -44,7 +44,7 @@ inline std::optional<int> pgmNumber(std::istream& in) {
         value = value * 10 + (c - '0');
         c = in.get();
     }
-    return value;   // the one blank after the last number has been read
+    return value; // the one blank after the last number has been read
 }
 } // namespace detail
 
@@ -73,8 +73,8 @@ inline std::vector<Blob> darkBlobs(const GreyImage& image, uint8_t threshold = 1
     const auto dark = [&](std::size_t i) { return image.pixels[i] < threshold; };
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
-            const std::size_t start = static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) +
-                                      static_cast<std::size_t>(x);
+            const std::size_t start =
+                static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) + static_cast<std::size_t>(x);
             if (seen[start] || !dark(start))
                 continue;
             int left = x, right = x, top = y, bottom = y, count = 0;

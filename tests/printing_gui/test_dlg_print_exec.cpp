@@ -25,7 +25,7 @@ using tw::testing::RecordingSink;
 namespace MessageHook = tw::ui::MessageHook;
 
 namespace {
-constexpr int kMarksPerEntry = 4;   // three digits and the bet type (Numbers3)
+constexpr int kMarksPerEntry = 4; // three digits and the bet type (Numbers3)
 constexpr int kWaitMs = 5000;
 
 std::vector<std::string> entries(int count) {
@@ -76,8 +76,9 @@ private:
         dialog->pubBlnNumbers = true;
         dialog->setTimings(timings);
         dialog->setOutput(&sink);
-        connect(dialog.get(), &DlgPrintExec::progressStepped, this,
-                [this] { steps.push_back({paperNum(), bar(), dialog->currentFrame()}); });
+        connect(dialog.get(), &DlgPrintExec::progressStepped, this, [this] {
+            steps.push_back({paperNum(), bar(), dialog->currentFrame()});
+        });
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     }
@@ -150,7 +151,7 @@ private slots:
     }
 
     void pauseBetweenSheets() {
-        open(6, DlgPrintExec::Timings{});   // the program's own intervals
+        open(6, DlgPrintExec::Timings{}); // the program's own intervals
         QSignalSpy stepped(dialog.get(), &DlgPrintExec::progressStepped);
         button("cmdPrtGo")->click();
         QVERIFY(stepped.wait(kWaitMs));
@@ -165,7 +166,7 @@ private slots:
     }
 
     void buttonsAndFrameWhilePrinting() {
-        open(3, {60000, 0});   // entries far apart: the job stands still after its first entry
+        open(3, {60000, 0}); // entries far apart: the job stands still after its first entry
         button("cmdPrtGo")->click();
         dialog->tmPrint_Timer();
         QCOMPARE(sink.markCount(), kMarksPerEntry);
@@ -191,7 +192,7 @@ private slots:
     void cancelDuringAJob() {
         QFETCH(bool, escape);
         QFETCH(int, entriesBeforeCancel);
-        open(11, {60000, 60000});   // the test steps the loop itself
+        open(11, {60000, 60000}); // the test steps the loop itself
         button("cmdPrtGo")->click();
         for (int i = 0; i < entriesBeforeCancel; ++i)
             dialog->tmPrint_Timer();

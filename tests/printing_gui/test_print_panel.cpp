@@ -214,10 +214,10 @@ private slots:
         QFETCH(int, optionIndex);
         QFETCH(QString, label);
         setUp(true, items({7}), items({5}));
-        if (optionIndex == 3) {   // numbers only
+        if (optionIndex == 3) { // numbers only
             clickRow(0, 0);
             clickRow(3, 0);
-        } else {                  // Mini bets only
+        } else { // Mini bets only
             clickRow(2, 0);
             clickRow(3, 1);
         }
@@ -269,8 +269,8 @@ private slots:
 
     void sameNumberInTwoListsIsPrintedTwice() {
         setUp(true, items({12}), {});
-        clickRow(0, 0);   // 012 in Group1
-        clickRow(3, 0);   // 012 in the user's selection
+        clickRow(0, 0); // 012 in Group1
+        clickRow(3, 0); // 012 in the user's selection
         press(QStringLiteral("cmdPrtSrart"));
         QVERIFY(opened);
         QCOMPARE(opened->entries, (std::vector<std::string>{"012", "012"}));

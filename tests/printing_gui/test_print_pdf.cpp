@@ -27,11 +27,13 @@ using tw::testing::Blob;
 
 namespace {
 const std::vector<std::string> kEntries = {"905", "123", "456", "789", "012", "345"};
-constexpr int kTolerance = 2;   // twips
+constexpr int kTolerance = 2; // twips
 constexpr int kCropWidth = 3600;
-constexpr int kCropHeight = 7800;   // below block 5's bet-type row
+constexpr int kCropHeight = 7800; // below block 5's bet-type row
 
-bool near(int a, int b) { return std::abs(a - b) <= kTolerance; }
+bool near(int a, int b) {
+    return std::abs(a - b) <= kTolerance;
+}
 
 QString describe(const std::vector<Blob>& blobs) {
     QStringList parts;
@@ -60,7 +62,7 @@ private slots:
     void marksOnTheSheets_data() {
         QTest::addColumn<bool>("fullPage");
         QTest::addColumn<QMarginsF>("marginsPt");
-        QTest::addColumn<QPoint>("origin");   // twips from the paper corner
+        QTest::addColumn<QPoint>("origin"); // twips from the paper corner
         QTest::newRow("origin at the paper corner") << true << QMarginsF() << QPoint(0, 0);
         // Without full page the origin is the printable area's corner: 36 pt = 720 twips, 54 pt = 1080.
         QTest::newRow("origin at the printable area") << false << QMarginsF(36, 54, 36, 36) << QPoint(720, 1080);
@@ -107,9 +109,8 @@ private slots:
                                 QString::number(kCropHeight + origin.y()), pdf, prefix});
         QVERIFY(raster.waitForFinished(60000));
         QCOMPARE(raster.exitCode(), 0);
-        const QStringList images =
-            QDir(dir.path()).entryList({QStringLiteral("sheet-*.pgm")}, QDir::Files, QDir::Name);
-        QCOMPARE(images.size(), 2);   // six bets: a full sheet and one bet on the second
+        const QStringList images = QDir(dir.path()).entryList({QStringLiteral("sheet-*.pgm")}, QDir::Files, QDir::Name);
+        QCOMPARE(images.size(), 2); // six bets: a full sheet and one bet on the second
 
         std::vector<std::vector<Blob>> sheets;
         for (const QString& name : images) {
@@ -130,7 +131,10 @@ private slots:
             for (const MarkRect& m : expected) {
                 const Blob* b = blobAt(found, m.x, m.y, origin);
                 QVERIFY2(b, qPrintable(QStringLiteral("sheet %1: no mark at (%2,%3); found %4")
-                                           .arg(sheet + 1).arg(m.x).arg(m.y).arg(describe(found))));
+                                           .arg(sheet + 1)
+                                           .arg(m.x)
+                                           .arg(m.y)
+                                           .arg(describe(found))));
                 QVERIFY(near(b->w, 227) && near(b->h, 57));
                 QCOMPARE(b->pixels, b->w * b->h);
             }
@@ -144,9 +148,9 @@ private slots:
         QVERIFY(blobAt(first, 2814, 2183 + 597, origin));
         // The sixth bet starts the second sheet in block 1.
         const std::vector<Blob>& second = sheets[1];
-        const int top = std::min_element(second.begin(), second.end(), [](const Blob& a, const Blob& b) {
-                            return a.y < b.y;
-                        })->y - origin.y();
+        const int top =
+            std::min_element(second.begin(), second.end(), [](const Blob& a, const Blob& b) { return a.y < b.y; })->y -
+            origin.y();
         QVERIFY2(near(top, 2183), qPrintable(QString::number(top)));
     }
 };

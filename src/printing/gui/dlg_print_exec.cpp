@@ -117,7 +117,9 @@ void DlgPrintExec::buildControls() {
     connect(cmdCancel, &QPushButton::clicked, this, &DlgPrintExec::cmdCancel_Click);
 }
 
-void DlgPrintExec::refreshPrinterName() { lblPrinterName->setText(printerCaption(m_printer)); }
+void DlgPrintExec::refreshPrinterName() {
+    lblPrinterName->setText(printerCaption(m_printer));
+}
 
 void DlgPrintExec::cmdPrinterSelect_Click() {
     if (m_blnLoopBusy)
@@ -226,6 +228,8 @@ void DlgPrintExec::cmdCancel_Click() {
     QDialog::reject();
 }
 
-void DlgPrintExec::reject() { cmdCancel_Click(); }
+void DlgPrintExec::reject() {
+    cmdCancel_Click();
+}
 
 } // namespace tw::printing

@@ -39,16 +39,16 @@ class DlgPrintExec : public QDialog {
 public:
     // Timer intervals in milliseconds; tests shorten them.
     struct Timings {
-        int intEntryMs = 0;         // between two entries on a sheet
-        int intSheetPauseMs = 500;  // after a full sheet, before the next one
+        int intEntryMs = 0;        // between two entries on a sheet
+        int intSheetPauseMs = 500; // after a full sheet, before the next one
     };
     enum class PrintState { Idle = 0, Printing = 1, CancelRequested = 2 };
 
     explicit DlgPrintExec(std::vector<std::string> entries, QWidget* parent = nullptr);
     ~DlgPrintExec() override;
 
-    char pubStrMark = 'S';        // print type letter: S, B, C or M
-    bool pubBlnNumbers = true;    // true for Numbers3
+    char pubStrMark = 'S';     // print type letter: S, B, C or M
+    bool pubBlnNumbers = true; // true for Numbers3
 
     void setTimings(const Timings& timings) { m_timings = timings; }
     // Draw onto this sink instead of the printer (not owned; null for the printer).
@@ -60,7 +60,7 @@ public:
     const std::vector<std::string>& entries() const { return m_entries; }
     PrintState printState() const { return m_printState; }
     bool loopBusy() const { return m_blnLoopBusy; }
-    int currentFrame() const { return m_intFrame; }   // 1..7, 0 when no frame shows
+    int currentFrame() const { return m_intFrame; } // 1..7, 0 when no frame shows
 
     // Handlers, public so that tests can drive the dialog.
     void cmdPrinterSelect_Click();

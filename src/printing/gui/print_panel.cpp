@@ -16,8 +16,8 @@
 namespace tw::printing {
 
 namespace {
-constexpr const char* kPickedPattern = "#,##0";   // after pick-all / pick-none: zero shows "0"
-constexpr const char* kClickedPattern = "#,###";  // after clicks: zero shows nothing
+constexpr const char* kPickedPattern = "#,##0";  // after pick-all / pick-none: zero shows "0"
+constexpr const char* kClickedPattern = "#,###"; // after clicks: zero shows nothing
 
 // A title picture over a list: a coloured plate with the list's name.
 QLabel* titlePicture(QWidget* parent, int index, const QString& text, const QString& colour) {
@@ -144,8 +144,10 @@ QWidget* PrintPanel::buildListColumn(int index, QWidget* parent) {
     layout->addLayout(count);
 
     auto* buttons = new QHBoxLayout;
-    cmdPrtGrpAllSelect[n] = smallButton(column, QStringLiteral("cmdPrtGrpAllSelect_%1").arg(index), QStringLiteral("全選択"));
-    cmdPrtGrpAllCancel[n] = smallButton(column, QStringLiteral("cmdPrtGrpAllCancel_%1").arg(index), QStringLiteral("全解除"));
+    cmdPrtGrpAllSelect[n] =
+        smallButton(column, QStringLiteral("cmdPrtGrpAllSelect_%1").arg(index), QStringLiteral("全選択"));
+    cmdPrtGrpAllCancel[n] =
+        smallButton(column, QStringLiteral("cmdPrtGrpAllCancel_%1").arg(index), QStringLiteral("全解除"));
     buttons->addWidget(cmdPrtGrpAllSelect[n]);
     buttons->addWidget(cmdPrtGrpAllCancel[n]);
     layout->addLayout(buttons);
@@ -160,8 +162,8 @@ QWidget* PrintPanel::buildListColumn(int index, QWidget* parent) {
     return column;
 }
 
-void PrintPanel::PrtPanelSetUp(bool numbers3, const engine::Proposal& proposal,
-                               const selection::ItemList& lstChgSelect, const selection::ItemList& lstChgMini) {
+void PrintPanel::PrtPanelSetUp(bool numbers3, const engine::Proposal& proposal, const selection::ItemList& lstChgSelect,
+                               const selection::ItemList& lstChgMini) {
     m_blnNumbers3 = numbers3;
     for (QWidget* w : {static_cast<QWidget*>(imgGrp[5]), static_cast<QWidget*>(optPrtType[3])}) {
         w->setVisible(numbers3);
@@ -256,7 +258,9 @@ int PrintPanel::checkedPrintOption() const {
     return 3;
 }
 
-void PrintPanel::cmdPrtSrart_Click() { StartPrint(m_blnNumbers3); }
+void PrintPanel::cmdPrtSrart_Click() {
+    StartPrint(m_blnNumbers3);
+}
 
 void PrintPanel::StartPrint(bool numbers3) {
     const StartPrintPlan plan = planStartPrint(numbers3, checkedPrintOption(), pickLists());

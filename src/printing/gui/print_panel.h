@@ -72,7 +72,7 @@ private:
     int checkedPrintOption() const;
 
     bool m_blnNumbers3 = true;
-    bool m_blnSetting = false;   // the program is changing the picks; not a click
+    bool m_blnSetting = false; // the program is changing the picks; not a click
     std::array<int32_t, kLists> m_intPrtSelectCnt{};
     DialogRunner m_runDialog;
 
@@ -80,7 +80,7 @@ private:
     std::array<QLabel*, kLists> lblPrtSelectCnt{};
     std::array<QPushButton*, kLists> cmdPrtGrpAllSelect{};
     std::array<QPushButton*, kLists> cmdPrtGrpAllCancel{};
-    std::array<QLabel*, 6> imgGrp{};   // 0, 1, 2, 3 and 5 are used
+    std::array<QLabel*, 6> imgGrp{}; // 0, 1, 2, 3 and 5 are used
     std::array<QRadioButton*, 4> optPrtType{};
     QGroupBox* framPrtOption = nullptr;
     QFrame* framPrtUser = nullptr;

@@ -11,7 +11,7 @@ namespace {
 const QColor kBody(96, 104, 120);
 const QColor kSlot(40, 40, 48);
 const QColor kSheet(255, 255, 250);
-const QColor kSheetInk(230, 80, 120);   // the pink print of the real sheet
+const QColor kSheetInk(230, 80, 120); // the pink print of the real sheet
 
 // The outline of a mark sheet with its rows of boxes, seen from above.
 void drawSheet(QPainter& p, const QRectF& r, int rows) {
