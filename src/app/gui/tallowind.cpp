@@ -1,8 +1,10 @@
 #include "app/gui/tallowind.h"
 
 #include "app/gui/yosou_panel.h"
+#include "engine/gui/frm_debug.h"
 #include "history/gui/dlg_entry_data.h"
 #include "history/table_file.h"
+#include "selection/gui/fram_henkou.h"
 #include "ui/clock_status_bar.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
@@ -23,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <filesystem>
 #include <limits>
 
 namespace tw::app {
@@ -207,7 +210,9 @@ void Tallowind::createPanels() {
     };
     framYosou = new YosouPanel(this);
     connect(framYosou, &YosouPanel::restartRequested, this, [this] { StartPrediction(selectedGame()); });
-    framHenkou = placeholder("framHenkou");
+    framHenkou = new selection::FramHenkou(
+        m_selection, m_engine, m_history,
+        std::filesystem::path(m_appState.tableFilePath(history::kNumbers3)).parent_path().string(), this);
     framPrint = placeholder("framPrint");
 }
 
@@ -326,7 +331,9 @@ void Tallowind::SetResultGameView(int index) {
     framYosou->SetResultGameView(index);
 }
 
-void Tallowind::ChgPanelSetUp() {}
+void Tallowind::ChgPanelSetUp() {
+    framHenkou->ChgPanelSetUp(optNumbers[0]->isChecked(), roundInSelector());
+}
 void Tallowind::PrtPanelSetUp() {}
 
 void Tallowind::optNumbers_Click(int index) {
@@ -456,8 +463,11 @@ bool Tallowind::runPrediction(int game, int round) {
     return dialog.completed();
 }
 
-// The stored selection of the game and round joins the change panel's lists here.
-void Tallowind::LoadUserSelect(int, int) {}
+// The stored selection of the game and round joins the change panel's lists, so
+// the print panel sees it even if the change panel is never opened.
+void Tallowind::LoadUserSelect(int game, int round) {
+    framHenkou->LoadUserSelect(game == history::kNumbers3, static_cast<int16_t>(round));
+}
 
 void Tallowind::cmdHenko_Click() {
     if (!framHenkou->isVisible())
@@ -504,9 +514,15 @@ void Tallowind::cmdExit_Click() {
     m_exit(0);
 }
 
-// The result report and the analysis tables viewer join these buttons later.
+// The result report joins this button later.
 void Tallowind::cmdPutHitData_Click() {}
-void Tallowind::cmdCheck_Click() {}
+void Tallowind::cmdCheck_Click() {
+    engine::FrmDebug viewer(m_engine, this);
+    viewer.nNumbers = static_cast<int16_t>(selectedGame());
+    viewer.intMaxCount = static_cast<int16_t>(roundInSelector() - 1);
+    viewer.pubFormSetUP();
+    viewer.exec();
+}
 
 void Tallowind::tmStart_Timer() {
     tmStart.stop();

@@ -22,6 +22,7 @@
 #include "engine/engine.h"
 #include "engine/gui/dlg_yosoku.h"
 #include "history/num_data.h"
+#include "selection/selection_model.h"
 
 #include <QDateTime>
 #include <QMainWindow>
@@ -41,6 +42,9 @@ class QRadioButton;
 
 namespace tw::ui {
 class ClockStatusBar;
+}
+namespace tw::selection {
+class FramHenkou;
 }
 
 namespace tw::app {
@@ -86,6 +90,8 @@ public:
     void setPredictionIntervals(const engine::DlgYosoku::Intervals& intervals) { m_yosokuIntervals = intervals; }
     // The engine of the window's runs: its proposal is what the panels show and pick from.
     const engine::Engine& engine() const { return m_engine; }
+    // The user's selection: edited in the change panel, read by the print panel.
+    selection::SelectionModel& selection() { return m_selection; }
 
     void FillRoundList();
     void ResetCommandButtons();
@@ -147,6 +153,7 @@ private:
     int m_intRunsStarted = 0;
     engine::Engine m_engine;
     engine::DlgYosoku::Intervals m_yosokuIntervals;
+    selection::SelectionModel m_selection;
     State m_state;
     common::DeadlineNotice m_deadlineNotice;
 
@@ -169,7 +176,7 @@ private:
     QTimer tmStart{this};
     QWidget* m_panelArea = nullptr;
     YosouPanel* framYosou = nullptr;
-    QWidget* framHenkou = nullptr;
+    selection::FramHenkou* framHenkou = nullptr;
     QWidget* framPrint = nullptr;
 };
 
