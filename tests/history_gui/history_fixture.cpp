@@ -24,9 +24,9 @@ NumData fixtureRecord(int game, int round) {
 namespace {
 DrawTable fixtureTable(int game, int count) {
     DrawTable table;
-    table.slots.resize(static_cast<std::size_t>(count) + 11);
+    table.records.resize(static_cast<std::size_t>(count) + 11);
     for (int r = 1; r <= count; ++r)
-        table.slots[static_cast<std::size_t>(r)] = fixtureRecord(game, r);
+        table.records[static_cast<std::size_t>(r)] = fixtureRecord(game, r);
     table.count = static_cast<int16_t>(count);
     table.savedCount = table.count;
     return table;
