@@ -99,7 +99,7 @@ private slots:
 
     void setUpPerGame_data() {
         QTest::addColumn<int>("game");
-        QTest::addColumn<int>("position");   // the option selected by the set-up
+        QTest::addColumn<int>("position"); // the option selected by the set-up
         QTest::newRow("N3") << 3 << 1;
         QTest::newRow("N4") << 4 << 4;
     }
@@ -159,7 +159,7 @@ private slots:
     // the tier holding what the following round brought is the one marked.
     void flowTiers_data() {
         QTest::addColumn<int>("game");
-        QTest::addColumn<int>("optionClicked");   // -1: the set-up's own choice
+        QTest::addColumn<int>("optionClicked"); // -1: the set-up's own choice
         QTest::addColumn<int>("position");
         QTest::newRow("N3 position 1") << 3 << -1 << 1;
         QTest::newRow("N3 position 3") << 3 << 2 << 3;
@@ -218,7 +218,8 @@ private slots:
         QCOMPARE(cell(table, 0, 1), QString::number(list[5].intFlowRow));
         clickCell(grid("gridNumFlow"), 9, 2);
         QCOMPARE(cell(table, 0, 1), QString::number(list[9].intFlowRow));
-        checkRanking(table, list[9].intFlowRow, 3, engine.FreqRows()[static_cast<std::size_t>(list[9].intFlowRow)].blocks);
+        checkRanking(table, list[9].intFlowRow, 3,
+                     engine.FreqRows()[static_cast<std::size_t>(list[9].intFlowRow)].blocks);
 
         QTest::mouseClick(viewer->findChild<QPushButton*>(QStringLiteral("cmdExit")), Qt::LeftButton);
         QVERIFY(!viewer->isVisible());
@@ -227,15 +228,15 @@ private slots:
     // What the tables do not hold stays empty: the other game, rounds after the
     // run, no run at all, and lists too short to show.
     void roundsNotHeld_data() {
-        QTest::addColumn<int>("runGame");    // 0: no run
+        QTest::addColumn<int>("runGame"); // 0: no run
         QTest::addColumn<int>("runRound");
         QTest::addColumn<int>("game");
         QTest::addColumn<int>("maxCount");
-        QTest::addColumn<int>("click");      // round clicked in gridHitNo
-        QTest::addColumn<bool>("digits");    // gridHitNo shows its digits
-        QTest::addColumn<bool>("pTable");    // the frequency ranking is shown
-        QTest::addColumn<bool>("qTable");    // the follower ranking is shown
-        QTest::addColumn<bool>("scored");    // the follower ranking has marks and a winning value
+        QTest::addColumn<int>("click");   // round clicked in gridHitNo
+        QTest::addColumn<bool>("digits"); // gridHitNo shows its digits
+        QTest::addColumn<bool>("pTable"); // the frequency ranking is shown
+        QTest::addColumn<bool>("qTable"); // the follower ranking is shown
+        QTest::addColumn<bool>("scored"); // the follower ranking has marks and a winning value
 
         QTest::newRow("other game") << 3 << 2545 << 4 << 2544 << 1200 << false << false << false << false;
         QTest::newRow("no run") << 0 << 0 << 3 << 300 << 120 << false << false << false << false;

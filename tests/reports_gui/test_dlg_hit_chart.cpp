@@ -153,12 +153,12 @@ private slots:
     // outside the tables: the other game, rounds past the run, a short history.
     void roundsNotHeld_data() {
         QTest::addColumn<int>("runGame");
-        QTest::addColumn<int>("runRound");   // 0 = no run at all
+        QTest::addColumn<int>("runRound"); // 0 = no run at all
         QTest::addColumn<int>("chartGame");
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("maxRange");
-        QTest::addColumn<QPoint>("avgRounds");   // first and last round with an average (x > y: none)
-        QTest::addColumn<QPoint>("winRounds");   // the same for the winning value
+        QTest::addColumn<QPoint>("avgRounds"); // first and last round with an average (x > y: none)
+        QTest::addColumn<QPoint>("winRounds"); // the same for the winning value
 
         const QPoint none(1, 0);
         QTest::newRow("other game") << 3 << 2545 << 4 << 2536 << 2545 << none << none;

@@ -40,8 +40,8 @@ class TestDlgGroupSelect : public QObject {
 private slots:
     void answers_data() {
         QTest::addColumn<int>("digits");
-        QTest::addColumn<int>("pick");       // option clicked before the button, -1 none
-        QTest::addColumn<QString>("press");  // "ok", "cancel" or "escape"
+        QTest::addColumn<int>("pick");      // option clicked before the button, -1 none
+        QTest::addColumn<QString>("press"); // "ok", "cancel" or "escape"
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("visibleOptions");
 

@@ -33,10 +33,10 @@ const QColor kRed(255, 0, 0);
 const QColor kBlue(0, 0, 255);
 const QColor kYellow(255, 255, 0);
 
-const char* const kEditingControls[] = {"cmdChgFromYosoKu", "cmdChgAll",          "cmdChgClear",
-                                        "cmdChgSelect",     "cmdChgAllSelectCancel", "cmdChgCancel",
-                                        "lblSelectNumsTitle", "lstChgSelect",     "framKakutei"};
-const char* const kAlwaysShown[] = {"gridChgAllGroup", "gridChgPointData", "cmdChart", "lstChgGrpNums",
+const char* const kEditingControls[] = {
+    "cmdChgFromYosoKu", "cmdChgAll",          "cmdChgClear",  "cmdChgSelect", "cmdChgAllSelectCancel",
+    "cmdChgCancel",     "lblSelectNumsTitle", "lstChgSelect", "framKakutei"};
+const char* const kAlwaysShown[] = {"gridChgAllGroup", "gridChgPointData", "cmdChart",        "lstChgGrpNums",
                                     "lblChgRound",     "lblChgMaxSelect",  "lblChgUserSelect"};
 
 QStringList listTexts(const QListWidget* list) {
@@ -56,8 +56,7 @@ void answerGroupDialog(int index) {
             QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdCancel")), Qt::LeftButton);
             return;
         }
-        QTest::mouseClick(dialog->findChild<QRadioButton*>(QStringLiteral("optGroup_%1").arg(index)),
-                          Qt::LeftButton);
+        QTest::mouseClick(dialog->findChild<QRadioButton*>(QStringLiteral("optGroup_%1").arg(index)), Qt::LeftButton);
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
     });
 }
@@ -122,17 +121,21 @@ private slots:
     // drawn round; the Mini frame only for NUMBERS 3; the point table's columns.
     void controlsPerRound_data() {
         QTest::addColumn<int>("game");
-        QTest::addColumn<int>("offset");   // round = draw count + offset
+        QTest::addColumn<int>("offset"); // round = draw count + offset
         QTest::addColumn<bool>("editing");
         QTest::addColumn<bool>("mini");
         QTest::addColumn<int>("pointColumns");
         QTest::addColumn<QString>("maxCount");
         QTest::addColumn<QString>("maxMoney");
 
-        QTest::newRow("N3 future") << 3 << 1 << true << true << 6 << "1,000" << "\\200,000";
-        QTest::newRow("N3 last draw") << 3 << 0 << false << false << 6 << "1,000" << "\\200,000";
-        QTest::newRow("N4 future") << 4 << 1 << true << false << 8 << "10,000" << "\\2,000,000";
-        QTest::newRow("N4 last draw") << 4 << 0 << false << false << 8 << "10,000" << "\\2,000,000";
+        QTest::newRow("N3 future") << 3 << 1 << true << true << 6 << "1,000"
+                                   << "\\200,000";
+        QTest::newRow("N3 last draw") << 3 << 0 << false << false << 6 << "1,000"
+                                      << "\\200,000";
+        QTest::newRow("N4 future") << 4 << 1 << true << false << 8 << "10,000"
+                                   << "\\2,000,000";
+        QTest::newRow("N4 last draw") << 4 << 0 << false << false << 8 << "10,000"
+                                      << "\\2,000,000";
     }
     void controlsPerRound() {
         QFETCH(int, game);
@@ -165,7 +168,7 @@ private slots:
     void allGroupKeyMarking_data() {
         QTest::addColumn<int>("game");
         QTest::addColumn<int>("offset");
-        QTest::addColumn<bool>("exact");   // the key equals a row's value in the bundled history
+        QTest::addColumn<bool>("exact"); // the key equals a row's value in the bundled history
 
         QTest::newRow("N3 last draw: equal") << 3 << 0 << true;
         QTest::newRow("N3 future: between") << 3 << 1 << false;
@@ -188,7 +191,8 @@ private slots:
         std::vector<int64_t> values;
         for (int r = 0; r < grid->rowCount(); ++r) {
             const QString cell = grid->item(r, 0)->text();
-            QVERIFY2(QRegularExpression(QStringLiteral("^\\d{1,3}\\.\\d{3}$")).match(cell).hasMatch(), qPrintable(cell));
+            QVERIFY2(QRegularExpression(QStringLiteral("^\\d{1,3}\\.\\d{3}$")).match(cell).hasMatch(),
+                     qPrintable(cell));
             values.push_back(tw::common::roundHalfEven(cell.toDouble() * 1000));
             if (r > 0)
                 QVERIFY(values[r] > values[r - 1]);
@@ -243,7 +247,7 @@ private slots:
                 QCOMPARE(digit->textAlignment(), int(Qt::AlignCenter));
                 QVERIFY(!point->font().bold());
                 digits << digit->text().toInt();
-                if (n > 1)   // points fall down the ranking
+                if (n > 1) // points fall down the ranking
                     QVERIFY(point->text().toInt() <= grid->item(n - 1, 2 * (p - 1) + 1)->text().toInt());
             }
             std::sort(digits.begin(), digits.end());
@@ -259,8 +263,10 @@ private slots:
         QTest::addColumn<QString>("userMoney");
         QTest::addColumn<int>("numbers");
         QTest::addColumn<int>("minis");
-        QTest::newRow("future round") << 1 << "15" << "\\3,000" << 12 << 3;
-        QTest::newRow("drawn round") << 0 << "0" << "\\0" << 0 << 0;
+        QTest::newRow("future round") << 1 << "15"
+                                      << "\\3,000" << 12 << 3;
+        QTest::newRow("drawn round") << 0 << "0"
+                                     << "\\0" << 0 << 0;
     }
     void storedSelection() {
         QFETCH(int, offset);
@@ -270,10 +276,11 @@ private slots:
         QFETCH(int, minis);
 
         const int round = count(3) + offset;
-        const std::vector<std::string> entries = {
-            "A00@123", "A00@456", "A00@789", "B00@012", "B00@345", "B00@678", "B00@901",
-            "003@234", "003@567", "010@890", "010@135", "000@246", "MIN@*23", "MIN@*56", "MIN@*07"};
-        QVERIFY(tw::common::WriteUserSelectFile(work->path().toStdString(), true, static_cast<int16_t>(round), entries));
+        const std::vector<std::string> entries = {"A00@123", "A00@456", "A00@789", "B00@012", "B00@345",
+                                                  "B00@678", "B00@901", "003@234", "003@567", "010@890",
+                                                  "010@135", "000@246", "MIN@*23", "MIN@*56", "MIN@*07"};
+        QVERIFY(
+            tw::common::WriteUserSelectFile(work->path().toStdString(), true, static_cast<int16_t>(round), entries));
 
         open(3, round);
         QCOMPARE(text("lblChgUserSelect"), userCount);
@@ -306,14 +313,13 @@ private slots:
             group2 << padded(proposal.grp2[i], false);
         QCOMPARE(listTexts(list("lstChgGrpNums")), group2);
 
-        answerGroupDialog(-1);   // cancelled: the candidates stay
+        answerGroupDialog(-1); // cancelled: the candidates stay
         click("cmdChgFromYosoKu");
         QCOMPARE(listTexts(list("lstChgGrpNums")), group2);
 
         selectRows("lstChgGrpNums", {0, 2});
         click("cmdChgSelect");
-        QCOMPARE(listTexts(list("lstChgSelect")),
-                 (QStringList{group2[0] + "(予測Grp2)", group2[2] + "(予測Grp2)"}));
+        QCOMPARE(listTexts(list("lstChgSelect")), (QStringList{group2[0] + "(予測Grp2)", group2[2] + "(予測Grp2)"}));
         QCOMPARE(text("lblChgUserSelect"), QStringLiteral("2"));
         QCOMPARE(text("lblChgUserSelectMoney"), QStringLiteral("\\400"));
 
@@ -327,7 +333,7 @@ private slots:
         QCOMPARE(list("lstChgGrpNums")->selectedItems().size(), valueGroup);
         click("cmdChgSelect");
         const int selected = list("lstChgSelect")->count();
-        QVERIFY(selected >= valueGroup);   // a number already held keeps its first tag
+        QVERIFY(selected >= valueGroup); // a number already held keeps its first tag
         QVERIFY(list("lstChgSelect")->item(selected - 1)->text().endsWith("(" + rowText + ")"));
         QCOMPARE(text("lblChgUserSelect"), QString::number(selected));
 
@@ -348,7 +354,8 @@ private slots:
         QCOMPARE(text("lblChgUserSelect"), QString::number(selected - 2 + minis - 1));
 
         click("cmdChgEnd");
-        const auto stored = tw::common::ReadUserSelectFile(work->path().toStdString(), true, static_cast<int16_t>(round));
+        const auto stored =
+            tw::common::ReadUserSelectFile(work->path().toStdString(), true, static_cast<int16_t>(round));
         QVERIFY(stored.ok);
         QCOMPARE(int(stored.entries.size()), selected - 2 + minis - 1);
         const QString rowCode = QStringLiteral("005@");
@@ -361,7 +368,8 @@ private slots:
         click("cmdChgMiniAllCanCel");
         QCOMPARE(text("lblChgUserSelect"), QStringLiteral("0"));
         click("cmdChgEnd");
-        const auto emptied = tw::common::ReadUserSelectFile(work->path().toStdString(), true, static_cast<int16_t>(round));
+        const auto emptied =
+            tw::common::ReadUserSelectFile(work->path().toStdString(), true, static_cast<int16_t>(round));
         QVERIFY(emptied.ok);
         QVERIFY(emptied.entries.empty());
     }

@@ -117,7 +117,7 @@ private slots:
     // round loads nothing.
     void runLoadsTheStoredSelection_data() {
         QTest::addColumn<int>("game");
-        QTest::addColumn<int>("storedOffset");   // stored round = next round + offset
+        QTest::addColumn<int>("storedOffset"); // stored round = next round + offset
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QStringList>("selected");
         QTest::addColumn<QStringList>("minis");
@@ -202,8 +202,7 @@ private slots:
         QVERIFY(child<QWidget>("framHenkou")->isVisible());
         QVERIFY(!child<QWidget>("cmdChgEnd")->isVisible());
         QVERIFY(!child<QWidget>("lstChgSelect")->isVisible());
-        QCOMPARE(child<QTableWidget>("gridChgAllGroup")->rowCount(),
-                 int(window->engine().proposal().AllGrpValueCount));
+        QCOMPARE(child<QTableWidget>("gridChgAllGroup")->rowCount(), int(window->engine().proposal().AllGrpValueCount));
 
         int start = 0;
         bool lastWinMissing = false;

@@ -20,8 +20,8 @@ namespace tw::engine {
 
 namespace {
 
-constexpr int32_t kMarkText = 0xFF0000;   // blue
-constexpr int32_t kMarkBack = 0x00FFFF;   // yellow
+constexpr int32_t kMarkText = 0xFF0000; // blue
+constexpr int32_t kMarkBack = 0x00FFFF; // yellow
 constexpr int kRankRows = 13;
 constexpr int kFlowColumns = 11;
 constexpr int kHitNoWidth = 240;
@@ -41,9 +41,13 @@ QTableWidget* viewerGrid(QWidget* parent, const char* name, int width) {
     return grid;
 }
 
-int unitOf(int width, int parts) { return static_cast<int>(common::roundHalfEven(static_cast<double>(width) / parts)); }
+int unitOf(int width, int parts) {
+    return static_cast<int>(common::roundHalfEven(static_cast<double>(width) / parts));
+}
 
-QString number(int value) { return QString::number(value); }
+QString number(int value) {
+    return QString::number(value);
+}
 
 // The trimmed "###0.000" text of a group value.
 QString groupValueText(double value) {
@@ -52,8 +56,7 @@ QString groupValueText(double value) {
 
 bool tierHolds(const PointTier& tier, int key) {
     const int count = std::clamp<int>(tier.intTierCount, 0, static_cast<int>(tier.intTierKey.size()));
-    return std::any_of(tier.intTierKey.begin(), tier.intTierKey.begin() + count,
-                       [key](int16_t k) { return k == key; });
+    return std::any_of(tier.intTierKey.begin(), tier.intTierKey.begin() + count, [key](int16_t k) { return k == key; });
 }
 
 } // namespace
@@ -126,7 +129,9 @@ FrmDebug::FrmDebug(const Engine& engine, QWidget* parent) : QDialog(parent), m_e
     connect(cmdExit, &QPushButton::clicked, this, &FrmDebug::cmdExit_Click);
 }
 
-bool FrmDebug::sameGame() const { return m_engine.hasRun() && m_engine.intNumbers() == nNumbers; }
+bool FrmDebug::sameGame() const {
+    return m_engine.hasRun() && m_engine.intNumbers() == nNumbers;
+}
 
 int FrmDebug::selectedPosition() const {
     for (std::size_t i = 0; i < optColNo.size(); ++i)
@@ -171,7 +176,8 @@ void FrmDebug::SetUpGrids() {
         grid->setRowCount(kRankRows);
         grid->setColumnCount(8);
         for (int c = 0; c < 8; ++c)
-            grid->setColumnWidth(c, c % 2 == 0 ? 2 * tableUnit : static_cast<int>(common::roundHalfEven(3.5 * tableUnit)));
+            grid->setColumnWidth(c,
+                                 c % 2 == 0 ? 2 * tableUnit : static_cast<int>(common::roundHalfEven(3.5 * tableUnit)));
     }
 
     const int flowUnit = unitOf(kFlowWidth, 18);
@@ -193,7 +199,7 @@ void FrmDebug::FillHitNoGrid() {
         const auto row = static_cast<int16_t>(r - 1);
         common::SetGridCell(gridHitNo, 0, row, kMarkText, -1, number(r));
         if (!held || static_cast<std::size_t>(r) >= freq.size())
-            continue;   // a round the last run did not analyse: digits unknown here
+            continue; // a round the last run did not analyse: digits unknown here
         const FreqRow& f = freq[static_cast<std::size_t>(r)];
         for (int p = 1; p <= digits; ++p)
             common::SetGridCell(gridHitNo, static_cast<int16_t>(p), row, -1, -1,
@@ -306,14 +312,18 @@ void FrmDebug::showRoundOfRow(QTableWidget* grid) {
         ShowRoundTables(static_cast<int16_t>(round));
 }
 
-void FrmDebug::gridHitNo_Click() { showRoundOfRow(gridHitNo); }
+void FrmDebug::gridHitNo_Click() {
+    showRoundOfRow(gridHitNo);
+}
 
 void FrmDebug::gridRowFlow_Click(int column) {
     if (column == 0)
         showRoundOfRow(gridRowFlow);
 }
 
-void FrmDebug::gridNumFlow_Click() { showRoundOfRow(gridNumFlow); }
+void FrmDebug::gridNumFlow_Click() {
+    showRoundOfRow(gridNumFlow);
+}
 
 void FrmDebug::optColNo_Click(int index) {
     const int rows = flowRowCount(index + 1);
@@ -322,6 +332,8 @@ void FrmDebug::optColNo_Click(int index) {
     ShowFlowOfPosition();
 }
 
-void FrmDebug::cmdExit_Click() { accept(); }
+void FrmDebug::cmdExit_Click() {
+    accept();
+}
 
 } // namespace tw::engine

@@ -31,8 +31,8 @@ public:
     explicit FrmDebug(const Engine& engine, QWidget* parent = nullptr);
 
     // Set by the opener before pubFormSetUP.
-    int16_t nNumbers = 3;      // game, 3 or 4
-    int16_t intMaxCount = 0;   // last round listed: the main window's round minus 1
+    int16_t nNumbers = 3;    // game, 3 or 4
+    int16_t intMaxCount = 0; // last round listed: the main window's round minus 1
 
     // Prepares and fills the window; called after the two members are set.
     void pubFormSetUP();

@@ -11,8 +11,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 #include <algorithm>
 
@@ -22,8 +22,8 @@ namespace {
 
 const QColor kAvgColour(0, 0, 255);
 const QColor kWinColour(255, 0, 0);
-const QColor kNumbers3Colour(255, 0, 255);   // 16711935 in the program's blue-green-red order
-const QColor kNumbers4Colour(0, 192, 0);     // 49152
+const QColor kNumbers3Colour(255, 0, 255); // 16711935 in the program's blue-green-red order
+const QColor kNumbers4Colour(0, 192, 0);   // 49152
 
 QLabel* lineSample(QWidget* parent, const QColor& colour) {
     QPixmap pixmap(36, 12);
@@ -117,7 +117,7 @@ DlgHitChart::DlgHitChart(const engine::Engine& engine, QWidget* parent) : QDialo
     layout->addLayout(header);
 
     m_chart = new QChart;
-    m_chart->legend()->hide();   // the labels above are the legend
+    m_chart->legend()->hide(); // the labels above are the legend
     chartHistory = new QChartView(m_chart, this);
     chartHistory->setObjectName(QStringLiteral("chartHistory"));
     chartHistory->setRenderHint(QPainter::Antialiasing);
@@ -188,8 +188,8 @@ void DlgHitChart::drawWindow(int start) {
     xAxis->append(labels);
     auto* yAxis = new QValueAxis;
     yAxis->setRange(0, 20);
-    yAxis->setTickCount(5);        // four major divisions of 5
-    yAxis->setMinorTickCount(1);   // each split in two
+    yAxis->setTickCount(5);      // four major divisions of 5
+    yAxis->setMinorTickCount(1); // each split in two
     yAxis->setLabelFormat(QStringLiteral("%d"));
     m_chart->addAxis(xAxis, Qt::AlignBottom);
     m_chart->addAxis(yAxis, Qt::AlignLeft);
@@ -199,7 +199,9 @@ void DlgHitChart::drawWindow(int start) {
     chartHistory->setVisible(true);
 }
 
-void DlgHitChart::cmdExit_Click() { accept(); }
+void DlgHitChart::cmdExit_Click() {
+    accept();
+}
 
 void ShowHitChart(QWidget* parent, const engine::Engine& engine, bool numbers3, int16_t round) {
     DlgHitChart dialog(engine, parent);

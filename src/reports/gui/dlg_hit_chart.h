@@ -31,13 +31,13 @@ namespace tw::reports {
 // where the chart draws no point.
 struct HitChartRow {
     int round = 0;
-    std::optional<double> avg;   // dblAvgGrpValue
-    std::optional<double> win;   // dblWinGrpValue
+    std::optional<double> avg; // dblAvgGrpValue
+    std::optional<double> win; // dblWinGrpValue
     bool operator==(const HitChartRow&) const = default;
 };
 
 inline constexpr int kHitChartRows = 10;
-inline constexpr int kHitChartFirstRound = 1000;   // the scroll bar's minimum
+inline constexpr int kHitChartFirstRound = 1000; // the scroll bar's minimum
 
 // The ten rows starting at round `start` for game 3 or 4 and the chart's last
 // round `maxRange`, from the engine's follower table.
@@ -49,8 +49,8 @@ public:
     explicit DlgHitChart(const engine::Engine& engine, QWidget* parent = nullptr);
 
     // Set by the opener before exec().
-    int16_t nNumbers = 3;    // game, 3 or 4
-    int16_t nMaxRange = 0;   // last round shown: the round chosen in the main window
+    int16_t nNumbers = 3;  // game, 3 or 4
+    int16_t nMaxRange = 0; // last round shown: the round chosen in the main window
 
     // What the chart shows now.
     const std::vector<HitChartRow>& rows() const { return m_rows; }

@@ -91,7 +91,9 @@ void DlgGroupSelect::cmdOK_Click() {
     accept();
 }
 
-void DlgGroupSelect::cmdCancel_Click() { reject(); }
+void DlgGroupSelect::cmdCancel_Click() {
+    reject();
+}
 
 void DlgGroupSelect::reject() {
     // Escape and the close box answer as the cancel button does.

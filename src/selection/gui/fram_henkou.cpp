@@ -150,8 +150,12 @@ void FramHenkou::buildControls() {
     allGroup->addWidget(gridChgAllGroup, 1);
     layout->addLayout(allGroup, 1, 0);
 
-    // Candidates of one source group.
-    auto* grpNums = new QVBoxLayout;
+    // Candidates of one source group; the column keeps a list's width when the
+    // columns beside it are hidden for a drawn round.
+    auto* grpNumsColumn = new QWidget(this);
+    grpNumsColumn->setMaximumWidth(320);
+    auto* grpNums = new QVBoxLayout(grpNumsColumn);
+    grpNums->setContentsMargins(0, 0, 0, 0);
     grpNums->addWidget(panelLabel(this, QStringLiteral("Group Numbers")));
     lstChgGrpNums = selectionList(this, "lstChgGrpNums");
     grpNums->addWidget(lstChgGrpNums, 1);
@@ -161,7 +165,7 @@ void FramHenkou::buildControls() {
     cmdChgSelect = panelButton(this, "cmdChgSelect", QStringLiteral("GroupNumbers選択内容を全選出"));
     for (QPushButton* button : {cmdChgFromYosoKu, cmdChgAll, cmdChgClear, cmdChgSelect})
         grpNums->addWidget(button);
-    layout->addLayout(grpNums, 1, 1);
+    layout->addWidget(grpNumsColumn, 1, 1);
 
     // The user's selection.
     auto* select = new QVBoxLayout;
@@ -240,9 +244,9 @@ void FramHenkou::ChgPanelSetUp(bool numbers3, int16_t round) {
     m_round = round;
     m_future = m_history.table(numbers3 ? history::kNumbers3 : history::kNumbers4).count < round;
 
-    for (QWidget* control : std::initializer_list<QWidget*>{cmdChgFromYosoKu, cmdChgAll, cmdChgClear, cmdChgSelect,
-                                                            cmdChgAllSelectCancel, cmdChgCancel, lblSelectNumsTitle,
-                                                            lstChgSelect, subFramNum3, framKakutei})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{cmdChgFromYosoKu, cmdChgAll, cmdChgClear, cmdChgSelect, cmdChgAllSelectCancel,
+                                         cmdChgCancel, lblSelectNumsTitle, lstChgSelect, subFramNum3, framKakutei})
         control->setVisible(m_future);
     if (!numbers3) {
         subFramNum3->setVisible(false);
@@ -260,7 +264,6 @@ void FramHenkou::ChgPanelSetUp(bool numbers3, int16_t round) {
     gridChgPointData->setRowCount(0);
     m_model.ClearLists();
     refreshList(ListId::GrpNums);
-    refreshUserLists();
 
     SetChgAllGroupGrid();
     SetChgPointGrid();
@@ -281,6 +284,7 @@ void FramHenkou::LoadUserSelect(bool numbers3, int16_t round) {
 void FramHenkou::SetChgAllGroupGrid() {
     const engine::Proposal& proposal = m_engine.proposal();
     const std::vector<std::string> rows = allGroupRowTexts(proposal);
+    m_keyRow = -1;
     gridChgAllGroup->setRowCount(static_cast<int>(rows.size()));
     for (std::size_t r = 0; r < rows.size(); ++r)
         common::SetGridCell(gridChgAllGroup, 0, static_cast<int16_t>(r), -1, -1, QString::fromStdString(rows[r]));
@@ -291,17 +295,35 @@ void FramHenkou::SetChgAllGroupGrid() {
     const engine::RowTable<engine::FollowRow> follow = m_engine.FollowRows();
     if (m_engine.intNumbers() == game && m_round >= 1 && static_cast<std::size_t>(m_round) < follow.size()) {
         const double key = follow[static_cast<std::size_t>(m_round)].dblAvgGrpValue;
-        for (const RowMark& mark : allGroupKeyMarks(proposal, key))
+        const std::vector<RowMark> marks = allGroupKeyMarks(proposal, key);
+        for (const RowMark& mark : marks)
             common::SelectGridCell(gridChgAllGroup, 0, static_cast<int16_t>(mark.row), mark.textColour,
                                    mark.backColour);
+        if (!marks.empty())
+            m_keyRow = marks.back().row;
     }
     gridChgAllGroup->setCurrentItem(nullptr);
+    scrollToKey();
+}
+
+// The marked rows are what the user looks for first. A hidden panel has no
+// viewport size yet, so the scroll waits for the panel to be shown.
+void FramHenkou::scrollToKey() {
+    if (m_keyRow < 0 || m_keyRow >= gridChgAllGroup->rowCount() || !isVisible())
+        return;
+    gridChgAllGroup->scrollToItem(gridChgAllGroup->item(m_keyRow, 0), QAbstractItemView::PositionAtCenter);
+}
+
+void FramHenkou::showEvent(QShowEvent* event) {
+    QFrame::showEvent(event);
+    scrollToKey();
 }
 
 void FramHenkou::SetChgPointGrid() {
     const int game = m_numbers3 ? history::kNumbers3 : history::kNumbers4;
     const engine::RowTable<engine::FollowRow> follow = m_engine.FollowRows();
-    const bool held = m_engine.intNumbers() == game && m_round >= 1 && static_cast<std::size_t>(m_round) < follow.size();
+    const bool held =
+        m_engine.intNumbers() == game && m_round >= 1 && static_cast<std::size_t>(m_round) < follow.size();
     const engine::Ranking ranking = held ? follow[static_cast<std::size_t>(m_round)].ranking : engine::Ranking{};
     const std::vector<std::vector<std::string>> cells = pointTableCells(m_numbers3, ranking);
     const std::vector<int> widths = pointTableColumnWidths(m_numbers3, kPointGridWidth);
@@ -382,7 +404,9 @@ void FramHenkou::takeSelection(ListId id) {
         m_model.setSelected(id, static_cast<std::size_t>(i), list->item(i)->isSelected());
 }
 
-void FramHenkou::cmdChart_Click() { reports::ShowHitChart(this, m_engine, m_numbers3, m_round); }
+void FramHenkou::cmdChart_Click() {
+    reports::ShowHitChart(this, m_engine, m_numbers3, m_round);
+}
 
 void FramHenkou::cmdChgFromYosoKu_Click() {
     const int16_t answer = askSelectGroup(this, cmdChgFromYosoKu, m_numbers3 ? 3 : 4);
@@ -393,7 +417,7 @@ void FramHenkou::cmdChgFromYosoKu_Click() {
 void FramHenkou::gridChgAllGroup_Click(int row, int column) {
     const QTableWidgetItem* item = gridChgAllGroup->item(row, column);
     if (!item)
-        return;   // a click beside the rows of the table
+        return; // a click beside the rows of the table
     m_model.SetGrpNumsFromGrid(m_numbers3, item->text().toStdString(), m_engine.proposal());
     refreshList(ListId::GrpNums);
 }

@@ -68,6 +68,9 @@ public:
     void cmdChgMiniAllCanCel_Click();
     void cmdChgEnd_Click();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 signals:
     // The selection lists changed (an edit or a load); other readers may refresh.
     void selectionChanged();
@@ -76,8 +79,9 @@ private:
     void buildControls();
     void SetChgAllGroupGrid();
     void SetChgPointGrid();
-    void showSelectCounts();   // both pairs of labels
-    void showUserCounts();     // the user pair only
+    void scrollToKey();
+    void showSelectCounts(); // both pairs of labels
+    void showUserCounts();   // the user pair only
     void refreshList(ListId id);
     void refreshUserLists();
     void takeSelection(ListId id);
@@ -91,6 +95,7 @@ private:
     int16_t m_round = 0;
     bool m_future = false;
     bool m_refreshing = false;
+    int m_keyRow = -1; // the last row marked in the all-group grid, -1 none
 
     QTableWidget* gridChgAllGroup = nullptr;
     QListWidget* lstChgGrpNums = nullptr;
