@@ -4,6 +4,7 @@
 #include "engine/gui/frm_debug.h"
 #include "history/gui/dlg_entry_data.h"
 #include "history/table_file.h"
+#include "printing/gui/print_panel.h"
 #include "selection/gui/fram_henkou.h"
 #include "ui/clock_status_bar.h"
 #include "ui/fonts.h"
@@ -202,18 +203,12 @@ QWidget* Tallowind::buildCommandColumn() {
 }
 
 void Tallowind::createPanels() {
-    const auto placeholder = [this](const char* name) {
-        auto* frame = new QFrame(this);
-        frame->setObjectName(QString::fromLatin1(name));
-        frame->setFrameShape(QFrame::StyledPanel);
-        return frame;
-    };
     framYosou = new YosouPanel(this);
     connect(framYosou, &YosouPanel::restartRequested, this, [this] { StartPrediction(selectedGame()); });
     framHenkou = new selection::FramHenkou(
         m_selection, m_engine, m_history,
         std::filesystem::path(m_appState.tableFilePath(history::kNumbers3)).parent_path().string(), this);
-    framPrint = placeholder("framPrint");
+    framPrint = new printing::PrintPanel(this);
 }
 
 void Tallowind::Form_Load() {
@@ -334,7 +329,10 @@ void Tallowind::SetResultGameView(int index) {
 void Tallowind::ChgPanelSetUp() {
     framHenkou->ChgPanelSetUp(optNumbers[0]->isChecked(), roundInSelector());
 }
-void Tallowind::PrtPanelSetUp() {}
+void Tallowind::PrtPanelSetUp() {
+    framPrint->PrtPanelSetUp(optNumbers[0]->isChecked(), m_engine.proposal(), m_selection.lstChgSelect(),
+                             m_selection.lstChgMini());
+}
 
 void Tallowind::optNumbers_Click(int index) {
     if ((index == 0 && m_state.intGame == 3) || (index == 1 && m_state.intGame == 4))

@@ -46,6 +46,9 @@ class ClockStatusBar;
 namespace tw::selection {
 class FramHenkou;
 }
+namespace tw::printing {
+class PrintPanel;
+}
 
 namespace tw::app {
 
@@ -177,7 +180,7 @@ private:
     QWidget* m_panelArea = nullptr;
     YosouPanel* framYosou = nullptr;
     selection::FramHenkou* framHenkou = nullptr;
-    QWidget* framPrint = nullptr;
+    printing::PrintPanel* framPrint = nullptr;
 };
 
 } // namespace tw::app
