@@ -104,12 +104,16 @@ void Tallowind::buildControls() {
 
     // The three panels lie on top of each other in one cell; only one is ever visible.
     m_panelArea = new QWidget(central);
-    m_panelArea->setMinimumSize(720, 560);
     auto* panels = new QGridLayout(m_panelArea);
     panels->setContentsMargins(0, 0, 0, 0);
     createPanels();
-    for (QWidget* panel : std::initializer_list<QWidget*>{framYosou, framHenkou, framPrint})
+    // The area takes the size the largest panel needs, so no panel is clipped and switching never resizes.
+    QSize area(720, 560);
+    for (QWidget* panel : std::initializer_list<QWidget*>{framYosou, framHenkou, framPrint}) {
         panels->addWidget(panel, 0, 0);
+        area = area.expandedTo(panel->minimumSizeHint());
+    }
+    m_panelArea->setMinimumSize(area);
     right->addWidget(m_panelArea, 1);
     layout->addLayout(right, 1);
     setCentralWidget(central);

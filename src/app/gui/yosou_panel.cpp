@@ -26,11 +26,14 @@ constexpr int64_t kPricePerBet = 200;
 
 // Pixel sizes of the grids; the column widths follow from the widths by the fixed rule.
 constexpr int kGroupGridWidth = 510;
-constexpr int kGroupGridHeight = 150;
+constexpr int kGroupGridHeight = 174;
 constexpr int kMiniGridWidth = 260;
 constexpr int kGrp3GridWidth = 350;
-constexpr int kThirdGridHeight = 126;
+constexpr int kThirdGridHeight = 150;
 constexpr int kRowHeight = 24;
+// The restart buttons, the draw result and the hit summary get a column of fixed width, so filling
+// them never changes the panel's width.
+constexpr int kHitColumnWidth = 280;
 
 QString fmt(int64_t value, std::string_view pattern) {
     return QString::fromStdString(common::formatNumber(value, pattern));
@@ -115,7 +118,10 @@ void YosouPanel::buildControls() {
     left->addStretch();
     layout->addLayout(left);
 
-    auto* right = new QVBoxLayout;
+    auto* rightColumn = new QWidget(this);
+    rightColumn->setFixedWidth(kHitColumnWidth);
+    auto* right = new QVBoxLayout(rightColumn);
+    right->setContentsMargins(0, 0, 0, 0);
     auto* restart = new QHBoxLayout;
     Image2 = new QPushButton(QStringLiteral("解析からやりなおし"), this);
     Image2->setObjectName(QStringLiteral("Image2"));
@@ -130,7 +136,7 @@ void YosouPanel::buildControls() {
     right->addLayout(restart);
     right->addWidget(buildHitFrame());
     right->addStretch();
-    layout->addLayout(right, 1);
+    layout->addWidget(rightColumn);
 }
 
 QWidget* YosouPanel::buildGroupBox(int grid, const QString& title, int countLabel, int width, int height) {
@@ -338,6 +344,9 @@ void YosouPanel::ShowPredictionResult(const engine::Proposal& proposal, const hi
             label->show();
         showGroupHits(2, hits, record);
     }
+    // Writing a cell makes it current, which scrolls the grid to it; a result is read from its first row.
+    for (QTableWidget* grid : gridResulte)
+        grid->scrollToTop();
 }
 
 void YosouPanel::showBuy(int label, int count, std::string_view moneyFormat) {
