@@ -250,7 +250,8 @@ private slots:
         if (QTest::currentTestFailed())
             return;
         if (game == 3)
-            checkGrid(2, proposal.mini, miniText, [&draw](const PredNum& e) { return miniMark(e, draw); }, marks3);
+            checkGrid(
+                2, proposal.mini, miniText, [&draw](const PredNum& e) { return miniMark(e, draw); }, marks3);
         else
             checkGrid(3, proposal.grp3, groupTextOf, groupMarkOf, marks3);
         if (QTest::currentTestFailed())

@@ -193,10 +193,12 @@ private slots:
     void refusedRoundsCloseWithAMessage_data() {
         QTest::addColumn<int>("maxCount");
         QTest::addColumn<QString>("text");
-        QTest::newRow("beyond the history") << 9000 << QStringLiteral(
-            "第9001回の予測はできません。\r分析に使う第1回～第9000回の抽選結果が登録されていません。");
-        QTest::newRow("nothing to analyse") << 0
-                                            << QStringLiteral("第1回の予測はできません。\r分析に使える抽選結果がありません。");
+        QTest::newRow("beyond the history")
+            << 9000
+            << QStringLiteral(
+                   "第9001回の予測はできません。\r分析に使う第1回～第9000回の抽選結果が登録されていません。");
+        QTest::newRow("nothing to analyse")
+            << 0 << QStringLiteral("第1回の予測はできません。\r分析に使える抽選結果がありません。");
     }
     void refusedRoundsCloseWithAMessage() {
         QFETCH(int, maxCount);

@@ -35,8 +35,8 @@ QFont captionFont() {
 } // namespace
 
 DlgYosoku::DlgYosoku(Engine& engine, const history::DrawTable& table, const ProgressBars& bars, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_engine(engine),
-      m_table(table), m_bars(bars) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_engine(engine), m_table(table),
+      m_bars(bars) {
     setObjectName(QStringLiteral("dlgYosoku"));
     setWindowTitle(QStringLiteral("予測分析"));
     setModal(true);
