@@ -5,6 +5,7 @@
 #include "history/gui/dlg_entry_data.h"
 #include "history/table_file.h"
 #include "printing/gui/print_panel.h"
+#include "reports/gui/dlg_report_progress.h"
 #include "selection/gui/fram_henkou.h"
 #include "ui/clock_status_bar.h"
 #include "ui/fonts.h"
@@ -14,6 +15,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -517,7 +519,30 @@ void Tallowind::cmdExit_Click() {
 }
 
 // The result report joins this button later.
-void Tallowind::cmdPutHitData_Click() {}
+// The back-test report: the three report files are written into the working
+// directory with a progress window (the replayed predictions come from the
+// engine's fast path, which gives the same proposals as a run of the window);
+// afterwards the window shows Numbers3 and the oldest round of the last range
+// with its prediction, as a run from the predict button would.
+void Tallowind::cmdPutHitData_Click() {
+    const QString title = QStringLiteral("抽選結果出力");
+    if (m_state.blnHasPrediction && !askDiscardPrediction(title))
+        return;
+    ConfirmNewPrediction();
+    const std::vector<reports::ReportRange> ranges =
+        reports::runHitReportWithProgress(m_history.num3, QDir::currentPath(), this);
+    if (ranges.empty())
+        return;
+
+    optNumbers[0]->setChecked(true);
+    m_state.intGame = 3;
+    SetGameView(0);
+    m_state.blnFillingRounds = true;
+    cmbRound->setEditText(QString::number(ranges.back().oldest));
+    m_state.blnFillingRounds = false;
+    m_state.intRunRound = -1;   // the shown view was cleared: run the prediction again
+    cmdYosoku_Click();
+}
 void Tallowind::cmdCheck_Click() {
     engine::FrmDebug viewer(m_engine, this);
     viewer.nNumbers = static_cast<int16_t>(selectedGame());

@@ -1,0 +1,104 @@
+// The report button of the main window: the three report files written into the
+// working directory, byte for byte what the headless report writes; afterwards
+// the window shows Numbers3 and the oldest round of the last range with its
+// back-test. A history too short for the report's ranges gets a message and
+// nothing is written.
+#include "app/app_state.h"
+#include "app/gui/tallowind.h"
+#include "history/table_file.h"
+#include "reports/report_job.h"
+#include "ui/message_box.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using tw::app::Tallowind;
+namespace MessageHook = tw::ui::MessageHook;
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestReportButton : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir work;
+    QString previousDir;
+    tw::app::AppState appState;
+    tw::history::DrawHistory history;
+
+    std::unique_ptr<Tallowind> openWindow() {
+        auto window = std::make_unique<Tallowind>(history, appState);
+        window->setPredictionIntervals({1, 1, 1});
+        window->show();
+        return window;
+    }
+
+private slots:
+    void init() {
+        QVERIFY(work.isValid());
+        for (const char* name : {"Num3Data.tbl", "Num4Data.tbl"}) {
+            QFile::remove(work.filePath(QString::fromLatin1(name)));
+            QVERIFY(QFile::copy(QStringLiteral(TALLOWIND_DATA_DIR "/") + QString::fromLatin1(name),
+                                work.filePath(QString::fromLatin1(name))));
+        }
+        appState = tw::app::InitAppState(work.path().toStdString());
+        for (const int game : {3, 4}) {
+            auto loaded = tw::history::loadTableFile(appState.tableFilePath(game));
+            QVERIFY(!loaded.error);
+            history.table(game) = std::move(loaded.table);
+        }
+        previousDir = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(work.path()));
+        MessageHook::enable();
+    }
+    void cleanup() {
+        MessageHook::disable();
+        QDir::setCurrent(previousDir);
+    }
+
+    void writesTheThreeFilesAndShowsTheOldestRound() {
+        auto window = openWindow();
+        window->findChild<QRadioButton*>(QStringLiteral("optNumbers_1"))->click();   // start from Numbers4
+        window->cmdPutHitData_Click();
+        QCOMPARE(MessageHook::shownTexts(), QStringList{});
+
+        QTemporaryDir expected;
+        QVERIFY(!tw::reports::writeHitReports(history.num3, expected.path().toStdString()).error);
+        for (const auto& range : tw::reports::reportRanges(history.num3.count)) {
+            const QString name = QString::fromStdString(range.fileName);
+            const QByteArray written = readAll(work.filePath(name));
+            QVERIFY2(!written.isEmpty(), qPrintable(name));
+            QCOMPARE(written, readAll(QDir(expected.path()).filePath(name)));
+        }
+
+        QVERIFY(window->findChild<QRadioButton*>(QStringLiteral("optNumbers_0"))->isChecked());
+        QCOMPARE(window->findChild<QComboBox*>(QStringLiteral("cmbRound"))->currentText(), QStringLiteral("2503"));
+        QVERIFY(QTest::qWaitFor([&] { return window->engine().hasRun(); }, 20000));
+        QCOMPARE(window->engine().intNumbers(), 3);
+        QCOMPARE(window->engine().intLastRow(), 2502);
+        QVERIFY(window->findChild<QWidget*>(QStringLiteral("framYHit"))->isVisible());
+    }
+
+    void shortHistoryIsRefusedAndWritesNothing() {
+        history.num3.count = static_cast<int16_t>(tw::reports::kReportMinRounds - 1);
+        const QStringList before = QDir(work.path()).entryList(QDir::Files);
+        auto window = openWindow();
+        window->cmdPutHitData_Click();
+        QCOMPARE(MessageHook::shownTexts().size(), 1);
+        QVERIFY(MessageHook::shownTexts().front().contains(QString::number(tw::reports::kReportMinRounds)));
+        QCOMPARE(QDir(work.path()).entryList(QDir::Files), before);
+    }
+};
+
+QTEST_MAIN(TestReportButton)
+#include "test_report_button.moc"
