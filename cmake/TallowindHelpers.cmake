@@ -34,6 +34,7 @@ function(tw_qtest name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE tallowind_options Qt6::Test Qt6::Widgets ${ARG_DEPS})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     target_compile_definitions(${name} PRIVATE
         TALLOWIND_DATA_DIR="${TALLOWIND_DATA_DIR}" TALLOWIND_TEST_DATA_DIR="${TALLOWIND_TEST_DATA_DIR}")
     add_test(NAME ${name} COMMAND ${name})

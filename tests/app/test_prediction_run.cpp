@@ -9,6 +9,7 @@
 #include "common/vb_format.h"
 #include "engine/engine.h"
 #include "history/table_file.h"
+#include "support/bundled_workdir.h"
 #include "ui/message_box.h"
 
 #include <QApplication>
@@ -184,15 +185,9 @@ private:
 private slots:
     void initTestCase() {
         QVERIFY(work.isValid());
-        for (const char* name : {"Num3Data.tbl", "Num4Data.tbl"})
-            QVERIFY(QFile::copy(QStringLiteral(TALLOWIND_DATA_DIR "/") + QString::fromLatin1(name),
-                                work.filePath(QString::fromLatin1(name))));
-        appState = tw::app::InitAppState(work.path().toStdString());
-        for (const int game : {3, 4}) {
-            auto loaded = tw::history::loadTableFile(appState.tableFilePath(game));
-            QVERIFY(!loaded.error);
-            bundled.table(game) = std::move(loaded.table);
-        }
+        auto workdir = tw::testing::prepareBundledWorkdir(work.path());
+        appState = workdir.appState;
+        bundled = std::move(workdir.history);
     }
     void init() {
         history = bundled;

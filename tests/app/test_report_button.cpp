@@ -7,6 +7,7 @@
 #include "app/gui/tallowind.h"
 #include "history/table_file.h"
 #include "reports/report_job.h"
+#include "support/bundled_workdir.h"
 #include "ui/message_box.h"
 
 #include <QComboBox>
@@ -46,17 +47,9 @@ class TestReportButton : public QObject {
 private slots:
     void init() {
         QVERIFY(work.isValid());
-        for (const char* name : {"Num3Data.tbl", "Num4Data.tbl"}) {
-            QFile::remove(work.filePath(QString::fromLatin1(name)));
-            QVERIFY(QFile::copy(QStringLiteral(TALLOWIND_DATA_DIR "/") + QString::fromLatin1(name),
-                                work.filePath(QString::fromLatin1(name))));
-        }
-        appState = tw::app::InitAppState(work.path().toStdString());
-        for (const int game : {3, 4}) {
-            auto loaded = tw::history::loadTableFile(appState.tableFilePath(game));
-            QVERIFY(!loaded.error);
-            history.table(game) = std::move(loaded.table);
-        }
+        auto workdir = tw::testing::prepareBundledWorkdir(work.path());
+        appState = workdir.appState;
+        history = std::move(workdir.history);
         previousDir = QDir::currentPath();
         QVERIFY(QDir::setCurrent(work.path()));
         MessageHook::enable();

@@ -8,6 +8,7 @@
 #include "printing/gui/dlg_print_exec.h"
 #include "printing/gui/print_panel.h"
 #include "ui/message_box.h"
+#include "support/bundled_workdir.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -78,15 +79,9 @@ private:
 private slots:
     void initTestCase() {
         QVERIFY(work.isValid());
-        for (const char* name : {"Num3Data.tbl", "Num4Data.tbl"})
-            QVERIFY(QFile::copy(QStringLiteral(TALLOWIND_DATA_DIR "/") + QString::fromLatin1(name),
-                                work.filePath(QString::fromLatin1(name))));
-        appState = tw::app::InitAppState(work.path().toStdString());
-        for (const int game : {3, 4}) {
-            auto loaded = tw::history::loadTableFile(appState.tableFilePath(game));
-            QVERIFY(!loaded.error);
-            history.table(game) = std::move(loaded.table);
-        }
+        auto workdir = tw::testing::prepareBundledWorkdir(work.path());
+        appState = workdir.appState;
+        history = std::move(workdir.history);
         MessageHook::enable();
     }
     void cleanupTestCase() { MessageHook::disable(); }
