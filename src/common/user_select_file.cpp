@@ -1,7 +1,8 @@
 #include "common/user_select_file.h"
 
+#include "common/file_replace.h"
+
 #include <charconv>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -57,27 +58,8 @@ bool WriteUserSelectFile(const std::string& dir, bool numbers3, int16_t round,
             content += "\r\n";
     }
 
-    const std::filesystem::path target = filePath(dir, numbers3);
-    std::filesystem::path temp = target;
-    temp += ".tmp";
-
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = std::fwrite(content.data(), 1, content.size(), f) == content.size();
-    ok = std::fflush(f) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
-    if (ok) {
-        // rename replaces the old file in one step; until then it stays intact.
-        std::error_code ec;
-        std::filesystem::rename(temp, target, ec);
-        ok = !ec;
-    }
-    if (!ok) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-    }
-    return ok;
+    // A failure leaves the previous selection file as it was.
+    return replaceFileContents(filePath(dir, numbers3).string(), content).ok();
 }
 
 UserSelectRead ReadUserSelectFile(const std::string& dir, bool numbers3, int16_t round) {

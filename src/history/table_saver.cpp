@@ -6,8 +6,9 @@
 // place. Uses POSIX file calls because the standard library cannot flush to disk.
 #include "history/table_file.h"
 
+#include "common/file_replace.h"
+
 #include <cerrno>
-#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -125,52 +126,12 @@ std::string tableText(const DrawTable& table, int game) {
     return text;
 }
 
-// Makes the rename itself durable; a failure here loses nothing already written.
-void syncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-// Writes the complete temporary file; on failure removes it and says why.
-bool writeTemporary(const std::string& tmp, int fd, mode_t mode, std::string_view text, std::string& why) {
-    const bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, text) && ::fsync(fd) == 0;
-    const int e = errno;
-    const bool closed = ::close(fd) == 0;
-    if (ok && closed)
-        return true;
-    why = describeErrno(ok ? errno : e);
-    ::unlink(tmp.c_str());
-    return false;
-}
-
 SaveError rewriteFile(DrawTable& table, int game, const std::string& path) {
-    const std::filesystem::path target(path);
-    const std::string folder = target.has_parent_path() ? target.parent_path().string() : ".";
-    std::string hidden = ".";
-    hidden += target.filename().string();
-    hidden += ".XXXXXX";
-    std::string tmp = (std::filesystem::path(folder) / hidden).string();
-    const int fd = ::mkstemp(tmp.data());
-    if (fd < 0)
-        return saveError(path, describeErrno(errno));
-    struct stat st {};
-    const mode_t mode = ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
-    std::string why;
-    if (!writeTemporary(tmp, fd, mode, tableText(table, game), why))
-        return saveError(path, why);
-    if (rewriteHook() && !rewriteHook()()) {
-        ::unlink(tmp.c_str());
+    const common::ReplaceResult replaced = common::replaceFileContents(path, tableText(table, game), rewriteHook());
+    if (replaced.abortedBeforeRename)
         return saveError(path, "ファイルを置き換える前に中断しました");
-    }
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
-        const int e = errno;
-        ::unlink(tmp.c_str());
-        return saveError(path, describeErrno(e));
-    }
-    syncFolder(folder);
+    if (!replaced.ok())
+        return saveError(path, describeErrno(replaced.error));
     for (int i = 1; i <= table.count; ++i)
         markSaved(table, i);
     return {};
