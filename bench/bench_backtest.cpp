@@ -1,11 +1,14 @@
 // Speed of the back-test over the bundled history: every drawn round from 2 to
 // the last predicted through the engine's fast path, set beside 1000 simulated
-// random portfolios (the default). The history is loaded once, outside the timing.
+// random portfolios (the default); also as the window runs it, with the running
+// series of its chart, progress after every round and a cancel flag. The history
+// is loaded once, outside the timing.
 #include "history/table_file.h"
 #include "reports/backtest.h"
 
 #include <benchmark/benchmark.h>
 
+#include <atomic>
 #include <string>
 
 namespace {
@@ -21,8 +24,16 @@ void BM_BacktestWholeHistory(benchmark::State& state) {
     tw::reports::BacktestOptions options;
     options.game = game;
     options.portfolios = static_cast<int>(state.range(1));
+    options.seriesPoints = static_cast<int>(state.range(2));
+    std::atomic<int> progress{0};
+    const std::atomic<bool> cancel{false};
+    tw::reports::BacktestControl control;
+    if (options.seriesPoints > 0) {
+        control.progress = [&progress](int done, int) { progress.store(done, std::memory_order_relaxed); };
+        control.cancel = &cancel;
+    }
     for (auto _ : state) {
-        const tw::reports::BacktestOutcome out = tw::reports::runBacktest(loaded.table, options);
+        const tw::reports::BacktestOutcome out = tw::reports::runBacktest(loaded.table, options, control);
         if (out.error) {
             state.SkipWithError(out.error.describe().c_str());
             return;
@@ -32,11 +43,13 @@ void BM_BacktestWholeHistory(benchmark::State& state) {
     state.counters["rounds"] = loaded.table.count - 1;
 }
 BENCHMARK(BM_BacktestWholeHistory)
-    ->ArgNames({"game", "portfolios"})
-    ->Args({3, 1000})
-    ->Args({4, 1000})
-    ->Args({3, 1}) // nearly all prediction and accounting, almost no simulation
-    ->Args({4, 1})
+    ->ArgNames({"game", "portfolios", "series"})
+    ->Args({3, 1000, 0})
+    ->Args({4, 1000, 0})
+    ->Args({3, 1, 0}) // nearly all prediction and accounting, almost no simulation
+    ->Args({4, 1, 0})
+    ->Args({3, 1000, tw::reports::kDefaultSeriesPoints}) // as the window runs it
+    ->Args({4, 1000, tw::reports::kDefaultSeriesPoints})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 

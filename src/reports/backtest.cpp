@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdio>
 #include <memory>
+#include <utility>
 
 namespace tw::reports {
 
@@ -246,14 +247,50 @@ RoundFigures roundFigures(const engine::CountedList<engine::PredNum>& list, cons
 
 // ---------------------------------------------------------------- band and verdict
 
+namespace {
+
+// The nearest ranks (1-based) of the 2.5th and 97.5th percentile among n >= 1 values.
+std::pair<std::size_t, std::size_t> bandRanks(std::size_t n) {
+    const std::size_t lowRank = std::max<std::size_t>(1, (25 * n + 999) / 1000);   // ceil(0.025 n)
+    const std::size_t highRank = std::max<std::size_t>(1, (975 * n + 999) / 1000); // ceil(0.975 n)
+    return {lowRank, highRank};
+}
+
+} // namespace
+
 Band band95(std::vector<int64_t> totals) {
     if (totals.empty())
         return {};
     std::sort(totals.begin(), totals.end());
-    const std::size_t n = totals.size();
-    const std::size_t lowRank = std::max<std::size_t>(1, (25 * n + 999) / 1000);   // ceil(0.025 n)
-    const std::size_t highRank = std::max<std::size_t>(1, (975 * n + 999) / 1000); // ceil(0.975 n)
+    const auto [lowRank, highRank] = bandRanks(totals.size());
     return {totals[lowRank - 1], totals[highRank - 1]};
+}
+
+Band band95Of(const std::vector<int64_t>& totals, std::vector<int64_t>& scratch) {
+    if (totals.empty())
+        return {};
+    scratch.assign(totals.begin(), totals.end());
+    const auto [lowRank, highRank] = bandRanks(scratch.size());
+    // The value of a rank is the same however equal values are ordered, so two
+    // selections give exactly what sorting gives.
+    const auto high = scratch.begin() + static_cast<std::ptrdiff_t>(highRank - 1);
+    std::nth_element(scratch.begin(), high, scratch.end());
+    const auto low = scratch.begin() + static_cast<std::ptrdiff_t>(lowRank - 1);
+    if (low != high)
+        std::nth_element(scratch.begin(), low, high);
+    return {*low, *high};
+}
+
+std::vector<int> seriesCheckpoints(int from, int to, int maxPoints) {
+    std::vector<int> rounds;
+    if (maxPoints < 1 || from > to)
+        return rounds;
+    const int64_t count = int64_t{to} - from + 1;
+    const int64_t points = std::min<int64_t>(count, maxPoints);
+    rounds.reserve(static_cast<std::size_t>(points));
+    for (int64_t k = 1; k <= points; ++k)
+        rounds.push_back(static_cast<int>(from - 1 + (k * count + points - 1) / points));
+    return rounds;
 }
 
 Verdict verdictOf(int64_t tickets, int64_t payout, const Band& band) {
@@ -288,6 +325,10 @@ std::string BacktestError::describe() const {
     case BacktestErrorKind::PredictionFailed:
         return "the prediction of round " + std::to_string(round) + " failed (" +
                (engineError == engine::EngineError::None ? "no proposal" : engine::errorText(engineError)) + ")";
+    case BacktestErrorKind::InvalidSeriesPoints:
+        return "the number of series points must be 0.." + std::to_string(kMaxSeriesPoints);
+    case BacktestErrorKind::Cancelled:
+        return "the back-test was cancelled before round " + std::to_string(round);
     }
     return "unknown error";
 }
@@ -364,6 +405,8 @@ BacktestError checkOptions(const history::DrawTable& table, const BacktestOption
         e.kind = BacktestErrorKind::InvalidGame;
     else if (options.portfolios < 1 || options.portfolios > kMaxPortfolios)
         e.kind = BacktestErrorKind::InvalidPortfolios;
+    else if (options.seriesPoints < 0 || options.seriesPoints > kMaxSeriesPoints)
+        e.kind = BacktestErrorKind::InvalidSeriesPoints;
     else if (table.count < 2)
         e.kind = BacktestErrorKind::RangeOutsideHistory;
     else if (options.from < 2 || to < 2)
@@ -375,10 +418,28 @@ BacktestError checkOptions(const history::DrawTable& table, const BacktestOption
     return e;
 }
 
+// Adds to every line the point of `round` from its running figures and the
+// running totals of its simulated portfolios; all of them less the cost so far.
+void appendSeriesPoint(std::vector<BacktestLine>& lines, const std::vector<std::vector<int64_t>>& totals, int round,
+                       std::vector<int64_t>& scratch) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        BacktestLine& line = lines[i];
+        const int64_t cost = line.tickets * kTicketPrice;
+        const Band band = band95Of(totals[i], scratch);
+        line.series.push_back({round, line.payout - cost, line.expectedPayout - static_cast<double>(cost),
+                               band.low - cost, band.high - cost});
+    }
+}
+
 } // namespace
 
 BacktestOutcome runBacktest(const history::DrawTable& table, const BacktestOptions& options,
                             const BacktestPredictor& predictor) {
+    return runBacktest(table, options, BacktestControl{}, predictor);
+}
+
+BacktestOutcome runBacktest(const history::DrawTable& table, const BacktestOptions& options,
+                            const BacktestControl& control, const BacktestPredictor& predictor) {
     BacktestOutcome outcome;
     const int to = options.to.value_or(table.count);
     outcome.error = checkOptions(table, options, to);
@@ -418,7 +479,20 @@ BacktestOutcome runBacktest(const history::DrawTable& table, const BacktestOptio
             streams.emplace_back(splitMix64(state));
     }
 
+    const std::vector<int> checkpoints = seriesCheckpoints(options.from, to, options.seriesPoints);
+    for (BacktestLine& line : result.lines)
+        line.series.reserve(checkpoints.size());
+    std::size_t nextCheckpoint = 0;
+    std::vector<int64_t> scratch;
+    const int roundTotal = result.roundCount();
+
     for (int round = options.from; round <= to; ++round) {
+        if (control.cancel && control.cancel->load()) {
+            outcome.error.kind = BacktestErrorKind::Cancelled;
+            outcome.error.round = round;
+            result.lines.clear();
+            return outcome;
+        }
         const BacktestPrediction prediction = predict(round - 1);
         if (!prediction.proposal) {
             outcome.error.kind = BacktestErrorKind::PredictionFailed;
@@ -487,6 +561,13 @@ BacktestOutcome runBacktest(const history::DrawTable& table, const BacktestOptio
                     lineTotals[b][p] += int64_t{straightPrize[b]} * straightHit + int64_t{boxPrize[b]} * boxHits;
             }
         }
+
+        if (nextCheckpoint < checkpoints.size() && checkpoints[nextCheckpoint] == round) {
+            appendSeriesPoint(result.lines, totals, round, scratch);
+            ++nextCheckpoint;
+        }
+        if (control.progress)
+            control.progress(round - options.from + 1, roundTotal);
     }
 
     for (std::size_t i = 0; i < result.lines.size(); ++i) {

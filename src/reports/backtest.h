@@ -16,11 +16,17 @@
 // A number whose digits are all equal is not sold as Box or Set: it is left out
 // of those bet types on both sides. Owns no files and no windows; standard
 // library only (the JSON form lives in the command-line tool).
+//
+// A window runs the back-test on a worker thread: it hands in a control with a
+// progress callback and a cancel flag (the only state the two threads share) and
+// may ask for the running series of every line to draw its chart. Neither changes
+// any figure of a seed.
 #pragma once
 
 #include "engine/engine.h"
 #include "history/num_data.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -104,6 +110,28 @@ Band band95(std::vector<int64_t> totals);
 // high end, within otherwise (both ends included); no verdict without tickets.
 Verdict verdictOf(int64_t tickets, int64_t payout, const Band& band);
 
+// The 2.5th and 97.5th percentile as band95 takes them, without sorting: `scratch`
+// receives a copy of the totals and is reordered (reused between calls to spare
+// allocations).
+Band band95Of(const std::vector<int64_t>& totals, std::vector<int64_t>& scratch);
+
+// One point of a line's running series: the money of the rounds from the range's
+// first round up to and including `round`, each side less the cost of the
+// proposal's tickets in those rounds (the random side buys as many tickets).
+struct SeriesPoint {
+    int round = 0;
+    int64_t net = 0;        // the proposal's payout minus cost
+    double expectedNet = 0; // the exact expected payout of random tickets minus cost
+    int64_t bandLowNet = 0; // band95 of the simulated portfolios' payout so far, minus cost
+    int64_t bandHighNet = 0;
+};
+
+// The rounds a running series is taken at: every round of from..to when they are
+// at most maxPoints, otherwise maxPoints rounds evenly spread, the k-th (k = 1 ..
+// maxPoints) being from - 1 + ceil(k x rounds / maxPoints), so the last is `to`.
+// Empty for maxPoints < 1 or an empty range.
+std::vector<int> seriesCheckpoints(int from, int to, int maxPoints);
+
 // One line of the result: a proposal list bought as one bet type over the range.
 struct BacktestLine {
     ProposalList list = ProposalList::Group1;
@@ -119,6 +147,10 @@ struct BacktestLine {
     double expectedBoxHits = 0;
     Band band; // of the simulated total payout
     Verdict verdict = Verdict::NoTickets;
+    // At the rounds of seriesCheckpoints when the options ask for a series, else
+    // empty. The last point is the line's totals: payout - cost, expectedPayout -
+    // cost, band.low - cost and band.high - cost.
+    std::vector<SeriesPoint> series;
 
     // Percent of the cost; 0 without tickets.
     double returnPercent() const { return percentOfCost(static_cast<double>(payout)); }
@@ -132,6 +164,9 @@ inline constexpr uint64_t kDefaultSeed = 1;
 inline constexpr int kDefaultPortfolios = 1000;
 inline constexpr int kMaxPortfolios = 100000;
 inline constexpr int kTicketPrice = 200;
+// Points of a running series that a chart is comfortable with, and the most asked for.
+inline constexpr int kDefaultSeriesPoints = 500;
+inline constexpr int kMaxSeriesPoints = 10000;
 
 struct BacktestOptions {
     int game = history::kNumbers3;
@@ -139,6 +174,9 @@ struct BacktestOptions {
     std::optional<int> to; // last round predicted; none = the last drawn round
     uint64_t seed = kDefaultSeed;
     int portfolios = kDefaultPortfolios;
+    // 0: no running series (no extra work); otherwise at most this many points
+    // per line (1 .. kMaxSeriesPoints).
+    int seriesPoints = 0;
 };
 
 struct BacktestResult {
@@ -159,11 +197,13 @@ enum class BacktestErrorKind {
     EmptyRange,          // from > to
     InvalidPortfolios,   // portfolios outside 1 .. kMaxPortfolios
     PredictionFailed,    // the engine refused a round
+    InvalidSeriesPoints, // seriesPoints outside 0 .. kMaxSeriesPoints
+    Cancelled,           // the caller's cancel flag stopped the run
 };
 
 struct BacktestError {
     BacktestErrorKind kind = BacktestErrorKind::None;
-    int round = 0; // PredictionFailed: the round whose prediction failed
+    int round = 0; // PredictionFailed: the round whose prediction failed; Cancelled: the first round not done
     int from = 0;  // range errors: the range asked for
     int to = 0;
     int lastRound = 0; // range errors: the last drawn round of the history
@@ -184,13 +224,29 @@ using BacktestPredictor = std::function<BacktestPrediction(int lastRow)>;
 BacktestPredictor fastPathPredictor(const history::DrawTable& table, int game);
 
 struct BacktestOutcome {
-    BacktestResult result;
+    BacktestResult result; // no lines after a refusal of the options or a cancel
     BacktestError error;
+    bool cancelled() const { return error.kind == BacktestErrorKind::Cancelled; }
 };
+
+// What a caller on another thread may watch and stop while a back-test runs. The
+// run reads the table and the predictor's own state only, so a window that hands
+// in a table nobody changes meanwhile shares nothing else with the worker.
+struct BacktestControl {
+    // Called on the running thread after every round with the rounds done and the
+    // rounds of the range (done = total after the last round).
+    std::function<void(int done, int total)> progress;
+    // Read before every round; once true the run stops and reports Cancelled.
+    const std::atomic<bool>* cancel = nullptr;
+};
+
 // Checks the options against the history, then runs the back-test (the engine's
 // fast path unless another predictor is given).
 BacktestOutcome runBacktest(const history::DrawTable& table, const BacktestOptions& options,
                             const BacktestPredictor& predictor = {});
+// The same under a control: progress after every round, a cancel between rounds.
+BacktestOutcome runBacktest(const history::DrawTable& table, const BacktestOptions& options,
+                            const BacktestControl& control, const BacktestPredictor& predictor = {});
 
 // The readable table with its legend (ASCII, LF line ends).
 std::string formatBacktestText(const BacktestResult& result);

@@ -86,6 +86,30 @@ inline BacktestPredictor samePredictor(const engine::Proposal& p) {
     return [held](int) -> BacktestPrediction { return {held.get(), engine::EngineError::None}; };
 }
 
+// Rounds of pseudo-random digits and prizes (a linear congruential walk from `seed`).
+inline history::DrawTable randomHistory(int game, int rounds, uint32_t seed) {
+    std::vector<history::NumData> draws;
+    uint32_t x = seed;
+    for (int r = 0; r < rounds; ++r) {
+        std::string digits;
+        for (int i = 0; i < history::digitCount(game); ++i) {
+            x = x * 1664525u + 1013904223u;
+            digits.push_back(static_cast<char>('0' + (x >> 16) % 10));
+        }
+        const auto base = static_cast<int32_t>(50000 + (x >> 8) % 100000);
+        draws.push_back(draw(digits, {base, base / 6, base / 2, base / 12, base / 10}));
+    }
+    return table(draws);
+}
+
+// The line's figures of the table, the running series aside.
+inline bool sameFigures(const BacktestLine& a, const BacktestLine& b) {
+    return a.list == b.list && a.bet == b.bet && a.rounds == b.rounds && a.tickets == b.tickets &&
+           a.payout == b.payout && a.straightHits == b.straightHits && a.boxHits == b.boxHits &&
+           a.expectedPayout == b.expectedPayout && a.band.low == b.band.low && a.band.high == b.band.high &&
+           a.verdict == b.verdict;
+}
+
 inline const BacktestLine* findLine(const BacktestResult& r, ProposalList list, BetType bet) {
     for (const BacktestLine& l : r.lines)
         if (l.list == list && l.bet == bet)

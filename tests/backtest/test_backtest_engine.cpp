@@ -10,21 +10,6 @@
 namespace tw::reports::test {
 namespace {
 
-history::DrawTable randomHistory(int game, int rounds, uint32_t seed) {
-    std::vector<history::NumData> draws;
-    uint32_t x = seed;
-    for (int r = 0; r < rounds; ++r) {
-        std::string digits;
-        for (int i = 0; i < history::digitCount(game); ++i) {
-            x = x * 1664525u + 1013904223u;
-            digits.push_back(static_cast<char>('0' + (x >> 16) % 10));
-        }
-        const auto base = static_cast<int32_t>(50000 + (x >> 8) % 100000);
-        draws.push_back(draw(digits, {base, base / 6, base / 2, base / 12, base / 10}));
-    }
-    return table(draws);
-}
-
 // A complete sliced run over a copy of the history cut after round `lastRound`.
 BacktestPredictor slicedPredictor(const history::DrawTable& full, int game, int lookAhead) {
     struct State {
@@ -44,13 +29,6 @@ BacktestPredictor slicedPredictor(const history::DrawTable& full, int game, int 
             return {nullptr, e};
         return {&state->engine.proposal(), engine::EngineError::None};
     };
-}
-
-bool sameFigures(const BacktestLine& a, const BacktestLine& b) {
-    return a.list == b.list && a.bet == b.bet && a.rounds == b.rounds && a.tickets == b.tickets &&
-           a.payout == b.payout && a.straightHits == b.straightHits && a.boxHits == b.boxHits &&
-           a.expectedPayout == b.expectedPayout && a.band.low == b.band.low && a.band.high == b.band.high &&
-           a.verdict == b.verdict;
 }
 
 class BacktestWithEngine : public ::testing::TestWithParam<int> {};
