@@ -224,7 +224,7 @@ using BacktestPredictor = std::function<BacktestPrediction(int lastRow)>;
 BacktestPredictor fastPathPredictor(const history::DrawTable& table, int game);
 
 struct BacktestOutcome {
-    BacktestResult result; // no lines after a refusal of the options or a cancel
+    BacktestResult result; // no lines after a refused option or a cancel; a failed prediction leaves those so far
     BacktestError error;
     bool cancelled() const { return error.kind == BacktestErrorKind::Cancelled; }
 };
