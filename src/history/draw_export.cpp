@@ -8,8 +8,8 @@ namespace tw::history {
 
 namespace {
 
-constexpr const char* kNames[] = {"draw_no",          "draw_date",  "winning_number",      "straight_payout",
-                                  "box_payout",       "set_straight_payout", "set_box_payout", "mini_payout"};
+constexpr const char* kNames[] = {"draw_no",    "draw_date",           "winning_number", "straight_payout",
+                                  "box_payout", "set_straight_payout", "set_box_payout", "mini_payout"};
 
 std::string isoDate(double serial) {
     const common::CivilDate d = common::civilDate(serial);

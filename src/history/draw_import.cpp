@@ -150,9 +150,9 @@ bool isOneOf(std::string_view key, std::initializer_list<std::string_view> names
 // dropped: "straight_payout", "ストレート当せん金額" and "セット（ボックス）" all name
 // a prize; "ストレート口数" (winners) names none.
 std::optional<int> prizeIndexOf(std::string key) {
-    static constexpr std::string_view kAffixes[] = {"当せん金額", "当選金額", "当せん金", "当選金", "配当金", "金額",
-                                                    "配当",       "賞金",     "payout",   "prize",  "amount", "yen",
-                                                    "円"};
+    static constexpr std::string_view kAffixes[] = {"当せん金額", "当選金額", "当せん金", "当選金", "配当金",
+                                                    "金額",       "配当",     "賞金",     "payout", "prize",
+                                                    "amount",     "yen",      "円"};
     for (bool stripped = true; stripped;) {
         stripped = false;
         for (const std::string_view affix : kAffixes) {
@@ -235,7 +235,7 @@ bool validDate(int year, int month, int day) {
     const int y = year == 0 ? 2000 : year;
     return (year == 0 || (year >= 1900 && year <= 9999)) &&
            std::chrono::year_month_day{std::chrono::year{y}, std::chrono::month{static_cast<unsigned>(month)},
-                          std::chrono::day{static_cast<unsigned>(day)}}
+                                       std::chrono::day{static_cast<unsigned>(day)}}
                .ok();
 }
 
@@ -719,8 +719,8 @@ void readJson(const std::string& text, Game game, ImportFile& file) {
     } catch (const Json::parse_error& e) {
         file.error.code = ImportErrorCode::BadJson;
         const std::size_t at = std::min<std::size_t>(e.byte, text.size());
-        file.error.detail = std::to_string(1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at),
-                                                           '\n'));
+        file.error.detail =
+            std::to_string(1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
         return;
     }
     const Json* draws = drawArray(doc);
@@ -746,8 +746,9 @@ void readJson(const std::string& text, Game game, ImportFile& file) {
         readJsonMembers(element, raw);
         anyRound = anyRound || raw.round;
         anyDate = anyDate || raw.date;
-        anyNumber = anyNumber || raw.number ||
-                    std::all_of(raw.digits.begin(), raw.digits.begin() + want, [](const auto& d) { return d.has_value(); });
+        anyNumber =
+            anyNumber || raw.number ||
+            std::all_of(raw.digits.begin(), raw.digits.begin() + want, [](const auto& d) { return d.has_value(); });
         file.rows.push_back(makeRow(raw, game));
     }
     // Members that no draw has at all are a file that is not of this kind, not
@@ -968,8 +969,8 @@ std::string refusalText(const Refusal& r, Game game) {
     case RefusalCode::BadNumber:
         return "当選番号に数字でない文字があります" + quoted();
     case RefusalCode::WrongLength:
-        return "当選番号が " + std::to_string(r.digits) + " 桁です" + quoted() + "（" + common::gameName(game) + " は " +
-               std::to_string(common::digitCount(game)) + " 桁）";
+        return "当選番号が " + std::to_string(r.digits) + " 桁です" + quoted() + "（" + common::gameName(game) +
+               " は " + std::to_string(common::digitCount(game)) + " 桁）";
     case RefusalCode::NumberMismatch:
         return "当選番号と各桁の列が一致しません" + quoted();
     case RefusalCode::BadAmount:
@@ -989,7 +990,8 @@ std::string refusalText(const Refusal& r, Game game) {
     case RefusalCode::PrizesMissing:
         return "金額がありません（金額のない回の取込みが許可されていません）";
     case RefusalCode::Gap:
-        return (r.fromRound == r.toRound ? roundText(r.fromRound) : roundText(r.fromRound) + "から" + roundText(r.toRound)) +
+        return (r.fromRound == r.toRound ? roundText(r.fromRound)
+                                         : roundText(r.fromRound) + "から" + roundText(r.toRound)) +
                "がないため、続けて取り込めません";
     case RefusalCode::Blocked:
         return roundText(r.fromRound) + "が取り込めないため、続けて取り込めません";

@@ -107,8 +107,8 @@ enum class ImportErrorCode {
 struct ImportError {
     ImportErrorCode code = ImportErrorCode::None;
     std::string path;
-    std::string detail;                  // Undecodable, BadJson: where; FileUnreadable: why
-    std::vector<DrawField> missing;      // MissingColumns
+    std::string detail;             // Undecodable, BadJson: where; FileUnreadable: why
+    std::vector<DrawField> missing; // MissingColumns
     explicit operator bool() const { return code != ImportErrorCode::None; }
     // One Japanese message naming the file and what is wrong.
     std::string message() const;
@@ -120,9 +120,9 @@ inline constexpr std::size_t kMaxImportBytes = 32u << 20;
 struct ImportFile {
     ImportFormat format = ImportFormat::Csv;
     TextEncoding encoding = TextEncoding::Utf8;
-    std::vector<ImportRow> rows; // in file order
+    std::vector<ImportRow> rows;             // in file order
     std::vector<std::string> ignoredColumns; // CSV header names that name no field
-    ImportError error;           // set when the file cannot be read at all; then there are no rows
+    ImportError error;                       // set when the file cannot be read at all; then there are no rows
 };
 
 // Reads the file at `path` as results of `game`. `format` Auto detects it from

@@ -155,8 +155,8 @@ ImportPlan planImport(const ImportFile& file, Game game, const DrawTable& table,
                                           [&](const ImportRow* r) { return r->sameDraw(*order[i]); });
             for (std::size_t k = i; k < end; ++k)
                 if (same ? k > i : !faults[k])
-                    faults[k] = refusalOf(same ? RefusalCode::DuplicateRow : RefusalCode::ConflictingRows,
-                                          order[i]->round);
+                    faults[k] =
+                        refusalOf(same ? RefusalCode::DuplicateRow : RefusalCode::ConflictingRows, order[i]->round);
         }
         i = end;
     }
@@ -339,8 +339,8 @@ std::string fieldText(const NumData& record, DrawField field, Game game) {
     case DrawField::SetStraight:
     case DrawField::SetBox:
     case DrawField::Mini: {
-        const auto index = static_cast<std::size_t>(std::find(kPrizeFields.begin(), kPrizeFields.end(), field) -
-                                                    kPrizeFields.begin());
+        const auto index =
+            static_cast<std::size_t>(std::find(kPrizeFields.begin(), kPrizeFields.end(), field) - kPrizeFields.begin());
         return common::formatNumber(int64_t{prizeOf(record, index)}, "#,##0");
     }
     }

@@ -89,7 +89,7 @@ std::vector<FieldChange> changedFields(const PlannedRow& row, common::Game game)
 std::string fieldText(const NumData& record, DrawField field, common::Game game);
 
 struct ImportCounts {
-    int added = 0;              // including those without prizes
+    int added = 0; // including those without prizes
     int addedWithoutPrizes = 0;
     int corrected = 0;
     int correctionsSkipped = 0;
@@ -119,7 +119,8 @@ ImportPlan planImport(const ImportFile& file, common::Game game, const DrawTable
                       const ImportOptions& options);
 // Reads the file and plans in one call.
 ImportPlan planImportFile(const std::string& path, common::Game game, const DrawTable& table,
-                          const DrawTable* otherGame, const ImportOptions& options, ImportFormat format = ImportFormat::Auto);
+                          const DrawTable* otherGame, const ImportOptions& options,
+                          ImportFormat format = ImportFormat::Auto);
 
 // A one-line Japanese summary of the plan's counts.
 std::string planSummary(const ImportPlan& plan);
