@@ -712,7 +712,37 @@ const Json* drawArray(const Json& doc) {
     return nullptr;
 }
 
+// The deepest nesting of arrays and objects in a JSON text, strings skipped. The
+// JSON library parses, prints and frees nested values recursively, so a file
+// nested thousands deep would overflow the stack; a draw file nests three deep.
+std::size_t nestingDepth(std::string_view text) {
+    std::size_t depth = 0, deepest = 0;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            deepest = std::max(deepest, ++depth);
+        } else if ((c == ']' || c == '}') && depth > 0) {
+            --depth;
+        }
+    }
+    return deepest;
+}
+
 void readJson(const std::string& text, Game game, ImportFile& file) {
+    constexpr std::size_t kMaxDepth = 64;
+    if (nestingDepth(text) > kMaxDepth) {
+        file.error.code = ImportErrorCode::BadJson;
+        file.error.detail = "入れ子が深すぎます";
+        return;
+    }
     Json doc;
     try {
         doc = Json::parse(text);
@@ -720,7 +750,8 @@ void readJson(const std::string& text, Game game, ImportFile& file) {
         file.error.code = ImportErrorCode::BadJson;
         const std::size_t at = std::min<std::size_t>(e.byte, text.size());
         file.error.detail =
-            std::to_string(1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+            std::to_string(1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n')) +
+            " 行目";
         return;
     }
     const Json* draws = drawArray(doc);
@@ -1022,7 +1053,7 @@ std::string ImportError::message() const {
         return file + "に" + names + "の列がありません。（見出しの行に列の名前が必要です）";
     }
     case ImportErrorCode::BadJson:
-        return file + "の JSON が正しくありません。（" + detail + " 行目）";
+        return file + "の JSON が正しくありません。（" + detail + "）";
     case ImportErrorCode::NoDraws:
         return file + "に抽選結果の配列がありません。";
     }

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace tw::history {
@@ -81,7 +82,9 @@ Refusal refusalOf(RefusalCode code, int32_t from = 0, int32_t to = 0) {
 }
 
 std::string twoDigits(int v) {
-    return (v < 10 ? "0" : "") + std::to_string(v);
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%02d", v);
+    return buf;
 }
 
 void addWarnings(PlannedRow& row, const std::vector<double>& dates, int countBefore, const DrawTable* otherGame,

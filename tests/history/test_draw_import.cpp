@@ -448,7 +448,10 @@ TEST(DrawImport, JsonFaultsAndErrors) {
         std::string detail;
     };
     const Case cases[] = {
-        {"[\n{\"round\":1,\n\"date\":}\n]", ImportErrorCode::BadJson, "3"},
+        {"[\n{\"round\":1,\n\"date\":}\n]", ImportErrorCode::BadJson, "3 行目"},
+        // Nested far beyond any draw file: refused before the JSON library recurses into it.
+        {std::string(100000, '[') + std::string(100000, ']'), ImportErrorCode::BadJson, "入れ子が深すぎます"},
+        {"[{\"round\":1,\"num\":\"[[[[\"}]", ImportErrorCode::MissingColumns, ""},
         {R"({"updated":"2026-09-02","count":0})", ImportErrorCode::NoDraws, ""},
         {R"([{"id":1,"value":"191"}])", ImportErrorCode::MissingColumns, ""},
         {"  \r\n", ImportErrorCode::Empty, ""},
