@@ -701,15 +701,20 @@ void readJsonMembers(const Json& object, RawDraw& raw) {
 }
 
 // The array of draws: the document itself, or the first member of the top-level
-// object that is an array of objects ({"results": [...]}).
+// object that is an array of objects ({"results": [...]}); failing that, an empty
+// array member (a feed with no draws yet).
 const Json* drawArray(const Json& doc) {
     if (doc.is_array())
         return &doc;
+    const Json* empty = nullptr;
     if (doc.is_object())
-        for (const auto& [key, value] : doc.items())
+        for (const auto& [key, value] : doc.items()) {
             if (value.is_array() && !value.empty() && value.front().is_object())
                 return &value;
-    return nullptr;
+            if (value.is_array() && value.empty() && !empty)
+                empty = &value;
+        }
+    return empty;
 }
 
 // The deepest nesting of arrays and objects in a JSON text, strings skipped. The

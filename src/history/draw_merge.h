@@ -142,7 +142,8 @@ struct ApplyResult {
 // user confirmed: when the write fails, the records not yet in the file stay
 // marked unsaved, so that the exit save writes them; the caller must keep this
 // table and not the one before (the file may already hold some appended rounds).
-// A stale plan leaves the table and the file alone.
+// A stale plan leaves the table and the file alone; a plan with a file error or
+// without changes writes nothing.
 ApplyResult applyImport(DrawTable& table, const ImportPlan& plan, const std::string& path);
 
 // The one place the import writes a table file.
