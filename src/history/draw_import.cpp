@@ -331,7 +331,9 @@ std::optional<Refusal> readNumber(const RawDraw& raw, int want, std::array<uint8
         for (int i = 0; i < want; ++i) {
             const std::string cell(trim(foldWidth(*raw.digits[static_cast<std::size_t>(i)])));
             anyColumn = anyColumn || !cell.empty();
-            columnsText += (i ? "," : "") + cell;
+            if (i)
+                columnsText += ',';
+            columnsText += cell;
             ok = ok && cell.size() == 1 && isDigit(cell[0]);
             if (ok)
                 d[static_cast<std::size_t>(i)] = static_cast<uint8_t>(cell[0] - '0');
@@ -340,6 +342,14 @@ std::optional<Refusal> readNumber(const RawDraw& raw, int want, std::array<uint8
             fromColumns = d;
     }
     std::string text = raw.number ? std::string(trim(foldWidth(*raw.number))) : std::string();
+    // A fourth digit column with a digit in it is a NUMBERS4 draw, whatever the
+    // first three say.
+    const bool extraDigit = want == 3 && raw.digits[3] && !trim(*raw.digits[3]).empty();
+    if (text.empty() && extraDigit && fromColumns) {
+        Refusal r = refusal(RefusalCode::WrongLength, columnsText + "," + std::string(trim(*raw.digits[3])));
+        r.digits = 4;
+        return r;
+    }
     if (text.empty()) {
         if (fromColumns) {
             digits = *fromColumns;
