@@ -82,4 +82,41 @@ Cp932Result toCp932(std::string_view utf8) {
     return result;
 }
 
+bool isValidUtf8(std::string_view bytes) {
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::size_t len = utf8SequenceLength(bytes.substr(pos));
+        if (len == 0)
+            return false;
+        pos += len;
+    }
+    return true;
+}
+
+Utf8Result fromCp932(std::string_view bytes) {
+    Utf8Result result;
+    iconv_t cd = iconv_open("UTF-8", "CP932");
+    if (cd == reinterpret_cast<iconv_t>(static_cast<std::intptr_t>(-1))) {
+        result.converterMissing = true;
+        return result;
+    }
+    result.text.reserve(bytes.size() + bytes.size() / 2);
+    // iconv's interface takes a non-const input pointer but does not write through it.
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t inLeft = bytes.size();
+    char buffer[1024];
+    while (inLeft > 0) {
+        char* dst = buffer;
+        std::size_t dstLeft = sizeof buffer;
+        const std::size_t rc = iconv(cd, &in, &inLeft, &dst, &dstLeft);
+        const int err = errno;
+        result.text.append(buffer, sizeof buffer - dstLeft);
+        if (rc == static_cast<std::size_t>(-1) && err != E2BIG) {
+            result.invalidAt = bytes.size() - inLeft;
+            break;
+        }
+    }
+    iconv_close(cd);
+    return result;
+}
+
 } // namespace tw::common
