@@ -1,6 +1,7 @@
 #include "ledger/ledger.h"
 
 #include "ledger/schema.h"
+#include "ledger/sqlite_db.h"
 
 #include <filesystem>
 
@@ -42,8 +43,13 @@ LedgerOpenResult Ledger::open(const std::string& path, OpenOptions options) {
             result.error = sql::storageError(db.get(), rc, path);
             return result;
         }
+    // The first read of the file: one that is not a database, not a ledger or of
+    // a newer version is refused here, before anything is written to it.
+    if (SchemaCheck check = checkSchema(db.get(), path, ledgerMigrations()); check.error) {
+        result.error = std::move(check.error);
+        return result;
+    }
     {
-        // The first statement that reads the file: a file that is not a database fails here.
         sql::Statement journal(db.get(), "PRAGMA journal_mode = WAL");
         const int rc = journal.step();
         if (rc != SQLITE_ROW) {

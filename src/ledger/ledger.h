@@ -13,7 +13,7 @@
 
 #include "common/lottery.h"
 #include "ledger/ledger_error.h"
-#include "ledger/sqlite_db.h"
+#include "ledger/sqlite_handle.h"
 #include "ledger/ticket.h"
 
 #include <chrono>

@@ -72,37 +72,35 @@ int currentSchemaVersion() {
     return ledgerMigrations().back().version;
 }
 
+SchemaCheck checkSchema(sqlite3* db, const std::string& path, std::span<const Migration> migrations) {
+    SchemaCheck check;
+    const int target = migrations.empty() ? 0 : migrations.back().version;
+    if (const int rc = readVersion(db, check.version); rc != SQLITE_OK) {
+        check.error = sql::storageError(db, rc, path);
+    } else if (check.version < 0) {
+        check.error.kind = LedgerErrorKind::Corrupt;
+        check.error.path = path;
+        check.error.detail = "the database holds no ticket ledger";
+    } else if (check.version > target) {
+        check.error.kind = LedgerErrorKind::NewerVersion;
+        check.error.path = path;
+        check.error.value = check.version;
+    }
+    return check;
+}
+
 MigrationOutcome migrateDatabase(sqlite3* db, const std::string& path, std::span<const Migration> migrations,
                                  std::string_view appliedAt) {
     MigrationOutcome outcome;
     const int target = migrations.empty() ? 0 : migrations.back().version;
-    auto refuseOf = [&](int version) {
-        if (version < 0) {
-            outcome.error.kind = LedgerErrorKind::Corrupt;
-            outcome.error.path = path;
-            outcome.error.detail = "the database holds no ticket ledger";
-            return true;
-        }
-        if (version > target) {
-            outcome.version = version;
-            outcome.error.kind = LedgerErrorKind::NewerVersion;
-            outcome.error.path = path;
-            outcome.error.value = version;
-            return true;
-        }
-        return false;
-    };
-
     // Most opens find the file up to date; they read without taking the write lock.
-    int version = 0;
-    if (const int rc = readVersion(db, version); rc != SQLITE_OK) {
-        outcome.error = sql::storageError(db, rc, path);
+    SchemaCheck check = checkSchema(db, path, migrations);
+    outcome.version = check.version;
+    if (check.error) {
+        outcome.error = std::move(check.error);
         return outcome;
     }
-    if (refuseOf(version))
-        return outcome;
-    outcome.version = version;
-    if (version == target)
+    if (check.version == target)
         return outcome;
 
     sql::WriteTransaction transaction(db);
@@ -111,14 +109,14 @@ MigrationOutcome migrateDatabase(sqlite3* db, const std::string& path, std::span
         return outcome;
     }
     // Another program may have migrated the file while this one waited for the lock.
-    if (const int rc = readVersion(db, version); rc != SQLITE_OK) {
-        outcome.error = sql::storageError(db, rc, path);
+    check = checkSchema(db, path, migrations);
+    outcome.version = check.version;
+    if (check.error) {
+        outcome.error = std::move(check.error);
         return outcome;
     }
-    if (refuseOf(version))
-        return outcome;
     for (const Migration& migration : migrations) {
-        if (migration.version <= version)
+        if (migration.version <= check.version)
             continue;
         int rc = sql::runScript(db, migration.script);
         if (rc == SQLITE_OK) {

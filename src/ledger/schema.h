@@ -10,11 +10,11 @@
 
 #include "ledger/ledger_error.h"
 
-#include <sqlite3.h>
-
 #include <span>
 #include <string>
 #include <string_view>
+
+struct sqlite3;
 
 namespace tw::ledger {
 
@@ -27,6 +27,16 @@ struct Migration {
 std::span<const Migration> ledgerMigrations();
 // The version a file has after ledgerMigrations().
 int currentSchemaVersion();
+
+// What a file's version means to a program with `migrations`: its version (0 for
+// an empty database), or the reason it is refused: Corrupt for a database that
+// holds tables but no version table (not a ledger), NewerVersion for a version
+// above the last migration. Reads only, so a refused file is left as it was.
+struct SchemaCheck {
+    int version = 0;
+    LedgerError error;
+};
+SchemaCheck checkSchema(sqlite3* db, const std::string& path, std::span<const Migration> migrations);
 
 struct MigrationOutcome {
     int version = 0; // the file's version afterwards (NewerVersion: the version found)

@@ -7,6 +7,10 @@
 
 namespace tw::ledger::sql {
 
+void ConnectionCloser::operator()(sqlite3* db) const {
+    sqlite3_close_v2(db);
+}
+
 Statement::Statement(sqlite3* db, std::string_view text) {
     m_prepareResult = sqlite3_prepare_v2(db, text.data(), static_cast<int>(text.size()), &m_stmt, nullptr);
     if (m_prepareResult == SQLITE_OK && m_stmt == nullptr)

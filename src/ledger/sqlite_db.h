@@ -6,6 +6,7 @@
 #pragma once
 
 #include "ledger/ledger_error.h"
+#include "ledger/sqlite_handle.h"
 
 #include <sqlite3.h>
 
@@ -15,11 +16,6 @@
 #include <string_view>
 
 namespace tw::ledger::sql {
-
-struct ConnectionCloser {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-using Connection = std::unique_ptr<sqlite3, ConnectionCloser>;
 
 class Statement {
 public:
