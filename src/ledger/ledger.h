@@ -61,6 +61,8 @@ enum class WriteStage { BeforeCommit, AfterCommit };
 
 struct LedgerOpenResult;
 
+// One open ledger file. Use it from one thread at a time (the windows and the
+// command-line tool have one thread); several processes may open the same file.
 class Ledger {
 public:
     // Opens the file, creating it when missing, and brings its tables up to date.

@@ -103,6 +103,13 @@ int WriteTransaction::commit() {
     return rc;
 }
 
+ReadTransaction::ReadTransaction(sqlite3* db) : m_db(db), m_beginResult(runOne(db, "BEGIN")) {}
+
+ReadTransaction::~ReadTransaction() {
+    if (m_beginResult == SQLITE_OK)
+        runOne(m_db, "COMMIT");
+}
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -70,6 +70,22 @@ private:
     bool m_open;
 };
 
+// BEGIN (deferred) at construction, so that several reads see one state of the
+// file; the read transaction ends at destruction.
+class ReadTransaction {
+public:
+    explicit ReadTransaction(sqlite3* db);
+    ~ReadTransaction();
+    ReadTransaction(const ReadTransaction&) = delete;
+    ReadTransaction& operator=(const ReadTransaction&) = delete;
+
+    int beginResult() const { return m_beginResult; }
+
+private:
+    sqlite3* m_db;
+    int m_beginResult;
+};
+
 // The ledger error for a failed SQLite call on `db` (which may be null when the
 // connection could not be made) with result code `code`, for the file `path`.
 LedgerError storageError(sqlite3* db, int code, const std::string& path);
