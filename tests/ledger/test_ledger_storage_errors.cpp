@@ -93,6 +93,43 @@ TEST(LedgerStorage, ADatabaseThatIsNotALedgerIsRefusedUntouched) {
     EXPECT_EQ(dir.read("tallowind.db"), before);
 }
 
+// Rows another tool wrote past the ledger's rules (the file's own checks let
+// them through) make the listing fail as damaged instead of showing them.
+TEST(LedgerStorage, RowsThatBreakTheLedgersRulesAreReportedAsCorrupt) {
+    struct Case {
+        const char* sql;
+        const char* detail;
+    };
+    const Case cases[] = {
+        {"INSERT INTO ticket (purchase_id, game, round, bet, number, price) VALUES (1, 3, 9, 'box', '777', 200)",
+         "ticket 3 holds an invalid number"},
+        {"INSERT INTO ticket (purchase_id, game, round, bet, number, price) VALUES (1, 4, 9, 'straight', '123', 200)",
+         "ticket 3 holds an invalid number"},
+        {"INSERT INTO ticket (purchase_id, game, round, bet, number, price) VALUES (1, 3, 40000, 'straight', '123', "
+         "200)",
+         "ticket 3 holds an invalid round"},
+        {"INSERT INTO ticket (purchase_id, game, round, bet, number, price) VALUES (99, 3, 9, 'straight', '123', 200)",
+         "ticket 3 holds an invalid purchase"},
+        {"UPDATE purchase SET recorded_at = 'yesterday'", "purchase 1 holds an invalid recording time"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sql);
+        TempDir dir;
+        const std::string path = makeLedger(dir, 2);
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, c.sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        sqlite3_close(db);
+
+        auto ledger = openLedger(path);
+        ASSERT_TRUE(ledger);
+        const auto listed = ledger->tickets();
+        EXPECT_EQ(listed.error.kind, LedgerErrorKind::Corrupt);
+        EXPECT_EQ(listed.error.detail, c.detail);
+        EXPECT_TRUE(listed.tickets.empty());
+    }
+}
+
 TEST(LedgerStorage, ANewerSchemaVersionIsRefusedUntouched) {
     TempDir dir;
     const std::string path = makeLedger(dir, 1);
