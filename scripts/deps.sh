@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-charts-dev
     libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+    libsqlite3-dev   # the ticket ledger; the program then needs libsqlite3-0 at run time
     xvfb xauth fonts-ipaexfont-gothic poppler-utils
 )
 

@@ -1,0 +1,65 @@
+// Helpers of the ledger tests: a fixed recording clock, a ledger in a fresh
+// folder, the bundled draw history, and a child process for the tests in which
+// another program holds the file or the process is killed.
+#pragma once
+
+#include "common/temp_dir.h"
+#include "history/table_file.h"
+#include "ledger/ledger.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tw::testing {
+
+// 2026-08-21 12:00:00 UTC.
+inline std::chrono::system_clock::time_point fixedNow() {
+    using namespace std::chrono;
+    return sys_days{year{2026} / 8 / 21} + hours{12};
+}
+
+inline ledger::OpenOptions fixedClockOptions() {
+    ledger::OpenOptions options;
+    options.clock = fixedNow;
+    options.busyTimeoutMs = 50;
+    return options;
+}
+
+// Opens the ledger at `path`; a failure fails the test and leaves the optional empty.
+inline std::optional<ledger::Ledger> openLedger(const std::string& path) {
+    ledger::LedgerOpenResult opened = ledger::Ledger::open(path, fixedClockOptions());
+    if (!opened.ledger)
+        ADD_FAILURE() << "cannot open " << path << ": " << ledger::describe(opened.error);
+    return std::move(opened.ledger);
+}
+
+inline history::DrawHistory bundledHistory() {
+    history::DrawHistory h;
+    for (int game : {history::kNumbers3, history::kNumbers4}) {
+        auto loaded = history::loadTableFile(std::string(TALLOWIND_DATA_DIR "/") +
+                                             (game == history::kNumbers3 ? "Num3Data.tbl" : "Num4Data.tbl"));
+        if (loaded.error)
+            ADD_FAILURE() << loaded.error.message();
+        h.table(game) = std::move(loaded.table);
+    }
+    return h;
+}
+
+// Runs `body` in a forked child and returns its wait status. The child ends with
+// body's value as exit status and never returns into the test.
+inline int runInChild(const std::function<int()>& body) {
+    const pid_t pid = ::fork();
+    if (pid == 0)
+        ::_exit(body());
+    int status = 0;
+    if (pid < 0 || ::waitpid(pid, &status, 0) != pid)
+        ADD_FAILURE() << "cannot run a child process";
+    return status;
+}
+
+} // namespace tw::testing
