@@ -104,7 +104,9 @@ std::string LotteryNumber::digitText() const {
 }
 
 std::string LotteryNumber::text() const {
-    return m_mini ? "*" + digitText() : digitText();
+    std::string s = m_mini ? "*" : "";
+    s += digitText();
+    return s;
 }
 
 bool LotteryNumber::allDigitsEqual() const {
