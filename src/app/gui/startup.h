@@ -30,9 +30,10 @@ class Tallowind;
 // on different tables and may run side by side.
 QString lockPathFor(const std::filesystem::path& workingFolder);
 
-// The folder holding the sample history installed with the program (beside the
-// executable's share/tallowind), or the source tree's data folder for a program
-// run from its build folder; empty when neither holds both tables.
+// The folder holding the sample history installed with the program
+// (share/tallowind beside the executable's bin folder), or the source tree's data
+// folder for a program run from its build folder; empty when neither holds both
+// tables.
 std::filesystem::path locateSampleDir();
 
 struct StartupOptions {
