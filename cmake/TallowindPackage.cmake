@@ -6,7 +6,7 @@ set(CPACK_PACKAGE_NAME "tallowind")
 set(CPACK_PACKAGE_VENDOR "Tallowind")
 set(CPACK_PACKAGE_CONTACT "Tallowind developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "NUMBERS 3 / NUMBERS 4 draw history, prediction and mark-sheet printing")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Keeps the draw history of the Japanese digit lotteries NUMBERS 3 and NUMBERS 4, "
     "runs a deterministic analysis that proposes numbers and back-tests it, prints "
     "bets onto the mark sheet and writes HTML back-test reports. Includes the "

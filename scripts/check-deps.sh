@@ -69,5 +69,6 @@ qt_translations="$("$qtpaths" --query QT_INSTALL_TRANSLATIONS 2>/dev/null || ech
 command -v xvfb-run >/dev/null || missing "xvfb-run" "xvfb xauth"
 command -v pdftoppm >/dev/null || missing "pdftoppm" poppler-utils
 command -v dpkg-shlibdeps >/dev/null || missing "dpkg-shlibdeps (cpack -G DEB)" dpkg-dev
+command -v file >/dev/null || missing "file (cpack -G DEB)" file
 [ "$status" -eq 0 ] && echo "check-deps: CMake finds every package the build asks for."
 exit "$status"
