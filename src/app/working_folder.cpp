@@ -71,7 +71,7 @@ UserFolderResult prepareUserDataFolder(const fs::path& dir, const fs::path& samp
     UserFolderResult result;
     std::error_code ec;
     fs::create_directories(dir, ec);
-    if (ec || !fs::is_directory(dir)) {
+    if (ec || !fs::is_directory(dir, ec)) {
         result.status = Status::Failed;
         result.detail = dir.string() + ": " + (ec ? ec.message() : std::string(std::strerror(ENOTDIR)));
         return result;
