@@ -3,6 +3,12 @@
 set(TALLOWIND_DATA_DIR "${CMAKE_SOURCE_DIR}/data")
 set(TALLOWIND_TEST_DATA_DIR "${CMAKE_SOURCE_DIR}/tests/data")
 
+# Where the sample history is installed, and the same folder seen from the
+# installed executables, so an installed program finds it wherever the prefix is.
+set(TALLOWIND_INSTALL_DATA_DIR "${CMAKE_INSTALL_DATADIR}/tallowind")
+file(RELATIVE_PATH TALLOWIND_DATA_DIR_FROM_BIN
+     "${CMAKE_INSTALL_FULL_BINDIR}" "${CMAKE_INSTALL_FULL_DATADIR}/tallowind")
+
 # A logic library: standard library only, no Qt.
 function(tw_logic_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})

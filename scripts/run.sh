@@ -12,8 +12,10 @@ cmake --build --preset release -j "$(nproc)" --target tallowind
 
 workdir="${TALLOWIND_WORKDIR:-$PWD/workdir}"
 mkdir -p "$workdir"
+workdir="$(cd "$workdir" && pwd)"
 for f in Num3Data.tbl Num4Data.tbl FileCopy.avi; do
-    [ -e "$workdir/$f" ] || cp "data/$f" "$workdir/$f"
+    # Through a temporary name, so an interrupted copy never leaves a shortened table.
+    [ -e "$workdir/$f" ] || { cp "data/$f" "$workdir/$f.tmp" && mv "$workdir/$f.tmp" "$workdir/$f"; }
 done
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
@@ -22,5 +24,6 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     exit 1
 fi
 
+program="$PWD/build/release/src/app/tallowind"
 cd "$workdir"
-exec "$OLDPWD/build/release/src/app/tallowind"
+exec "$program" --workdir "$workdir"

@@ -18,6 +18,10 @@ const std::string& AppState::tableFilePath(int game) const {
     return game == 4 ? Num4FilePath : Num3FilePath;
 }
 
+std::filesystem::path AppState::workingFolder() const {
+    return std::filesystem::path(Num3FilePath).parent_path();
+}
+
 AppState InitAppState(const std::filesystem::path& workingDir) {
     AppState state;
     state.Num3FilePath = joined(workingDir, kNum3FileName);

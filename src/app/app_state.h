@@ -23,6 +23,8 @@ struct AppState {
 
     // The table file of game 3 or 4.
     const std::string& tableFilePath(int game) const;
+    // The folder of the three files, which also receives the selection files and the reports.
+    std::filesystem::path workingFolder() const;
 };
 
 // Fills the state for files in `workingDir`. Touches no file.

@@ -1,5 +1,6 @@
 // tallowind-cli: the program's analysis without windows, for scripts and checks.
 #include "cli/commands.h"
+#include "tallowind_version.h"
 
 #include <iostream>
 
@@ -16,7 +17,8 @@ void printUsage(std::ostream& out) {
     out << "usage: tallowind-cli <command> [options]\n\ncommands:\n";
     for (const auto& [name, command] : tw::cli::commandTable())
         out << "  " << name << std::string(name.size() < 10 ? 10 - name.size() : 1, ' ') << command.summary << "\n";
-    out << "\n'tallowind-cli <command> --help' describes a command's options.\n";
+    out << "\n'tallowind-cli <command> --help' describes a command's options;\n"
+           "'tallowind-cli --version' prints the version.\n";
 }
 
 } // namespace
@@ -29,6 +31,10 @@ int main(int argc, char** argv) {
     const std::string name = argv[1];
     if (name == "--help" || name == "-h") {
         printUsage(std::cout);
+        return 0;
+    }
+    if (name == "--version") {
+        std::cout << "tallowind-cli " << tw::kVersion << "\n";
         return 0;
     }
     const auto& table = tw::cli::commandTable();

@@ -1,5 +1,6 @@
 // The report button of the main window: the three report files written into the
-// working directory, byte for byte what the headless report writes; afterwards
+// working folder (the folder of the tables, whatever the process's current
+// directory is), byte for byte what the headless report writes; afterwards
 // the window shows Numbers3 and the oldest round of the last range with its
 // back-test. A history too short for the report's ranges gets a message and
 // nothing is written.
@@ -33,6 +34,7 @@ class TestReportButton : public QObject {
     Q_OBJECT
 
     QTemporaryDir work;
+    QTemporaryDir elsewhere; // the process's current directory, which is not the working folder
     QString previousDir;
     tw::app::AppState appState;
     tw::history::DrawHistory history;
@@ -51,7 +53,7 @@ private slots:
         appState = workdir.appState;
         history = std::move(workdir.history);
         previousDir = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(work.path()));
+        QVERIFY(elsewhere.isValid() && QDir::setCurrent(elsewhere.path()));
         MessageHook::enable();
     }
     void cleanup() {
@@ -61,7 +63,7 @@ private slots:
 
     void writesTheThreeFilesAndShowsTheOldestRound() {
         auto window = openWindow();
-        window->findChild<QRadioButton*>(QStringLiteral("optNumbers_1"))->click();   // start from Numbers4
+        window->findChild<QRadioButton*>(QStringLiteral("optNumbers_1"))->click(); // start from Numbers4
         window->cmdPutHitData_Click();
         QCOMPARE(MessageHook::shownTexts(), QStringList{});
 
@@ -73,6 +75,7 @@ private slots:
             QVERIFY2(!written.isEmpty(), qPrintable(name));
             QCOMPARE(written, readAll(QDir(expected.path()).filePath(name)));
         }
+        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{});
 
         QVERIFY(window->findChild<QRadioButton*>(QStringLiteral("optNumbers_0"))->isChecked());
         QCOMPARE(window->findChild<QComboBox*>(QStringLiteral("cmbRound"))->currentText(), QStringLiteral("2503"));

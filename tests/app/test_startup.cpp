@@ -1,12 +1,16 @@
 // Start-up as the program runs it: the lock, the paths from the working
 // directory, the loading dialog (with short timers) and the main window; a second
-// start, a stale lock, and a table file that cannot be loaded.
+// start, a stale lock, and a table file that cannot be loaded. Then the working
+// folder chosen by start-up: the per-user folder filled from the samples on its
+// first start, --workdir and TALLOWIND_WORKDIR, a folder that is not there, and
+// the lock of one folder that leaves another folder free.
 #include "app/gui/startup.h"
 #include "app/gui/tallowind.h"
 #include "table_text.h"
 #include "ui/message_box.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QTest>
 
@@ -29,18 +33,32 @@ class TestStartup : public QObject {
 private:
     QTemporaryDir work;    // the working folder with the table files
     QTemporaryDir lockDir; // the lock lives outside the working folder, as it does in the program
+    QTemporaryDir home;    // stands in for the per-user data folder's parent
+    QTemporaryDir samples; // stands in for the installed sample files
     QString previousDir;
+
+    QString userDir() const { return home.filePath(QStringLiteral("share/Tallowind")); }
 
     StartupOptions options() const {
         StartupOptions o;
         o.lockPath = lockDir.filePath(QStringLiteral("tallowind.lock"));
+        o.userDataDir = userDir().toStdString();
+        o.sampleDir = samples.path().toStdString();
         o.loadTimings = {2, 1, 2};
         return o;
     }
 
 private slots:
+    void initTestCase() {
+        QVERIFY(home.isValid() && samples.isValid());
+        QVERIFY(writeFile(samples.filePath("Num3Data.tbl"), tableText(3, 40)));
+        QVERIFY(writeFile(samples.filePath("Num4Data.tbl"), tableText(4, 30)));
+        QVERIFY(QFile::copy(QStringLiteral(TALLOWIND_DATA_DIR "/FileCopy.avi"), samples.filePath("FileCopy.avi")));
+    }
+
     void init() {
         QVERIFY(work.isValid() && lockDir.isValid());
+        QDir(userDir()).removeRecursively();
         QVERIFY(writeFile(work.filePath("Num3Data.tbl"), tableText(3, kRounds3)));
         QVERIFY(writeFile(work.filePath("Num4Data.tbl"), tableText(4, kRounds4)));
         QFile::remove(work.filePath("FileCopy.avi"));
@@ -141,6 +159,120 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("Num4Data.tbl")) && text.contains(QStringLiteral("7 行")),
                  qPrintable(text));
         QCOMPARE(snapshot(work.path()), before);
+    }
+
+    // Started where no tables are, or from the desktop entry: the per-user
+    // folder is made and filled from the samples, which is said once; the
+    // folder it was started from is left alone.
+    void userDataFolderIsFilledOnTheFirstStartAndSaidOnce_data() {
+        QTest::addColumn<bool>("fromDesktop");
+        QTest::newRow("current folder without tables") << false;
+        QTest::newRow("desktop entry, current folder with tables") << true;
+    }
+    void userDataFolderIsFilledOnTheFirstStartAndSaidOnce() {
+        QFETCH(bool, fromDesktop);
+        QTemporaryDir empty;
+        if (!fromDesktop)
+            QVERIFY(QDir::setCurrent(empty.path()));
+        const auto before = snapshot(QDir::currentPath());
+        StartupOptions o = options();
+        o.userData = fromDesktop;
+        {
+            TallowindApp app(o);
+            QCOMPARE(app.Main(), TallowindApp::Outcome::Running);
+            QCOMPARE(app.folderSource(), tw::app::FolderSource::UserData);
+            QCOMPARE(QString::fromStdString(app.appState().Num3FilePath), userDir() + "/Num3Data.tbl");
+            QCOMPARE(QString::fromStdString(app.appState().AviFilePath), userDir() + "/FileCopy.avi");
+            QCOMPARE(app.drawHistory().num3.count, 40);
+            QCOMPARE(app.drawHistory().num4.count, 30);
+            QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【データフォルダ】")});
+            QVERIFY2(MessageHook::shownTexts().front().contains(userDir()), qPrintable(MessageHook::shownTexts()[0]));
+        }
+        QCOMPARE(snapshot(userDir()), snapshot(samples.path()));
+        QCOMPARE(snapshot(QDir::currentPath()), before);
+
+        MessageHook::clearShown();
+        TallowindApp again(o);
+        QCOMPARE(again.Main(), TallowindApp::Outcome::Running);
+        QCOMPARE(again.drawHistory().num3.count, 40);
+        QCOMPARE(MessageHook::shownTexts(), QStringList{});
+    }
+
+    void noSamplesForANewUserFolderIsRefusedWithOneMessage() {
+        QTemporaryDir empty;
+        StartupOptions o = options();
+        o.userData = true;
+        o.sampleDir = empty.path().toStdString();
+        TallowindApp app(o);
+        QCOMPARE(app.Main(), TallowindApp::Outcome::FolderFailed);
+        QVERIFY(!app.mainWindow());
+        QCOMPARE(MessageHook::shownTexts().size(), 1);
+        QVERIFY(QDir(userDir()).isEmpty());
+    }
+
+    // The working folder named on the command line or in the environment holds
+    // the tables, receives the selection files and reports, and needs no
+    // tables in the current directory.
+    void workdirOptionAndEnvironmentChooseTheFolder_data() {
+        QTest::addColumn<bool>("fromEnvironment");
+        QTest::newRow("--workdir") << false;
+        QTest::newRow("TALLOWIND_WORKDIR") << true;
+    }
+    void workdirOptionAndEnvironmentChooseTheFolder() {
+        QFETCH(bool, fromEnvironment);
+        QTemporaryDir other;
+        QVERIFY(writeFile(other.filePath("Num3Data.tbl"), tableText(3, 12)));
+        QVERIFY(writeFile(other.filePath("Num4Data.tbl"), tableText(4, 11)));
+        StartupOptions o = options();
+        // Relative to the current directory, as typed in a terminal.
+        const std::string relative = QDir(work.path()).relativeFilePath(other.path()).toStdString();
+        (fromEnvironment ? o.envWorkingDir : o.workingDir) = relative;
+
+        TallowindApp app(o);
+        QCOMPARE(app.Main(), TallowindApp::Outcome::Running);
+        QCOMPARE(app.folderSource(),
+                 fromEnvironment ? tw::app::FolderSource::Environment : tw::app::FolderSource::Option);
+        QCOMPARE(QFileInfo(QString::fromStdString(app.appState().workingFolder().string())).canonicalFilePath(),
+                 QFileInfo(other.path()).canonicalFilePath());
+        QCOMPARE(app.drawHistory().num3.count, 12);
+        QCOMPARE(app.drawHistory().num4.count, 11);
+        QCOMPARE(MessageHook::shownTexts(), QStringList{});
+    }
+
+    void missingWorkdirIsRefusedWithOneMessage() {
+        const QString missing = work.filePath(QStringLiteral("no-such-folder"));
+        StartupOptions o = options();
+        o.workingDir = missing.toStdString();
+        const auto before = snapshot(work.path());
+        TallowindApp app(o);
+        QCOMPARE(app.Main(), TallowindApp::Outcome::FolderFailed);
+        QVERIFY(!app.mainWindow());
+        QCOMPARE(MessageHook::shownTexts().size(), 1);
+        QVERIFY2(MessageHook::shownTexts().front().contains(missing), qPrintable(MessageHook::shownTexts()[0]));
+        QCOMPARE(snapshot(work.path()), before);
+    }
+
+    // Without a lock path given, the lock belongs to the chosen folder: a second
+    // start in the same folder ends at once, one in another folder runs.
+    void lockBelongsToTheWorkingFolder() {
+        QTemporaryDir other;
+        QVERIFY(writeFile(other.filePath("Num3Data.tbl"), tableText(3, 5)));
+        QVERIFY(writeFile(other.filePath("Num4Data.tbl"), tableText(4, 5)));
+        StartupOptions here = options();
+        here.lockPath.clear();
+        StartupOptions there = here;
+        there.workingDir = other.path().toStdString();
+        QCOMPARE(tw::app::lockPathFor(work.path().toStdString()),
+                 tw::app::lockPathFor((work.path() + "/./").toStdString()));
+        QVERIFY(tw::app::lockPathFor(work.path().toStdString()) != tw::app::lockPathFor(other.path().toStdString()));
+
+        TallowindApp first(here);
+        QCOMPARE(first.Main(), TallowindApp::Outcome::Running);
+        TallowindApp second(here);
+        QCOMPARE(second.Main(), TallowindApp::Outcome::AlreadyRunning);
+        TallowindApp elsewhere(there);
+        QCOMPARE(elsewhere.Main(), TallowindApp::Outcome::Running);
+        QCOMPARE(elsewhere.drawHistory().num3.count, 5);
     }
 };
 

@@ -1,12 +1,15 @@
 // Start-up of the program and the objects that live for its whole run: the
-// single-instance lock, the application state fixed from the working directory,
-// the draw history and the main window. Main() refuses a second instance
-// silently, loads both tables through the loading dialog and then shows the
-// main window; after a load error (already reported by the dialog) it shows
-// nothing more. Nothing here writes a table file.
+// working folder (chosen by the rules of app/working_folder.h), the
+// single-instance lock of that folder, the application state fixed from it, the
+// draw history and the main window. Main() refuses a second instance in the
+// same folder silently, fills a new per-user data folder from the installed
+// samples (and says so), loads both tables through the loading dialog and then
+// shows the main window; after a load error (already reported by the dialog) it
+// shows nothing more. Nothing here writes a table file that exists.
 #pragma once
 
 #include "app/app_state.h"
+#include "app/working_folder.h"
 #include "history/gui/dlg_load_data.h"
 #include "history/num_data.h"
 
@@ -21,19 +24,33 @@ namespace tw::app {
 
 class Tallowind;
 
-// The lock that tells a running copy of the program from a second start.
-QString defaultLockPath();
+// The lock that tells a running copy of the program from a second start in the
+// same working folder: one per user and folder, in the temporary directory, so
+// the working folder itself gets no extra file. Copies in different folders work
+// on different tables and may run side by side.
+QString lockPathFor(const std::filesystem::path& workingFolder);
+
+// The folder holding the sample history installed with the program
+// (share/tallowind beside the executable's bin folder), or the source tree's data
+// folder for a program run from its build folder; empty when neither holds both
+// tables.
+std::filesystem::path locateSampleDir();
 
 struct StartupOptions {
-    QString lockPath = defaultLockPath();
-    // Where the files are looked up; empty = the working directory at start-up.
-    std::filesystem::path workingDir;
+    QString lockPath;                    // empty: lockPathFor(the chosen folder)
+    std::filesystem::path workingDir;    // --workdir; empty: chosen by the rules
+    std::filesystem::path envWorkingDir; // the value of TALLOWIND_WORKDIR, filled by main()
+    bool userData = false;               // --user-data
+    std::filesystem::path userDataDir;   // empty: QStandardPaths::AppDataLocation
+    std::filesystem::path sampleDir;     // empty: locateSampleDir()
     history::DlgLoadData::Timings loadTimings;
 };
 
 class TallowindApp {
 public:
-    enum class Outcome { Running, AlreadyRunning, LoadFailed };
+    // FolderFailed: the working folder is missing or the per-user folder could
+    // not be prepared; a message has said why.
+    enum class Outcome { Running, AlreadyRunning, FolderFailed, LoadFailed };
 
     explicit TallowindApp(StartupOptions options = {});
     ~TallowindApp();
@@ -45,11 +62,17 @@ public:
     Outcome Main();
 
     const AppState& appState() const { return m_appState; }
+    // Where the working folder came from (valid once Main() has chosen it).
+    FolderSource folderSource() const { return m_folderSource; }
     history::DrawHistory& drawHistory() { return m_history; }
     Tallowind* mainWindow() const { return m_mainWindow.get(); }
 
 private:
+    FolderFacts gatherFacts() const;
+    bool prepareFolder(const FolderChoice& choice);
+
     StartupOptions m_options;
+    FolderSource m_folderSource = FolderSource::Current;
     std::optional<QLockFile> m_lock;
     AppState m_appState;
     history::DrawHistory m_history;

@@ -15,7 +15,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -211,9 +210,7 @@ QWidget* Tallowind::buildCommandColumn() {
 void Tallowind::createPanels() {
     framYosou = new YosouPanel(this);
     connect(framYosou, &YosouPanel::restartRequested, this, [this] { StartPrediction(selectedGame()); });
-    framHenkou = new selection::FramHenkou(
-        m_selection, m_engine, m_history,
-        std::filesystem::path(m_appState.tableFilePath(history::kNumbers3)).parent_path().string(), this);
+    framHenkou = new selection::FramHenkou(m_selection, m_engine, m_history, m_appState.workingFolder().string(), this);
     framPrint = new printing::PrintPanel(this);
 }
 
@@ -529,8 +526,8 @@ void Tallowind::cmdPutHitData_Click() {
     if (m_state.blnHasPrediction && !askDiscardPrediction(title))
         return;
     ConfirmNewPrediction();
-    const std::vector<reports::ReportRange> ranges =
-        reports::runHitReportWithProgress(m_history.num3, QDir::currentPath(), this);
+    const std::vector<reports::ReportRange> ranges = reports::runHitReportWithProgress(
+        m_history.num3, QString::fromStdString(m_appState.workingFolder().string()), this);
     if (ranges.empty())
         return;
 
@@ -540,7 +537,7 @@ void Tallowind::cmdPutHitData_Click() {
     m_state.blnFillingRounds = true;
     cmbRound->setEditText(QString::number(ranges.back().oldest));
     m_state.blnFillingRounds = false;
-    m_state.intRunRound = -1;   // the shown view was cleared: run the prediction again
+    m_state.intRunRound = -1; // the shown view was cleared: run the prediction again
     cmdYosoku_Click();
 }
 void Tallowind::cmdCheck_Click() {
