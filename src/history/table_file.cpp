@@ -63,6 +63,10 @@ std::string readNumber(std::string_view text, std::string_view name, int32_t& va
         return label + "が負の数です" + quoted(text);
     if (tooLarge)
         return label + "が大きすぎます" + quoted(text);
+    // Leading zeros would make a valid line of any length; the bound on the line
+    // is what lets the loader refuse an oversized file before reading it.
+    if (text.size() > kMaxNumberDigits)
+        return label + "の桁数が多すぎます（" + std::to_string(kMaxNumberDigits) + " 桁まで）" + quoted(text);
     value = static_cast<int32_t>(v);
     return {};
 }
@@ -155,10 +159,41 @@ std::string LoadError::message() const {
         return file + "が見つかりません。（" + path + "）";
     case LoadErrorKind::FileUnreadable:
         return file + "が読み込めません。（" + detail + "）";
+    case LoadErrorKind::FileTooLarge:
+        return file + "は大きすぎて抽選データの表ではありません。（" + detail + " バイト。" +
+               std::to_string(kMaxTableFileBytes) + " バイトまで）";
     case LoadErrorKind::TooManyLines:
         return file + "は行数が多すぎて読み込めません。（" + std::to_string(DrawTable::kMaxRounds) + " 行まで）";
+    case LoadErrorKind::LineEndLf:
+        return file + "の " + std::to_string(line) +
+               " 行目は CR LF ではなく LF で終わっています。（改行コードが変換されたファイルは読み込めません）";
+    case LoadErrorKind::LineEndCr:
+        return file + "の " + std::to_string(line) +
+               " 行目は CR LF ではなく CR だけで終わっています。（改行コードが変換されたファイルは読み込めません）";
+    case LoadErrorKind::NulByte:
+        return file + "の " + std::to_string(line) +
+               " 行目に NUL 文字があります。（UTF-16 やバイナリのファイルは読み込めません）";
+    case LoadErrorKind::NoLineEnd:
+        return file + "には CR LF で終わる行がひとつもありません。（" + detail + " バイトのファイルです）";
     case LoadErrorKind::MalformedLine:
         return file + "の " + std::to_string(line) + " 行目が読み込めません。（" + detail + "）";
+    }
+    return {};
+}
+
+std::string LoadWarning::message() const {
+    const std::string at = "ファイル「" + fileNameOf(path) + "」の " + std::to_string(line) + " 行目";
+    switch (kind) {
+    case LoadWarningKind::None:
+        return {};
+    case LoadWarningKind::RoundMismatch:
+        return at + "の回号が " + std::to_string(round) + " です。行の順に第 " + std::to_string(line) +
+               " 回として読み込みました。";
+    case LoadWarningKind::WrongGameShape:
+        return at + "は " + (game == kNumbers3 ? "4 桁" : "3 桁") + "の当選番号です。（" +
+               (game == kNumbers3 ? "NUMBERS3 の表は 3 桁" : "NUMBERS4 の表は 4 桁") + "）";
+    case LoadWarningKind::UnendedTail:
+        return at + "以降は CR LF で終わっていないため読み込んでいません。";
     }
     return {};
 }
