@@ -9,6 +9,9 @@ packages=(
     libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
     libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     xvfb xauth fonts-ipaexfont-gothic poppler-utils
+    # scripts/ci-extra.sh: the asan suite uses g++'s sanitizer runtimes (with g++);
+    # the fuzz targets need clang and its libFuzzer runtime
+    clang libclang-rt-14-dev
 )
 
 missing=()

@@ -10,6 +10,16 @@ namespace {
 
 enum class Whole { Ok, NotANumber, OutOfRange };
 
+// An argument as a refusal echoes it: control characters become '?', so that
+// the refusal stays one line whatever was typed or passed by a script.
+std::string shown(const std::string& text) {
+    std::string out = text;
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            c = '?';
+    return out;
+}
+
 // Digits only (after an optional '-'), so "+5", " 5", "5 " and "" are not numbers;
 // a run of digits too long for the type is a number out of range.
 template <typename T> Whole parseWhole(const std::string& text, T& value) {
@@ -51,7 +61,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::vect
         const auto spec =
             std::find_if(specs.begin(), specs.end(), [&name](const OptionSpec& s) { return s.name == name; });
         if (spec == specs.end()) {
-            out.error = "unknown option '" + arg + "' (see tallowind-cli " + command + " --help)";
+            out.error = "unknown option '" + shown(arg) + "' (see tallowind-cli " + command + " --help)";
             return out;
         }
         if (out.has(name)) {
@@ -81,11 +91,11 @@ std::optional<int64_t> readWhole(const std::string& name, const std::string& tex
     int64_t value = 0;
     const Whole w = parseWhole(text, value);
     if (w == Whole::NotANumber) {
-        error = name + " must be a whole number, not '" + text + "'";
+        error = name + " must be a whole number, not '" + shown(text) + "'";
         return std::nullopt;
     }
     if (w == Whole::OutOfRange || value < min || value > max) {
-        error = name + " " + text + " is out of range (" +
+        error = name + " " + shown(text) + " is out of range (" +
                 (rangeText.empty() ? std::to_string(min) + " .. " + std::to_string(max) : rangeText) + ")";
         return std::nullopt;
     }
@@ -97,11 +107,11 @@ std::optional<uint64_t> readWholeUnsigned(const std::string& name, const std::st
     uint64_t value = 0;
     const Whole w = parseWhole(text, value);
     if (w == Whole::NotANumber) {
-        error = name + " must be a whole number 0.." + std::to_string(max) + ", not '" + text + "'";
+        error = name + " must be a whole number 0.." + std::to_string(max) + ", not '" + shown(text) + "'";
         return std::nullopt;
     }
     if (w == Whole::OutOfRange || value > max) {
-        error = name + " " + text + " is out of range (0 .. " + std::to_string(max) + ")";
+        error = name + " " + shown(text) + " is out of range (0 .. " + std::to_string(max) + ")";
         return std::nullopt;
     }
     return value;

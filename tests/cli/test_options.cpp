@@ -43,6 +43,10 @@ TEST(CliOptions, FormsAndRefusals) {
          {"--colour", "--help"},
          {},
          "unknown option '--colour' (see tallowind-cli test --help)"},
+        {"control characters echoed as ?",
+         {"--a\nb\x1b"},
+         {},
+         "unknown option '--a?b?' (see tallowind-cli test --help)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

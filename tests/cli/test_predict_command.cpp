@@ -96,6 +96,11 @@ TEST(PredictCommand, RefusesBadInvocationsWithOneLineAndStatusTwo) {
         f << "1,1994/10/07,191,119800,39900,79800,19900,11900\r\n2,1994/10/14,98x,1,1,1,1,1\r\n";
         std::ofstream(malformed.path() / "Num4Data.tbl", std::ios::binary).flush(); // empty
     }
+    // 1 GiB (sparse): refused from its size, before a byte is read; before, the
+    // whole file was read and split, and a file like it ended in std::bad_alloc.
+    TempDir huge;
+    std::ofstream(huge.path() / "Num3Data.tbl", std::ios::binary).flush();
+    fs::resize_file(huge.path() / "Num3Data.tbl", std::uintmax_t{1} << 30);
     struct Case {
         std::vector<std::string> args;
         std::string mentions; // a piece of the message
@@ -121,6 +126,7 @@ TEST(PredictCommand, RefusesBadInvocationsWithOneLineAndStatusTwo) {
         {{"predict", "--game", "3", "--round", "2", "--data-dir", malformed.path().string()}, "Num3Data.tbl"},
         {{"predict", "--game", "4", "--round", "2", "--data-dir", malformed.path().string()},
          "Num4Data.tbl' holds no rounds"},
+        {{"predict", "--game", "3", "--round", "2", "--data-dir", huge.path().string()}, "は大きすぎて"},
     };
     for (const Case& c : cases) {
         std::string shown;
