@@ -46,27 +46,28 @@ std::vector<std::string_view> splitFields(std::string_view line) {
 // A non-negative decimal that fits 32 bits. Returns an empty string on success,
 // otherwise what is wrong with the field called `name`.
 std::string readNumber(std::string_view text, std::string_view name, int32_t& value) {
-    const std::string label(name);
+    // The texts are built only for a fault: a table has tens of thousands of numbers.
+    const auto label = [name] { return std::string(name); };
     if (text.empty())
-        return label + "が空です";
+        return label() + "が空です";
     const bool negative = text[0] == '-' && text.size() > 1;
     int64_t v = 0;
     bool tooLarge = false;
     for (std::size_t i = negative ? 1 : 0; i < text.size(); ++i) {
         if (text[i] < '0' || text[i] > '9')
-            return label + "が数字ではありません" + quoted(text);
+            return label() + "が数字ではありません" + quoted(text);
         if (!tooLarge)
             v = v * 10 + (text[i] - '0');
         tooLarge = tooLarge || v > std::numeric_limits<int32_t>::max();
     }
     if (negative)
-        return label + "が負の数です" + quoted(text);
+        return label() + "が負の数です" + quoted(text);
     if (tooLarge)
-        return label + "が大きすぎます" + quoted(text);
+        return label() + "が大きすぎます" + quoted(text);
     // Leading zeros would make a valid line of any length; the bound on the line
     // is what lets the loader refuse an oversized file before reading it.
     if (text.size() > kMaxNumberDigits)
-        return label + "の桁数が多すぎます（" + std::to_string(kMaxNumberDigits) + " 桁まで）" + quoted(text);
+        return label() + "の桁数が多すぎます（" + std::to_string(kMaxNumberDigits) + " 桁まで）" + quoted(text);
     value = static_cast<int32_t>(v);
     return {};
 }
