@@ -165,7 +165,7 @@ int runBacktest(const tw::cli::Args& args) {
 
     const char* fileName = run.game == 4 ? "Num4Data.tbl" : "Num3Data.tbl";
     const std::string tablePath = (std::filesystem::path(options.value("--data-dir", ".")) / fileName).string();
-    const tw::history::LoadResult loaded = tw::history::loadTableFile(tablePath, run.game);
+    const tw::history::LoadResult loaded = tw::history::loadTableFile(tablePath, tw::common::gameFromCode(run.game));
     if (loaded.error)
         return fail(loaded.error.message());
     if (loaded.warning)

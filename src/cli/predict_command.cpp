@@ -124,7 +124,7 @@ int runPredict(const tw::cli::Args& args) {
 
     const std::string fileName = *game == tw::history::kNumbers3 ? "Num3Data.tbl" : "Num4Data.tbl";
     const std::string path = (std::filesystem::path(options.value("--data-dir", ".")) / fileName).string();
-    const tw::history::LoadResult loaded = tw::history::loadTableFile(path, *game);
+    const tw::history::LoadResult loaded = tw::history::loadTableFile(path, tw::common::gameFromCode(*game));
     if (loaded.error)
         return fail(loaded.error.message());
     if (loaded.warning)

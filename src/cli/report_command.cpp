@@ -45,7 +45,7 @@ int runReport(const tw::cli::Args& args) {
         return fail("output folder '" + outDir + "' does not exist");
 
     const std::string tablePath = (std::filesystem::path(dataDir) / "Num3Data.tbl").string();
-    const tw::history::LoadResult loaded = tw::history::loadTableFile(tablePath, tw::history::kNumbers3);
+    const tw::history::LoadResult loaded = tw::history::loadTableFile(tablePath, tw::common::Game::Numbers3);
     if (loaded.error)
         return fail(loaded.error.message());
     if (loaded.warning)

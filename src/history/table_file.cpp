@@ -190,9 +190,12 @@ std::string LoadWarning::message() const {
     case LoadWarningKind::RoundMismatch:
         return at + "の回号が " + std::to_string(round) + " です。行の順に第 " + std::to_string(line) +
                " 回として読み込みました。";
-    case LoadWarningKind::WrongGameShape:
-        return at + "は " + (game == kNumbers3 ? "4 桁" : "3 桁") + "の当選番号です。（" +
-               (game == kNumbers3 ? "NUMBERS3 の表は 3 桁" : "NUMBERS4 の表は 4 桁") + "）";
+    case LoadWarningKind::WrongGameShape: {
+        const common::Game g = game.value_or(common::Game::Numbers3);
+        const std::string own = std::to_string(common::digitCount(g));
+        const std::string other = g == common::Game::Numbers3 ? "4" : "3";
+        return at + "は " + other + " 桁の当選番号です。（" + common::gameName(g) + " の表は " + own + " 桁）";
+    }
     case LoadWarningKind::UnendedTail:
         return at + "以降は CR LF で終わっていないため読み込んでいません。";
     }

@@ -19,6 +19,7 @@
 // loaded plus those this program wrote since. No Qt here.
 #pragma once
 
+#include "common/lottery.h"
 #include "history/num_data.h"
 
 #include <cstddef>
@@ -76,8 +77,8 @@ struct LoadWarning {
     LoadWarningKind kind = LoadWarningKind::None;
     std::string path;
     int line = 0;
-    int32_t round = 0; // the round field, for RoundMismatch
-    int game = 0;      // the file's game, for WrongGameShape
+    int32_t round = 0;                // the round field, for RoundMismatch
+    std::optional<common::Game> game; // the file's game, for WrongGameShape
     explicit operator bool() const { return kind != LoadWarningKind::None; }
     // One Japanese sentence naming the file and the line.
     std::string message() const;
@@ -100,9 +101,9 @@ public:
     static constexpr int kBlockSize = 32000;
     static constexpr int kDefaultSlice = 200;
 
-    // `game` (3 or 4) enables the check that every line has that game's shape;
-    // 0 loads either shape without a word, as a table of unknown game.
-    explicit TableLoader(std::string path, int game = 0);
+    // A game enables the check that every line has that game's shape; without
+    // one, either shape loads without a word, as a table of unknown game.
+    explicit TableLoader(std::string path, std::optional<common::Game> game = std::nullopt);
 
     void SetLoadSlice(int n);
     void ReadTableBlocks();
@@ -131,7 +132,7 @@ private:
     void fail(LoadError error);
 
     std::string m_path;
-    int m_game = 0;
+    std::optional<common::Game> m_game;
     std::vector<std::string> m_strLoadBlock;
     int m_intBlockCount = 0;
     int m_intBlockIndex = 0;
@@ -157,7 +158,7 @@ struct LoadResult {
     LoadWarning warning;
 };
 // `game` as for TableLoader.
-LoadResult loadTableFile(const std::string& path, int game = 0);
+LoadResult loadTableFile(const std::string& path, std::optional<common::Game> game = std::nullopt);
 
 struct SaveError {
     bool failed = false;

@@ -94,24 +94,24 @@ std::size_t digitTextLength(std::string_view line) {
 }
 
 // The first line of a file whose record is not what the file says it is.
-void noteLineWarning(LoadWarning& warning, const std::string& path, int game, int slot, std::string_view line,
-                     const NumData& rec) {
+void noteLineWarning(LoadWarning& warning, const std::string& path, std::optional<common::Game> game, int slot,
+                     std::string_view line, const NumData& rec) {
     if (warning)
         return;
     if (rec.lngRound != slot) {
         warning = {LoadWarningKind::RoundMismatch, path, slot, rec.lngRound, game};
         return;
     }
-    if (game == kNumbers3 || game == kNumbers4) {
+    if (game) {
         const std::size_t digits = digitTextLength(line);
-        if (digits != static_cast<std::size_t>(digitCount(game)))
+        if (digits != static_cast<std::size_t>(common::digitCount(*game)))
             warning = {LoadWarningKind::WrongGameShape, path, slot, 0, game};
     }
 }
 
 // Parses `line` into slot `slot`, or gives the error naming that line.
-bool storeLine(DrawTable& table, int slot, std::string_view line, const std::string& path, int game, LoadError& error,
-               LoadWarning& warning) {
+bool storeLine(DrawTable& table, int slot, std::string_view line, const std::string& path,
+               std::optional<common::Game> game, LoadError& error, LoadWarning& warning) {
     std::string fault;
     std::optional<NumData> rec = ParseTableLine(line, &fault);
     if (!rec) {
@@ -127,7 +127,7 @@ bool storeLine(DrawTable& table, int slot, std::string_view line, const std::str
 
 // ---- the sliced loader ----
 
-TableLoader::TableLoader(std::string path, int game) : m_path(std::move(path)), m_game(game) {}
+TableLoader::TableLoader(std::string path, std::optional<common::Game> game) : m_path(std::move(path)), m_game(game) {}
 
 void TableLoader::SetLoadSlice(int n) {
     m_intLoadSlice = n;
@@ -362,7 +362,7 @@ SplitLines splitLines(std::string_view content, const std::string& path) {
 
 } // namespace
 
-LoadResult loadTableFile(const std::string& path, int game) {
+LoadResult loadTableFile(const std::string& path, std::optional<common::Game> game) {
     LoadResult result;
     std::string content;
     if (!readWholeFile(path, content, result.error))

@@ -51,7 +51,7 @@ struct Loaded {
 };
 
 Loaded loadSliced(const std::string& path, int slice) {
-    TableLoader loader(path, kNumbers3);
+    TableLoader loader(path, tw::common::Game::Numbers3);
     loader.SetLoadSlice(slice);
     loader.ReadTableBlocks();
     loader.ResetLineScan();
@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     check(std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
     check(std::fclose(f) == 0);
 
-    const LoadResult direct = loadTableFile(g_path, kNumbers3);
+    const LoadResult direct = loadTableFile(g_path, tw::common::Game::Numbers3);
     const Loaded sliced = loadSliced(g_path, slice);
     check(direct.error.kind == sliced.error.kind);
     check(direct.error.message() == sliced.error.message());

@@ -30,7 +30,8 @@ struct SlicedRun {
     std::vector<double> progress; // after each call, starting with the fresh loader
 };
 
-SlicedRun loadSliced(const std::string& path, int slice = TableLoader::kDefaultSlice, int game = 0) {
+SlicedRun loadSliced(const std::string& path, int slice = TableLoader::kDefaultSlice,
+                     std::optional<tw::common::Game> game = std::nullopt) {
     TableLoader loader(path, game);
     SlicedRun run;
     run.progress.push_back(loader.LoadProgress());
@@ -443,7 +444,7 @@ TEST(TableLoader, OversizedFileIsRefusedBeforeItIsRead) {
 struct Suspicious {
     const char* name;
     std::string content;
-    int game;
+    std::optional<tw::common::Game> game;
     LoadWarningKind kind;
     const char* says; // the whole message
 };
@@ -456,22 +457,24 @@ TEST(TableLoader, WarnsOfTheFirstLineThatIsNotWhatItsFileSays) {
     const std::string f1 = "1,1994/10/07,1149,942600,78500,510500,39200\r\n";
     const std::string f2three = "2,1994/10/14,792,923700,38400,481000,19200,0\r\n";
     const Suspicious cases[] = {
-        {"duplicate round", l1 + l2 + "2,1994/10/21,123,1,2,3,4,5\r\n", 3, LoadWarningKind::RoundMismatch,
+        {"duplicate round", l1 + l2 + "2,1994/10/21,123,1,2,3,4,5\r\n", tw::common::Game::Numbers3,
+         LoadWarningKind::RoundMismatch,
          "ファイル「Num3Data.tbl」の 3 行目の回号が 2 です。行の順に第 3 回として読み込みました。"},
-        {"gap", l1 + "3,1994/10/14,988,1,2,3,4,5\r\n", 3, LoadWarningKind::RoundMismatch,
+        {"gap", l1 + "3,1994/10/14,988,1,2,3,4,5\r\n", tw::common::Game::Numbers3, LoadWarningKind::RoundMismatch,
          "ファイル「Num3Data.tbl」の 2 行目の回号が 3 です。行の順に第 2 回として読み込みました。"},
-        {"swapped rounds", "2,1994/10/14,988,1,2,3,4,5\r\n1,1994/10/07,191,1,2,3,4,5\r\n", 3,
+        {"swapped rounds", "2,1994/10/14,988,1,2,3,4,5\r\n1,1994/10/07,191,1,2,3,4,5\r\n", tw::common::Game::Numbers3,
          LoadWarningKind::RoundMismatch,
          "ファイル「Num3Data.tbl」の 1 行目の回号が 2 です。行の順に第 1 回として読み込みました。"},
-        {"4-digit line in the Numbers3 file", l1 + l2 + four3 + "9,x", 3, LoadWarningKind::WrongGameShape,
-         "ファイル「Num3Data.tbl」の 3 行目は 4 桁の当選番号です。（NUMBERS3 の表は 3 桁）"},
-        {"3-digit line in the Numbers4 file", f1 + f2three, 4, LoadWarningKind::WrongGameShape,
-         "ファイル「Num3Data.tbl」の 2 行目は 3 桁の当選番号です。（NUMBERS4 の表は 4 桁）"},
-        {"the earlier of two findings", l1 + "2,1994/10/14,1234,1,2,3,4\r\n" + "9,1994/10/21,123,1,2,3,4,5\r\n", 3,
+        {"4-digit line in the Numbers3 file", l1 + l2 + four3 + "9,x", tw::common::Game::Numbers3,
          LoadWarningKind::WrongGameShape,
+         "ファイル「Num3Data.tbl」の 3 行目は 4 桁の当選番号です。（NUMBERS3 の表は 3 桁）"},
+        {"3-digit line in the Numbers4 file", f1 + f2three, tw::common::Game::Numbers4, LoadWarningKind::WrongGameShape,
+         "ファイル「Num3Data.tbl」の 2 行目は 3 桁の当選番号です。（NUMBERS4 の表は 4 桁）"},
+        {"the earlier of two findings", l1 + "2,1994/10/14,1234,1,2,3,4\r\n" + "9,1994/10/21,123,1,2,3,4,5\r\n",
+         tw::common::Game::Numbers3, LoadWarningKind::WrongGameShape,
          "ファイル「Num3Data.tbl」の 2 行目は 4 桁の当選番号です。（NUMBERS3 の表は 3 桁）"},
-        {"game not given: either shape", l1 + l2 + four3, 0, LoadWarningKind::None, ""},
-        {"nothing to say", l1 + l2 + l3, 3, LoadWarningKind::None, ""},
+        {"game not given: either shape", l1 + l2 + four3, std::nullopt, LoadWarningKind::None, ""},
+        {"nothing to say", l1 + l2 + l3, tw::common::Game::Numbers3, LoadWarningKind::None, ""},
     };
     TempFolder dir;
     const std::string path = dir.file("Num3Data.tbl");

@@ -117,7 +117,7 @@ void DlgLoadData::reject() {
 }
 
 void DlgLoadData::startFile(int game) {
-    m_loader.emplace(m_paths[game == kNumbers3 ? 0 : 1], game);
+    m_loader.emplace(m_paths[game == kNumbers3 ? 0 : 1], common::gameFromCode(game));
     m_loader->SetLoadSlice(kLoadSlice);
     m_loader->ReadTableBlocks();
     m_loader->ResetLineScan();
