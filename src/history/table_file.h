@@ -102,8 +102,10 @@ public:
     static constexpr int kDefaultSlice = 200;
 
     // A game enables the check that every line has that game's shape; without
-    // one, either shape loads without a word, as a table of unknown game.
-    explicit TableLoader(std::string path, std::optional<common::Game> game = std::nullopt);
+    // one, either shape loads without a word, as a table of unknown game. The
+    // program reads blocks of kBlockSize bytes; the loader's fuzz target uses
+    // blocks of a few bytes, so that every input crosses block boundaries.
+    explicit TableLoader(std::string path, std::optional<common::Game> game = std::nullopt, int blockSize = kBlockSize);
 
     void SetLoadSlice(int n);
     void ReadTableBlocks();
@@ -133,6 +135,7 @@ private:
 
     std::string m_path;
     std::optional<common::Game> m_game;
+    int m_blockSize = kBlockSize;
     std::vector<std::string> m_strLoadBlock;
     int m_intBlockCount = 0;
     int m_intBlockIndex = 0;

@@ -127,7 +127,8 @@ bool storeLine(DrawTable& table, int slot, std::string_view line, const std::str
 
 // ---- the sliced loader ----
 
-TableLoader::TableLoader(std::string path, std::optional<common::Game> game) : m_path(std::move(path)), m_game(game) {}
+TableLoader::TableLoader(std::string path, std::optional<common::Game> game, int blockSize)
+    : m_path(std::move(path)), m_game(game), m_blockSize(blockSize > 0 ? blockSize : kBlockSize) {}
 
 void TableLoader::SetLoadSlice(int n) {
     m_intLoadSlice = n;
@@ -149,7 +150,7 @@ void TableLoader::ReadTableBlocks() {
     FilePtr f = openTableFile(m_path, length, m_error);
     if (!f)
         return fail(m_error);
-    m_intBlockCount = static_cast<int>(common::roundHalfEven(static_cast<double>(length) / kBlockSize + 1));
+    m_intBlockCount = static_cast<int>(common::roundHalfEven(static_cast<double>(length) / m_blockSize + 1));
     m_strLoadBlock.assign(static_cast<std::size_t>(m_intBlockCount) + 1, std::string{});
     FileStamp stamp;
     stamp.known = true;
@@ -157,8 +158,8 @@ void TableLoader::ReadTableBlocks() {
         if (k >= m_strLoadBlock.size())
             m_strLoadBlock.emplace_back(); // the file grew since its length was taken
         std::string& block = m_strLoadBlock[k];
-        block.resize(kBlockSize);
-        block.resize(std::fread(block.data(), 1, kBlockSize, f.get()));
+        block.resize(static_cast<std::size_t>(m_blockSize));
+        block.resize(std::fread(block.data(), 1, static_cast<std::size_t>(m_blockSize), f.get()));
         m_fileBytes += block.size();
         stamp.extend(block);
         m_loadProgress = static_cast<double>(k + 1) / m_intBlockCount * 20;
@@ -166,7 +167,7 @@ void TableLoader::ReadTableBlocks() {
             return fail(readError(m_path));
         if (m_fileBytes > kMaxTableFileBytes)
             return fail(grewTooLarge(m_path, m_fileBytes));
-        if (block.size() < static_cast<std::size_t>(kBlockSize) || m_fileBytes >= length)
+        if (block.size() < static_cast<std::size_t>(m_blockSize) || m_fileBytes >= length)
             break;
     }
     m_table.fileStamp = stamp;
@@ -238,7 +239,8 @@ TableLoader::ScanStep TableLoader::scanStep(std::string* text) {
         ++m_intBlockIndex; // the LF is the first byte of the next block
         m_intBlockPos = 2;
     }
-    m_lineEndOffset = static_cast<uint64_t>(m_intBlockIndex) * kBlockSize + static_cast<uint64_t>(m_intBlockPos - 1);
+    m_lineEndOffset = static_cast<uint64_t>(m_intBlockIndex) * static_cast<uint64_t>(m_blockSize) +
+                      static_cast<uint64_t>(m_intBlockPos - 1);
     m_blnNulInLine = false;
     return ScanStep::LineEnd;
 }

@@ -405,6 +405,52 @@ TEST(TableLoader, FilesThatAreNotCrLfLinesAreRefusedAtTheFirstBadLine) {
     }
 }
 
+// The block scan with blocks of a few bytes, where every line and most line
+// ends cross a block boundary: the same table, error and warning as the
+// whole-file path, for files that load and files that are refused.
+TEST(TableLoader, TinyBlocksGiveWhatTheWholeFileGives) {
+    const std::string good = "1,1994/10/07,191,119800,39900,79800,19900,11900\r\n"
+                             "2,1994/10/14,988,333500,111100,222300,55500,33300\r\n";
+    const std::string files[] = {
+        good,
+        good + "3,1994/10/21,12",                     // an unended tail
+        good + "5,1994/10/21,123,1,2,3,4,5\r\n",      // a round out of line
+        good + "\r",                                  // a lone CR at the end
+        good + "3,1994/10/21,123,1,2,3,4,5\n",        // an LF line end
+        good + std::string("3,1994/10\0/21\r\n", 15), // a NUL
+        good + "3,1994/10/21,12x,1,2,3,4,5\r\n",      // a malformed line
+        "\r\n\r\n",
+    };
+    TempFolder dir;
+    const std::string path = dir.file("Num3Data.tbl");
+    for (const std::string& bytes : files) {
+        SCOPED_TRACE(bytes);
+        writeBytes(path, bytes);
+        const LoadResult direct = loadTableFile(path, tw::common::Game::Numbers3);
+        for (int blockSize = 1; blockSize <= 60; ++blockSize)
+            for (const int slice : {1, TableLoader::kDefaultSlice}) {
+                TableLoader loader(path, tw::common::Game::Numbers3, blockSize);
+                loader.SetLoadSlice(slice);
+                loader.ReadTableBlocks();
+                loader.ResetLineScan();
+                do
+                    loader.CountTableLines();
+                while (!loader.IsLoadStepDone());
+                if (!loader.failed()) {
+                    loader.ResetLineParse();
+                    do
+                        loader.ParseTableLines();
+                    while (!loader.IsLoadStepDone());
+                }
+                ASSERT_EQ(loader.error().message(), direct.error.message()) << blockSize << "/" << slice;
+                if (!direct.error) {
+                    ASSERT_EQ(loader.warning().message(), direct.warning.message()) << blockSize << "/" << slice;
+                    expectSameTable(loader.table(), direct.table);
+                }
+            }
+    }
+}
+
 // A file longer than any table can be is refused from its length alone: the
 // sliced loader has read no block (its progress stays 0), and a sparse file of
 // 1 GiB costs neither the time nor the memory of reading it.
