@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include <unistd.h>
@@ -50,7 +51,8 @@ Loaded loadSliced(const std::string& path, int blockSize, int slice) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    g_path = "/tmp/tw_fuzz_table_" + std::to_string(::getpid()) + ".tbl";
+    g_path =
+        (std::filesystem::temp_directory_path() / ("tw_fuzz_table_" + std::to_string(::getpid()) + ".tbl")).string();
     return 0;
 }
 

@@ -24,7 +24,7 @@ void check(bool ok) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    std::string pattern = "/tmp/tw_fuzz_select_XXXXXX";
+    std::string pattern = (std::filesystem::temp_directory_path() / "tw_fuzz_select_XXXXXX").string();
     check(::mkdtemp(pattern.data()) != nullptr);
     g_dir = pattern;
     return 0;
