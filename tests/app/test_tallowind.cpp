@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -89,6 +90,9 @@ private:
 private slots:
     void init() {
         QVERIFY(work.isValid());
+        for (const char* name : {"Num3Data.tbl", "Num4Data.tbl"}) // a folder a failed test left in place
+            if (QFileInfo(work.filePath(name)).isDir())
+                QVERIFY(QDir(work.filePath(name)).removeRecursively());
         QVERIFY(writeFile(work.filePath("Num3Data.tbl"), tableText(3, kRounds3)));
         QVERIFY(writeFile(work.filePath("Num4Data.tbl"), tableText(4, kRounds4)));
         appState = tw::app::InitAppState(work.path().toStdString());
