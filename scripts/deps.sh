@@ -27,6 +27,9 @@ packages=(
     # cpack -G DEB: dpkg-shlibdeps finds the package's runtime dependencies,
     # and CPack picks the programs to pass it with file
     dpkg-dev file
+    # scripts/ci-extra.sh: the asan suite uses g++'s sanitizer runtimes (with g++);
+    # the fuzz targets need clang and its libFuzzer runtime
+    clang libclang-rt-14-dev
 )
 
 missing=()

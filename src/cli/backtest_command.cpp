@@ -1,14 +1,17 @@
 // tallowind-cli backtest: the proposal of every drawn round of a range set beside
 // the same number of random tickets, as a table or as one JSON object.
 #include "cli/commands.h"
+#include "cli/options.h"
 #include "history/table_file.h"
 #include "reports/backtest.h"
 
 #include <nlohmann/json.hpp>
 
-#include <charconv>
+#include <climits>
+#include <cstdint>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 
 namespace {
@@ -34,6 +37,7 @@ constexpr const char* kUsage =
     "                    the same seed gives the same output\n"
     "  --portfolios N    simulated random portfolios, 1..100000 (default 1000)\n"
     "  --json            print one JSON object instead of the table\n"
+    "Options may also be written --name=value; each may be given once.\n"
     "\n"
     "JSON fields:\n"
     "  game, from, to, rounds (rounds in the range), seed, portfolios, ticket_price (yen)\n"
@@ -59,12 +63,6 @@ constexpr const char* kUsage =
 int fail(const std::string& message) {
     std::cerr << "tallowind-cli backtest: " << message << "\n";
     return 2;
-}
-
-template <typename T> bool parseWhole(const std::string& text, T& value) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc() && ptr == end && !text.empty();
 }
 
 nlohmann::ordered_json toJson(const tw::reports::BacktestResult& r) {
@@ -115,61 +113,70 @@ nlohmann::ordered_json toJson(const tw::reports::BacktestResult& r) {
 }
 
 int runBacktest(const tw::cli::Args& args) {
-    tw::reports::BacktestOptions options;
-    std::string dataDir = ".";
-    bool json = false;
-    bool gameGiven = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
-            std::cout << kUsage;
-            return 0;
-        }
-        if (a == "--json") {
-            json = true;
-            continue;
-        }
-        if (a != "--game" && a != "--from" && a != "--to" && a != "--data-dir" && a != "--seed" && a != "--portfolios")
-            return fail("unknown option '" + a + "' (see tallowind-cli backtest --help)");
-        if (i + 1 >= args.size())
-            return fail(a + " needs a value");
-        const std::string& v = args[++i];
-        if (a == "--data-dir") {
-            dataDir = v;
-        } else if (a == "--seed") {
-            if (!parseWhole(v, options.seed))
-                return fail("--seed needs a whole number 0..18446744073709551615, not '" + v + "'");
-        } else {
-            int n = 0;
-            if (!parseWhole(v, n))
-                return fail(a + " needs a whole number, not '" + v + "'");
-            if (a == "--game") {
-                if (n != 3 && n != 4)
-                    return fail("--game must be 3 or 4, not '" + v + "'");
-                options.game = n;
-                gameGiven = true;
-            } else if (a == "--from") {
-                options.from = n;
-            } else if (a == "--to") {
-                options.to = n;
-            } else {
-                options.portfolios = n;
-            }
-        }
+    const tw::cli::ParsedOptions options = tw::cli::parseOptions(
+        args, {{"--game"}, {"--from"}, {"--to"}, {"--data-dir"}, {"--seed"}, {"--portfolios"}, {"--json", false}},
+        "backtest");
+    if (options.help) {
+        std::cout << kUsage;
+        return 0;
     }
-    if (!gameGiven)
+    if (!options.error.empty())
+        return fail(options.error);
+    if (!options.has("--game"))
         return fail("--game 3 or --game 4 is required (see tallowind-cli backtest --help)");
 
-    const char* fileName = options.game == 4 ? "Num4Data.tbl" : "Num3Data.tbl";
-    const std::string tablePath = (std::filesystem::path(dataDir) / fileName).string();
-    const tw::history::LoadResult loaded = tw::history::loadTableFile(tablePath);
+    tw::reports::BacktestOptions run;
+    std::string error;
+    const std::string gameText = options.value("--game");
+    if (gameText != "3" && gameText != "4")
+        return fail("--game must be 3 or 4, not '" + gameText + "'");
+    run.game = gameText == "3" ? 3 : 4;
+    // Rounds and portfolios are 32-bit here; whether a round lies in the history
+    // is the back-test's to say once the history is loaded.
+    const auto readInt = [&](const char* name, int min, int max) -> std::optional<int> {
+        const std::optional<int64_t> v = tw::cli::readWhole(name, options.value(name), min, max, error);
+        return v ? std::optional<int>(static_cast<int>(*v)) : std::nullopt;
+    };
+    if (options.has("--from")) {
+        const std::optional<int> from = readInt("--from", INT32_MIN, INT32_MAX);
+        if (!from)
+            return fail(error);
+        run.from = *from;
+    }
+    if (options.has("--to")) {
+        const std::optional<int> to = readInt("--to", INT32_MIN, INT32_MAX);
+        if (!to)
+            return fail(error);
+        run.to = *to;
+    }
+    if (options.has("--portfolios")) {
+        const std::optional<int> portfolios = readInt("--portfolios", 1, tw::reports::kMaxPortfolios);
+        if (!portfolios)
+            return fail(error);
+        run.portfolios = *portfolios;
+    }
+    if (options.has("--seed")) {
+        const std::optional<uint64_t> seed =
+            tw::cli::readWholeUnsigned("--seed", options.value("--seed"), UINT64_MAX, error);
+        if (!seed)
+            return fail(error);
+        run.seed = *seed;
+    }
+
+    const char* fileName = run.game == 4 ? "Num4Data.tbl" : "Num3Data.tbl";
+    const std::string tablePath = (std::filesystem::path(options.value("--data-dir", ".")) / fileName).string();
+    const tw::history::LoadResult loaded = tw::history::loadTableFile(tablePath, tw::common::gameFromCode(run.game));
     if (loaded.error)
         return fail(loaded.error.message());
+    if (loaded.warning)
+        std::cerr << "tallowind-cli backtest: warning: " << loaded.warning.message() << "\n";
+    if (loaded.table.count == 0)
+        return fail("the history file '" + tablePath + "' holds no rounds");
 
-    const tw::reports::BacktestOutcome outcome = tw::reports::runBacktest(loaded.table, options);
+    const tw::reports::BacktestOutcome outcome = tw::reports::runBacktest(loaded.table, run);
     if (outcome.error)
         return fail(outcome.error.describe());
-    if (json)
+    if (options.has("--json"))
         std::cout << toJson(outcome.result).dump(2) << "\n";
     else
         std::cout << tw::reports::formatBacktestText(outcome.result);

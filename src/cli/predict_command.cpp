@@ -3,12 +3,14 @@
 // the all-group table and, for a drawn round, the hits). The run is the sliced
 // engine run the program's progress dialog drives, stepped without pauses.
 #include "cli/commands.h"
+#include "cli/options.h"
 #include "engine/engine.h"
 #include "history/table_file.h"
 
 #include <nlohmann/json.hpp>
 
 #include <charconv>
+#include <cstdint>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -50,13 +52,20 @@ constexpr const char* kUsage =
     "Exit status 0 on success; 2 with one line on stderr for a bad option, a game\n"
     "other than 3 or 4, a round out of range, or a missing or malformed history file.\n";
 
-int fail(const std::string& message) {
-    std::string line = message;
-    for (char& c : line)
+std::string oneLine(std::string text) {
+    for (char& c : text)
         if (c == '\n' || c == '\r')
             c = ' ';
-    std::cerr << "tallowind-cli predict: " << line << "\n";
+    return text;
+}
+
+int fail(const std::string& message) {
+    std::cerr << "tallowind-cli predict: " << oneLine(message) << "\n";
     return 2;
+}
+
+void warn(const std::string& message) {
+    std::cerr << "tallowind-cli predict: warning: " << oneLine(message) << "\n";
 }
 
 std::optional<int> parseInt(const std::string& text) {
@@ -88,55 +97,47 @@ Json groupHitsJson(const tw::engine::GroupHits& g) {
 }
 
 int runPredict(const tw::cli::Args& args) {
-    std::optional<std::string> gameText, roundText, dataDir;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string name = args[i];
-        if (name == "--help" || name == "-h") {
-            std::cout << kUsage;
-            return 0;
-        }
-        std::optional<std::string> value;
-        if (const std::size_t eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {
-            value = name.substr(eq + 1);
-            name = name.substr(0, eq);
-        }
-        std::optional<std::string>* target = name == "--game"       ? &gameText
-                                             : name == "--round"    ? &roundText
-                                             : name == "--data-dir" ? &dataDir
-                                                                    : nullptr;
-        if (!target)
-            return fail("unknown option '" + args[i] + "' (see tallowind-cli predict --help)");
-        if (target->has_value())
-            return fail(name + " is given twice");
-        if (!value) {
-            if (i + 1 >= args.size())
-                return fail(name + " needs a value");
-            value = args[++i];
-        }
-        *target = *value;
+    const tw::cli::ParsedOptions options =
+        tw::cli::parseOptions(args, {{"--game"}, {"--round"}, {"--data-dir"}}, "predict");
+    if (options.help) {
+        std::cout << kUsage;
+        return 0;
     }
-    if (!gameText)
+    if (!options.error.empty())
+        return fail(options.error);
+    if (!options.has("--game"))
         return fail("--game 3|4 is required");
-    if (!roundText)
+    if (!options.has("--round"))
         return fail("--round R is required");
-    const std::optional<int> game = parseInt(*gameText);
+    const std::string gameText = options.value("--game");
+    const std::string roundText = options.value("--round");
+    const std::optional<int> game = parseInt(gameText);
     if (!game || (*game != tw::history::kNumbers3 && *game != tw::history::kNumbers4))
-        return fail("--game must be 3 or 4, not '" + *gameText + "'");
-    const std::optional<int> round = parseInt(*roundText);
+        return fail("--game must be 3 or 4, not '" + gameText + "'");
+    std::string error;
+    // Any whole number is read here; whether the history has that round is said
+    // once the history is loaded.
+    const std::optional<int64_t> round =
+        tw::cli::readWhole("--round", roundText, INT64_MIN, INT64_MAX, error, "a round of the history");
     if (!round)
-        return fail("--round must be a whole number, not '" + *roundText + "'");
+        return fail(error);
 
     const std::string fileName = *game == tw::history::kNumbers3 ? "Num3Data.tbl" : "Num4Data.tbl";
-    const std::string path = (std::filesystem::path(dataDir.value_or(".")) / fileName).string();
-    const tw::history::LoadResult loaded = tw::history::loadTableFile(path);
+    const std::string path = (std::filesystem::path(options.value("--data-dir", ".")) / fileName).string();
+    const tw::history::LoadResult loaded = tw::history::loadTableFile(path, tw::common::gameFromCode(*game));
     if (loaded.error)
         return fail(loaded.error.message());
+    if (loaded.warning)
+        warn(loaded.warning.message());
     const tw::history::DrawTable& table = loaded.table;
+    if (table.count == 0)
+        return fail("the history file '" + path + "' holds no rounds");
     if (*round < 2 || *round > table.count + 1)
-        return fail("round " + *roundText + " is out of range: game " + *gameText + " accepts rounds 2 .. " +
+        return fail("round " + roundText + " is out of range: game " + gameText + " accepts rounds 2 .. " +
                     std::to_string(table.count + 1) + " with this history");
 
-    const int lastRow = *round - 1;
+    const int roundNo = static_cast<int>(*round);
+    const int lastRow = roundNo - 1;
     tw::engine::Engine engine;
     EngineError err = engine.YosouSetUp(table, *game, 1, lastRow);
     if (err == EngineError::None)
@@ -168,13 +169,13 @@ int runPredict(const tw::cli::Args& args) {
     }
 
     Json hit = nullptr;
-    if (table.isDrawn(*round)) {
-        const tw::history::NumData& rec = table.record(*round);
+    if (table.isDrawn(roundNo)) {
+        const tw::history::NumData& rec = table.record(roundNo);
         EngineError moneyError = EngineError::None;
         const tw::engine::HitSummary s = tw::engine::summarizeHits(pr, rec, places, &moneyError);
         if (moneyError != EngineError::None)
-            return fail(std::string("the hit money of round ") + *roundText + " does not fit: " +
-                        tw::engine::errorText(moneyError));
+            return fail(std::string("the hit money of round ") + roundText +
+                        " does not fit: " + tw::engine::errorText(moneyError));
         std::string drawn;
         for (int p = 1; p <= places; ++p)
             drawn += std::to_string(rec.bytNum[static_cast<std::size_t>(p)]);
@@ -187,7 +188,7 @@ int runPredict(const tw::cli::Args& args) {
 
     Json out;
     out["game"] = places;
-    out["round"] = *round;
+    out["round"] = roundNo;
     out["last_row"] = lastRow;
     out["forecast"] = Json{{"avg_grp_value", forecast.dblAvgGrpValue}, {"ranking", ranking}};
     out["groups"] = groups;

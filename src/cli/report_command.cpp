@@ -1,6 +1,7 @@
 // tallowind-cli report: the three HTML back-test report files of the Numbers3
 // history, the same bytes the main window's report button writes.
 #include "cli/commands.h"
+#include "cli/options.h"
 #include "history/table_file.h"
 #include "reports/report_job.h"
 
@@ -10,18 +11,18 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: tallowind-cli report [--data-dir DIR] [--out-dir DIR]\n"
-    "\n"
-    "Replays the prediction of every Numbers3 round of the report's ranges and\n"
-    "appends the three report pages (code page 932, CR LF) to\n"
-    "  Num3_３月抽選結果.html  last round down to 2543\n"
-    "  Num3_２月抽選結果.html  2542 down to 2523\n"
-    "  Num3_１月抽選結果.html  2522 down to 2503\n"
-    "Existing files are appended to, as the program does.\n"
-    "\n"
-    "  --data-dir DIR  folder holding Num3Data.tbl (default: the working directory)\n"
-    "  --out-dir DIR   folder the report files go to (default: the working directory)\n";
+constexpr const char* kUsage = "usage: tallowind-cli report [--data-dir DIR] [--out-dir DIR]\n"
+                               "\n"
+                               "Replays the prediction of every Numbers3 round of the report's ranges and\n"
+                               "appends the three report pages (code page 932, CR LF) to\n"
+                               "  Num3_３月抽選結果.html  last round down to 2543\n"
+                               "  Num3_２月抽選結果.html  2542 down to 2523\n"
+                               "  Num3_１月抽選結果.html  2522 down to 2503\n"
+                               "Existing files are appended to, as the program does.\n"
+                               "\n"
+                               "  --data-dir DIR  folder holding Num3Data.tbl (default: the working directory)\n"
+                               "  --out-dir DIR   folder the report files go to (default: the working directory)\n"
+                               "Options may also be written --name=value; each may be given once.\n";
 
 int fail(const std::string& message) {
     std::cerr << "tallowind-cli report: " << message << "\n";
@@ -29,30 +30,31 @@ int fail(const std::string& message) {
 }
 
 int runReport(const tw::cli::Args& args) {
-    std::string dataDir = ".";
-    std::string outDir = ".";
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
-            std::cout << kUsage;
-            return 0;
-        }
-        std::string* target = a == "--data-dir" ? &dataDir : a == "--out-dir" ? &outDir : nullptr;
-        if (!target)
-            return fail("unknown option '" + a + "' (see tallowind-cli report --help)");
-        if (i + 1 >= args.size())
-            return fail(a + " needs a folder");
-        *target = args[++i];
+    const tw::cli::ParsedOptions options = tw::cli::parseOptions(args, {{"--data-dir"}, {"--out-dir"}}, "report");
+    if (options.help) {
+        std::cout << kUsage;
+        return 0;
     }
+    if (!options.error.empty())
+        return fail(options.error);
+    const std::string dataDir = options.value("--data-dir", ".");
+    const std::string outDir = options.value("--out-dir", ".");
 
     std::error_code ec;
     if (!std::filesystem::is_directory(outDir, ec))
         return fail("output folder '" + outDir + "' does not exist");
 
     const std::string tablePath = (std::filesystem::path(dataDir) / "Num3Data.tbl").string();
-    const tw::history::LoadResult loaded = tw::history::loadTableFile(tablePath);
+    const tw::history::LoadResult loaded = tw::history::loadTableFile(tablePath, tw::common::Game::Numbers3);
     if (loaded.error)
         return fail(loaded.error.message());
+    if (loaded.warning)
+        std::cerr << "tallowind-cli report: warning: " << loaded.warning.message() << "\n";
+    if (loaded.table.count == 0)
+        return fail("the history file '" + tablePath + "' holds no rounds");
+    if (loaded.table.count < tw::reports::kReportMinRounds)
+        return fail("the history file '" + tablePath + "' holds " + std::to_string(loaded.table.count) +
+                    " rounds; the report needs at least " + std::to_string(tw::reports::kReportMinRounds));
 
     const tw::reports::ReportOutcome outcome = tw::reports::writeHitReports(loaded.table, outDir);
     if (outcome.error)

@@ -2,6 +2,7 @@
 
 #include "common/file_replace.h"
 
+#include <cerrno>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -38,16 +39,25 @@ bool parseRound(std::string_view line, long& value) {
     return ec == std::errc() && ptr == end;
 }
 
+std::function<bool()>& replaceHook() {
+    static std::function<bool()> hook;
+    return hook;
+}
+
 } // namespace
 
 std::string userSelectFileName(bool numbers3) {
     return numbers3 ? "NUMBERS３ユーザー選出.dat" : "NUMBERS４ユーザー選出.dat";
 }
 
-bool WriteUserSelectFile(const std::string& dir, bool numbers3, int16_t round,
-                         const std::vector<std::string>& entries) {
+void setUserSelectReplaceHookForTests(std::function<bool()> hook) {
+    replaceHook() = std::move(hook);
+}
+
+ReplaceResult WriteUserSelectFile(const std::string& dir, bool numbers3, int16_t round,
+                                  const std::vector<std::string>& entries) {
     if (entries.size() > kMaxEntries)
-        return false;
+        return {EOVERFLOW, false, ReplaceResult::Step::None, filePath(dir, numbers3).string()};
 
     std::string content = std::to_string(round) + "\r\n";
     for (std::size_t j = 0; j < entries.size(); ++j) {
@@ -59,7 +69,7 @@ bool WriteUserSelectFile(const std::string& dir, bool numbers3, int16_t round,
     }
 
     // A failure leaves the previous selection file as it was.
-    return replaceFileContents(filePath(dir, numbers3).string(), content).ok();
+    return replaceFileContents(filePath(dir, numbers3).string(), content, replaceHook());
 }
 
 UserSelectRead ReadUserSelectFile(const std::string& dir, bool numbers3, int16_t round) {

@@ -5,7 +5,10 @@
 // splits strings. Standard library only.
 #pragma once
 
+#include "common/file_replace.h"
+
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,15 +19,19 @@ std::string userSelectFileName(bool numbers3);
 
 // Writes the file for one game in folder `dir`. The new content goes to a
 // temporary file in the same folder that is then renamed over the old file, so
-// a failure at any point leaves the previous selection as it was. Returns false
-// on any error (and when there are more entries than a 16-bit count holds);
-// shows nothing.
-bool WriteUserSelectFile(const std::string& dir, bool numbers3, int16_t round,
-                         const std::vector<std::string>& entries);
+// a failure at any point leaves the previous selection as it was. The result is
+// false on any error (EOVERFLOW when there are more entries than a 16-bit count
+// holds) and says which file failed; nothing is shown here.
+ReplaceResult WriteUserSelectFile(const std::string& dir, bool numbers3, int16_t round,
+                                  const std::vector<std::string>& entries);
+
+// Test seam: when set, called once the new selection file is complete and before
+// it replaces the old one; returning false stops there, as a crash would.
+void setUserSelectReplaceHookForTests(std::function<bool()> hook);
 
 struct UserSelectRead {
-    bool ok = false;                    // the file exists, is readable and holds `round`
-    std::vector<std::string> entries;   // non-empty fields in order of appearance
+    bool ok = false;                  // the file exists, is readable and holds `round`
+    std::vector<std::string> entries; // non-empty fields in order of appearance
 };
 
 // Reads the file for one game. A missing or unreadable file, a first line that is

@@ -9,7 +9,9 @@ namespace tw::engine {
 
 namespace {
 
-std::size_t idx(int i) { return static_cast<std::size_t>(i); }
+std::size_t idx(int i) {
+    return static_cast<std::size_t>(i);
+}
 
 // Counts of the digits that followed the earlier rounds resembling a round
 // (agreeing at two or more positions), kept incrementally: for every set of two,
@@ -67,7 +69,7 @@ private:
     struct Subset {
         unsigned mask = 0;
         int weight = 0;
-        std::vector<int32_t> tally;   // (key, position, digit)
+        std::vector<int32_t> tally; // (key, position, digit)
     };
     static int key(unsigned mask, const RowDigits& digits) {
         int k = 0;
@@ -159,19 +161,25 @@ EngineError SharedTables::build(const history::DrawTable& table, int game) {
     if (n >= 2 && !scoreFollowRow(game, digits[idx(n)], m_followRows[idx(n)]))
         overflowAt(n);
 
-    // Prefix tallies of the last phase's lists.
+    // Prefix tallies of the last phase's lists. Only rows that a prediction which
+    // passes the overflow check can read go in: a prediction for last row r reads
+    // rows up to r, and r stays below the first overflow row. Rows from there on
+    // may be scored only in part (the scoring stops at the position whose point
+    // sum overflows, leaving the later positions without a hit rank), so their
+    // rank 0 must never become a tally index.
+    const int usable = std::min(n, m_firstOverflowRow - 1);
     m_freqByRank.reset(55);
     m_freqByRankDigit.reset(550);
     m_followByRank.reset(55);
     m_followByRankDigit.reset(550);
-    for (int j = kFlowFirstRow; j <= n - 1; ++j)
+    for (int j = kFlowFirstRow; j <= usable - 1; ++j)
         for (int p = 1; p <= game; ++p) {
             const PosBlock& here = m_freqRows[idx(j)].blocks[idx(p)];
             const PosBlock& next = m_freqRows[idx(j + 1)].blocks[idx(p)];
             m_freqByRank.add(rankKey(p, here.intHitRank), j, next.intHitRank - 1);
             m_freqByRankDigit.add(rankDigitKey(p, here.intHitRank, here.intHitDigit), j, next.intHitDigit);
         }
-    for (int i = kFlowFirstRow - 1; i <= n - 2; ++i)
+    for (int i = kFlowFirstRow - 1; i <= usable - 2; ++i)
         for (int p = 1; p <= game; ++p) {
             const PosBlock& here = m_followRows[idx(i)].blocks[idx(p)];
             const PosBlock& next = m_followRows[idx(i + 1)].blocks[idx(p)];
@@ -208,8 +216,8 @@ EngineError Engine::predictFast(const SharedTables& shared, int lastRow) {
         const int h = follow[idx(lastRow)].blocks[idx(p)].intHitRank;
         const int c = freq[idx(lastRow)].bytRowNum[idx(p)];
         const auto byRank = shared.m_followByRank.query(SharedTables::rankKey(p, h), kFlowFirstRow - 1, lastRow - 2);
-        const auto byDigit = shared.m_followByRankDigit.query(SharedTables::rankDigitKey(p, h, c), kFlowFirstRow - 1,
-                                                              lastRow - 2);
+        const auto byDigit =
+            shared.m_followByRankDigit.query(SharedTables::rankDigitKey(p, h, c), kFlowFirstRow - 1, lastRow - 2);
         std::array<int32_t, 11> v{};
         for (int nr = 0; nr < 10; ++nr) {
             const int digit = forecast.ranking.at(nr, p).intDigit;
@@ -234,8 +242,7 @@ EngineError Engine::predictFast(const SharedTables& shared, int lastRow) {
             v[idx(first[idx(nr)].intDigit)] += byRank[idx(nr)];
         if (game == history::kNumbers4) {
             const auto byDigit = shared.m_freqByRankDigit.query(
-                SharedTables::rankDigitKey(p, lastBlock.intHitRank, lastBlock.intHitDigit), kFlowFirstRow,
-                lastRow - 1);
+                SharedTables::rankDigitKey(p, lastBlock.intHitRank, lastBlock.intHitDigit), kFlowFirstRow, lastRow - 1);
             for (int d = 0; d < 10; ++d)
                 v[idx(d)] += byDigit[idx(d)];
         }

@@ -46,23 +46,28 @@ std::vector<std::string_view> splitFields(std::string_view line) {
 // A non-negative decimal that fits 32 bits. Returns an empty string on success,
 // otherwise what is wrong with the field called `name`.
 std::string readNumber(std::string_view text, std::string_view name, int32_t& value) {
-    const std::string label(name);
+    // The texts are built only for a fault: a table has tens of thousands of numbers.
+    const auto label = [name] { return std::string(name); };
     if (text.empty())
-        return label + "が空です";
+        return label() + "が空です";
     const bool negative = text[0] == '-' && text.size() > 1;
     int64_t v = 0;
     bool tooLarge = false;
     for (std::size_t i = negative ? 1 : 0; i < text.size(); ++i) {
         if (text[i] < '0' || text[i] > '9')
-            return label + "が数字ではありません" + quoted(text);
+            return label() + "が数字ではありません" + quoted(text);
         if (!tooLarge)
             v = v * 10 + (text[i] - '0');
         tooLarge = tooLarge || v > std::numeric_limits<int32_t>::max();
     }
     if (negative)
-        return label + "が負の数です" + quoted(text);
+        return label() + "が負の数です" + quoted(text);
     if (tooLarge)
-        return label + "が大きすぎます" + quoted(text);
+        return label() + "が大きすぎます" + quoted(text);
+    // Leading zeros would make a valid line of any length; the bound on the line
+    // is what lets the loader refuse an oversized file before reading it.
+    if (text.size() > kMaxNumberDigits)
+        return label() + "の桁数が多すぎます（" + std::to_string(kMaxNumberDigits) + " 桁まで）" + quoted(text);
     value = static_cast<int32_t>(v);
     return {};
 }
@@ -155,10 +160,44 @@ std::string LoadError::message() const {
         return file + "が見つかりません。（" + path + "）";
     case LoadErrorKind::FileUnreadable:
         return file + "が読み込めません。（" + detail + "）";
+    case LoadErrorKind::FileTooLarge:
+        return file + "は大きすぎて抽選データの表ではありません。（" + detail + " バイト。" +
+               std::to_string(kMaxTableFileBytes) + " バイトまで）";
     case LoadErrorKind::TooManyLines:
         return file + "は行数が多すぎて読み込めません。（" + std::to_string(DrawTable::kMaxRounds) + " 行まで）";
+    case LoadErrorKind::LineEndLf:
+        return file + "の " + std::to_string(line) +
+               " 行目は CR LF ではなく LF で終わっています。（改行コードが変換されたファイルは読み込めません）";
+    case LoadErrorKind::LineEndCr:
+        return file + "の " + std::to_string(line) +
+               " 行目は CR LF ではなく CR だけで終わっています。（改行コードが変換されたファイルは読み込めません）";
+    case LoadErrorKind::NulByte:
+        return file + "の " + std::to_string(line) +
+               " 行目に NUL 文字があります。（UTF-16 やバイナリのファイルは読み込めません）";
+    case LoadErrorKind::NoLineEnd:
+        return file + "には CR LF で終わる行がひとつもありません。（" + detail + " バイトのファイルです）";
     case LoadErrorKind::MalformedLine:
         return file + "の " + std::to_string(line) + " 行目が読み込めません。（" + detail + "）";
+    }
+    return {};
+}
+
+std::string LoadWarning::message() const {
+    const std::string at = "ファイル「" + fileNameOf(path) + "」の " + std::to_string(line) + " 行目";
+    switch (kind) {
+    case LoadWarningKind::None:
+        return {};
+    case LoadWarningKind::RoundMismatch:
+        return at + "の回号が " + std::to_string(round) + " です。行の順に第 " + std::to_string(line) +
+               " 回として読み込みました。";
+    case LoadWarningKind::WrongGameShape: {
+        const common::Game g = game.value_or(common::Game::Numbers3);
+        const std::string own = std::to_string(common::digitCount(g));
+        const std::string other = g == common::Game::Numbers3 ? "4" : "3";
+        return at + "は " + other + " 桁の当選番号です。（" + common::gameName(g) + " の表は " + own + " 桁）";
+    }
+    case LoadWarningKind::UnendedTail:
+        return at + "以降は CR LF で終わっていないため読み込んでいません。";
     }
     return {};
 }

@@ -1,15 +1,22 @@
-// Writing a table back to its file at exit. New rounds are appended; anything
-// else that would break "line n holds round n" (a corrected round, a file that
-// lost its lines or ends in the middle of a line) makes the whole file be
-// rewritten through a temporary file in the same folder, flushed to disk and
-// renamed over the original, so a failure never leaves a half-written table in
-// place. Uses POSIX file calls because the standard library cannot flush to disk.
+// Writing a table back to its file, each time the user stores a round and again
+// at exit for whatever is still unsaved. New rounds are appended; anything else
+// that would break "line n holds round n" (a corrected round, a file that lost
+// its lines or ends in the middle of a line) makes the whole file be rewritten
+// through a temporary file in the same folder, flushed to disk and renamed over
+// the original, so a failure never leaves a half-written table in place.
+//
+// Before either, the file on disk is compared with the stamp of the bytes the
+// table was loaded from plus those written since: a file changed by anyone else
+// is neither appended to nor replaced, and the records stay unsaved in memory
+// for another try. Uses POSIX file calls because the standard library cannot
+// flush to disk.
 #include "history/table_file.h"
 
 #include "common/file_replace.h"
 
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,23 +30,27 @@ std::function<bool()>& rewriteHook() {
 }
 
 std::string describeErrno(int e) {
-    switch (e) {
-    case ENOSPC:
-    case EDQUOT:
-        return "ディスクの空きが足りません";
-    case EACCES:
-    case EPERM:
-        return "書き込みが許可されていません";
-    case EROFS:
-        return "読み取り専用の場所です";
-    case ENOENT:
-    case ENOTDIR:
-        return "保存先のフォルダが見つかりません";
-    case EISDIR:
-        return "同じ名前のフォルダがあります";
-    default:
-        return "書き込みに失敗しました（エラー番号 " + std::to_string(e) + "）";
+    return common::describeFileError(e);
+}
+
+// What failed in a replacement, naming the file that failed when it is not the
+// table file itself (the temporary file beside it, or the target of a link).
+std::string describeReplaceFailure(const common::ReplaceResult& r, const std::string& path) {
+    const std::string reason = describeErrno(r.error);
+    const std::string name = std::filesystem::path(r.failedPath).filename().string();
+    switch (r.step) {
+    case common::ReplaceResult::Step::CreateTemporary:
+        return "一時ファイル「" + name + "」を作れません：" + reason;
+    case common::ReplaceResult::Step::WriteTemporary:
+        return "一時ファイル「" + name + "」に書き込めません：" + reason;
+    case common::ReplaceResult::Step::Rename:
+        if (r.failedPath != path)
+            return "リンク先のファイル「" + r.failedPath + "」を置き換えられません：" + reason;
+        return reason;
+    case common::ReplaceResult::Step::None:
+        break;
     }
+    return reason;
 }
 
 SaveError saveError(const std::string& path, std::string detail) {
@@ -79,7 +90,7 @@ bool canAppend(const DrawTable& table, const std::vector<int>& unsaved, const st
         return false;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return table.savedCount == 0;  // appending creates it, or reports why it cannot
+        return table.savedCount == 0; // appending creates it, or reports why it cannot
     struct stat st {};
     const bool ok = ::fstat(fd, &st) == 0 &&
                     (st.st_size == 0 ? table.savedCount == 0 : table.savedCount > 0 && endsWithLineEnd(fd, st.st_size));
@@ -93,7 +104,7 @@ void markSaved(DrawTable& table, int slot) {
 }
 
 // Appends line by line so that the lines written before a failure stay and are
-// marked saved; a line cut short by the failure is cut off again.
+// marked saved (and stamped); a line cut short by the failure is cut off again.
 SaveError appendRecords(DrawTable& table, int game, const std::string& path, const std::vector<int>& unsaved) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
@@ -110,6 +121,8 @@ SaveError appendRecords(DrawTable& table, int game, const std::string& path, con
         }
         written += static_cast<off_t>(line.size());
         markSaved(table, slot);
+        if (table.fileStamp.known)
+            table.fileStamp.extend(line);
     }
     const bool ok = ::fsync(fd) == 0;
     const int e = errno;
@@ -127,14 +140,33 @@ std::string tableText(const DrawTable& table, int game) {
 }
 
 SaveError rewriteFile(DrawTable& table, int game, const std::string& path) {
-    const common::ReplaceResult replaced = common::replaceFileContents(path, tableText(table, game), rewriteHook());
+    const std::string text = tableText(table, game);
+    const common::ReplaceResult replaced = common::replaceFileContents(path, text, rewriteHook());
     if (replaced.abortedBeforeRename)
         return saveError(path, "ファイルを置き換える前に中断しました");
     if (!replaced.ok())
-        return saveError(path, describeErrno(replaced.error));
+        return saveError(path, describeReplaceFailure(replaced, path));
     for (int i = 1; i <= table.count; ++i)
         markSaved(table, i);
+    table.fileStamp = stampOf(text);
     return {};
+}
+
+// A table loaded from a file may only write to that file as it left it.
+SaveError checkUnchanged(const DrawTable& table, const std::string& path) {
+    if (!table.fileStamp.known)
+        return {};
+    const DiskStamp disk = stampOnDisk(path);
+    if (!disk.exists)
+        return {}; // gone: written anew from the table, which loses nothing
+    if (disk.error != 0)
+        return saveError(path, "ファイルを確かめられません（" + describeErrno(disk.error) + "）");
+    if (disk.stamp.sameBytes(table.fileStamp))
+        return {};
+    SaveError error = saveError(path, "読み込んだ後にほかのプログラムで変更されています。上書きせず、"
+                                      "入力したデータはこのプログラムの中に残してあります");
+    error.changedOnDisk = true;
+    return error;
 }
 
 } // namespace
@@ -143,6 +175,8 @@ SaveError SaveTable(DrawTable& table, int game, const std::string& path) {
     const std::vector<int> unsaved = unsavedSlots(table);
     if (unsaved.empty())
         return {};
+    if (SaveError changed = checkUnchanged(table, path))
+        return changed;
     if (canAppend(table, unsaved, path))
         return appendRecords(table, game, path, unsaved);
     return rewriteFile(table, game, path);

@@ -42,11 +42,11 @@ std::string ReportError::describe() const {
     case ReportErrorKind::None:
         return "no error";
     case ReportErrorKind::HistoryTooShort:
-        return "the Numbers3 history holds " + std::to_string(round) + " rounds; the report needs at least "
-            + std::to_string(kReportMinRounds);
+        return "the Numbers3 history holds " + std::to_string(round) + " rounds; the report needs at least " +
+               std::to_string(kReportMinRounds);
     case ReportErrorKind::PredictionFailed:
-        return "the prediction of round " + std::to_string(round) + " failed ("
-            + (engineError == engine::EngineError::None ? "no proposal" : engine::errorText(engineError)) + ")";
+        return "the prediction of round " + std::to_string(round) + " failed (" +
+               (engineError == engine::EngineError::None ? "no proposal" : engine::errorText(engineError)) + ")";
     case ReportErrorKind::TotalOverflow:
         return "a total of the report no longer fits in 32 bits at round " + std::to_string(round);
     }
@@ -60,11 +60,14 @@ HitReportJob::HitReportJob(const history::DrawTable& table, std::string dir, std
         m_roundsTotal += r.roundCount();
 }
 
-int HitReportJob::linesLost() const { return m_linesLostBefore + (m_file ? m_file->linesLost() : 0); }
+int HitReportJob::linesLost() const {
+    return m_linesLostBefore + (m_file ? m_file->linesLost() : 0);
+}
 
 void HitReportJob::finishFile() {
     for (const std::string& line : m_page.closingLines())
         m_file->appendLine(line);
+    m_file->commit();
     m_linesLostBefore += m_file->linesLost();
     m_file.reset();
     ++m_rangeIndex;
@@ -102,9 +105,8 @@ ReportError HitReportJob::step() {
     engine::EngineError summaryError = engine::EngineError::None;
     const engine::HitSummary summary =
         engine::summarizeHits(*prediction.proposal, m_table.record(round), history::kNumbers3, &summaryError);
-    const auto block = summaryError == engine::EngineError::None
-        ? m_page.roundBlock(round, viewTextsOf(summary))
-        : std::nullopt;
+    const auto block =
+        summaryError == engine::EngineError::None ? m_page.roundBlock(round, viewTextsOf(summary)) : std::nullopt;
     if (!block) {
         m_failed = true;
         return {ReportErrorKind::TotalOverflow, round, engine::EngineError::None};
@@ -114,7 +116,7 @@ ReportError HitReportJob::step() {
     ++m_roundsDone;
     if (--m_nextRound < m_ranges[m_rangeIndex].oldest) {
         finishFile();
-        writeEmptyRanges();   // so that the job is done right after its last round
+        writeEmptyRanges(); // so that the job is done right after its last round
     }
     return {};
 }

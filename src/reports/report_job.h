@@ -6,7 +6,9 @@
 // from a timer and show progress; writeHitReports runs it to the end for
 // headless callers. The proposals come from a Predictor, by default the engine's
 // fast path over tables built once for the whole history. Owns no window and no
-// Qt; files are appended to in the given folder.
+// Qt; each file's page is built in memory and appended to its file in the given
+// folder only once it is complete, so a job that stops part way leaves the file
+// it was on as it found it.
 #pragma once
 
 #include "engine/engine.h"
@@ -24,7 +26,7 @@ namespace tw::reports {
 
 // One report file and its rounds, newest first; newest < oldest means no round.
 struct ReportRange {
-    std::string fileName;   // UTF-8
+    std::string fileName; // UTF-8
     int newest = 0;
     int oldest = 0;
     int roundCount() const { return newest >= oldest ? newest - oldest + 1 : 0; }
@@ -50,17 +52,17 @@ Predictor enginePredictor(const history::DrawTable& table);
 
 enum class ReportErrorKind {
     None,
-    HistoryTooShort,    // fewer Numbers3 rounds than the fixed ranges need
-    PredictionFailed,   // the engine refused a round
-    TotalOverflow,      // a round's prize money or a page total would leave 32 bits
+    HistoryTooShort,  // fewer Numbers3 rounds than the fixed ranges need
+    PredictionFailed, // the engine refused a round
+    TotalOverflow,    // a round's prize money or a page total would leave 32 bits
 };
 
 struct ReportError {
     ReportErrorKind kind = ReportErrorKind::None;
-    int round = 0;                                            // the round concerned, or the history's count
+    int round = 0; // the round concerned, or the history's count
     engine::EngineError engineError = engine::EngineError::None;
     explicit operator bool() const { return kind != ReportErrorKind::None; }
-    std::string describe() const;                             // one English sentence for logs and the command line
+    std::string describe() const; // one English sentence for logs and the command line
 };
 
 class HitReportJob {
@@ -69,15 +71,16 @@ public:
     HitReportJob(const history::DrawTable& table, std::string dir, std::vector<ReportRange> ranges,
                  Predictor predictor);
 
-    // Writes one round, with the opening lines of its file before it and the
-    // closing lines after it when it is the last of its file; files without a
-    // round are written whole on the way. An error stops the job where it is.
+    // Adds one round to the page of its file, with the opening lines before it
+    // and, when it is the last round of its file, the closing lines after it and
+    // the page appended to the file; files without a round are written whole on
+    // the way. An error stops the job where it is, and the page in hand is dropped.
     ReportError step();
 
     bool done() const { return m_failed || m_rangeIndex >= m_ranges.size(); }
     int roundsDone() const { return m_roundsDone; }
     int roundsTotal() const { return m_roundsTotal; }
-    int linesLost() const;   // lines that could not be appended, over all files so far
+    int linesLost() const; // lines that could not be appended, over all files so far
     const std::vector<ReportRange>& ranges() const { return m_ranges; }
 
 private:
@@ -102,7 +105,7 @@ private:
 // The three report files of a Numbers3 history into `dir`. Refuses a history
 // shorter than kReportMinRounds before anything is written.
 struct StartedReport {
-    std::unique_ptr<HitReportJob> job;   // null when refused
+    std::unique_ptr<HitReportJob> job; // null when refused
     ReportError error;
 };
 StartedReport startHitReports(const history::DrawTable& num3, const std::string& dir, Predictor predictor = {});
@@ -111,10 +114,9 @@ StartedReport startHitReports(const history::DrawTable& num3, const std::string&
 // round with the rounds done and the total.
 struct ReportOutcome {
     ReportError error;
-    int linesLost = 0;   // lines that could not be appended (lost, as the report allows)
+    int linesLost = 0; // lines that could not be appended (lost, as the report allows)
 };
 ReportOutcome writeHitReports(const history::DrawTable& num3, const std::string& dir,
-                              const std::function<void(int done, int total)>& progress = {},
-                              Predictor predictor = {});
+                              const std::function<void(int done, int total)>& progress = {}, Predictor predictor = {});
 
 } // namespace tw::reports

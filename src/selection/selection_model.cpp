@@ -38,7 +38,9 @@ int32_t groupNumber(const engine::PredNum& n, bool fourDigits) {
     return fourDigits ? three * 10 + n.intNum4 : three;
 }
 
-std::string digitText(int16_t digit) { return std::to_string(digit); }
+std::string digitText(int16_t digit) {
+    return std::to_string(digit);
+}
 
 // The source written between the first "(" and the next ")" of an item's text.
 std::string sourceOf(const std::string& text) {
@@ -65,7 +67,9 @@ const ItemList& SelectionModel::list(ListId id) const {
     return m_mini;
 }
 
-ItemList& SelectionModel::mutableList(ListId id) { return const_cast<ItemList&>(list(id)); }
+ItemList& SelectionModel::mutableList(ListId id) {
+    return const_cast<ItemList&>(list(id));
+}
 
 void SelectionModel::setSelected(ListId id, std::size_t index, bool selected) {
     ItemList& items = mutableList(id);
@@ -97,7 +101,7 @@ bool SelectionModel::SetGrpNumsFromYosoku(bool numbers3, int groupAnswer, const 
         group = &proposal.grp3;
         break;
     default:
-        return false;   // the dialog was cancelled: list and tag stay as they are
+        return false; // the dialog was cancelled: list and tag stay as they are
     }
     const bool fourDigits = !numbers3 || groupAnswer == 3;
     m_strSelectTag = std::string("(") + kGroupSource[groupAnswer] + ")";
@@ -110,8 +114,7 @@ bool SelectionModel::SetGrpNumsFromYosoku(bool numbers3, int groupAnswer, const 
     return true;
 }
 
-void SelectionModel::SetGrpNumsFromGrid(bool numbers3, const std::string& cellText,
-                                        const engine::Proposal& proposal) {
+void SelectionModel::SetGrpNumsFromGrid(bool numbers3, const std::string& cellText, const engine::Proposal& proposal) {
     m_grpNums.clear();
     const int64_t key = common::roundHalfEven(leadingNumber(cellText) * 1000.0);
     m_strSelectTag = "(" + cellText + ")";
@@ -119,7 +122,7 @@ void SelectionModel::SetGrpNumsFromGrid(bool numbers3, const std::string& cellTe
     for (int i = 0; i < count; ++i) {
         const engine::GrpValueNum& e = proposal.AllGrpNums[static_cast<std::size_t>(i)];
         if (e.lngGrpValue > key)
-            break;   // the table ascends: nothing further can match
+            break; // the table ascends: nothing further can match
         if (e.lngGrpValue != key)
             continue;
         std::string text = digitText(e.intNum1) + digitText(e.intNum2) + digitText(e.intNum3);
@@ -189,8 +192,12 @@ void SelectionModel::addMini(bool selectedOnly) {
     }
 }
 
-void SelectionModel::AddAllToMini() { addMini(false); }
-void SelectionModel::AddSelectToMini() { addMini(true); }
+void SelectionModel::AddAllToMini() {
+    addMini(false);
+}
+void SelectionModel::AddSelectToMini() {
+    addMini(true);
+}
 
 std::vector<std::string> SelectionModel::selectionEntries(bool numbers3,
                                                           const std::vector<std::string>& gridRows) const {
@@ -224,8 +231,8 @@ std::vector<std::string> SelectionModel::selectionEntries(bool numbers3,
     return entries;
 }
 
-bool SelectionModel::SaveUserSelect(const std::string& dir, bool numbers3, int16_t round,
-                                    const std::vector<std::string>& gridRows) const {
+common::ReplaceResult SelectionModel::SaveUserSelect(const std::string& dir, bool numbers3, int16_t round,
+                                                     const std::vector<std::string>& gridRows) const {
     return common::WriteUserSelectFile(dir, numbers3, round, selectionEntries(numbers3, gridRows));
 }
 

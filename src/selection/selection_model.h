@@ -8,6 +8,7 @@
 // helpers; no Qt.
 #pragma once
 
+#include "common/file_replace.h"
 #include "engine/engine_types.h"
 
 #include <cstdint>
@@ -26,8 +27,8 @@ struct ListItem {
 };
 using ItemList = std::vector<ListItem>;
 
-enum class ListId { GrpNums, Select, Mini };   // lstChgGrpNums, lstChgSelect, lstChgMini
-enum class UserList { Select, Mini };           // the two lists the user's bets live in
+enum class ListId { GrpNums, Select, Mini }; // lstChgGrpNums, lstChgSelect, lstChgMini
+enum class UserList { Select, Mini };        // the two lists the user's bets live in
 
 // Source tags of the prediction groups, without the parentheses.
 inline constexpr const char* kGroupSource[] = {"", "予測Grp1", "予測Grp2", "予測Grp3"};
@@ -76,15 +77,15 @@ public:
     // gridRows are the column-0 texts of the all-group grid.
     std::vector<std::string> selectionEntries(bool numbers3, const std::vector<std::string>& gridRows) const;
     // Writes the selection file of the game in folder dir; returns the file
-    // helper's answer (the panel shows nothing either way).
-    bool SaveUserSelect(const std::string& dir, bool numbers3, int16_t round,
-                        const std::vector<std::string>& gridRows) const;
+    // helper's answer, which the panel turns into a message when it failed.
+    common::ReplaceResult SaveUserSelect(const std::string& dir, bool numbers3, int16_t round,
+                                         const std::vector<std::string>& gridRows) const;
 
     // What loading found, for callers that want to know; the panel ignores it.
     struct LoadReport {
-        bool fileMatched = false;   // a readable file of that round was found
-        int loaded = 0;             // entries that became list items
-        int skipped = 0;            // entries that were malformed, foreign or duplicates
+        bool fileMatched = false; // a readable file of that round was found
+        int loaded = 0;           // entries that became list items
+        int skipped = 0;          // entries that were malformed, foreign or duplicates
     };
     // Replaces both user lists with the stored selection of that round. Entries
     // that do not fit the entry grammar are skipped; a foreign round loads nothing.

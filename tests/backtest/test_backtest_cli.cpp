@@ -159,6 +159,11 @@ TEST(BacktestCli, BadUsageGivesOneLineAndStatusTwo) {
         {"--game 3 --colour " + kData, "--colour"},
         {"--game 3 " + kData + " --to", "--to"},
         {"--game 3 --data-dir " + quoted((fs::temp_directory_path() / "tw_no_such_folder").string()), "Num3Data.tbl"},
+        {"--game 3 --game=4 " + kData, "--game is given twice"},
+        {"--game=3 --from=5 --from 6 " + kData, "--from is given twice"},
+        {"--game 3 --to 99999999999 " + kData, "--to 99999999999 is out of range"},
+        {"--game 3 --portfolios=100001 " + kData, "--portfolios 100001 is out of range (1 .. 100000)"},
+        {"--game 3 --json=yes " + kData, "--json takes no value"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args);

@@ -94,10 +94,16 @@ TEST(PredictCommand, RefusesBadInvocationsWithOneLineAndStatusTwo) {
     {
         std::ofstream f(malformed.path() / "Num3Data.tbl", std::ios::binary);
         f << "1,1994/10/07,191,119800,39900,79800,19900,11900\r\n2,1994/10/14,98x,1,1,1,1,1\r\n";
+        std::ofstream(malformed.path() / "Num4Data.tbl", std::ios::binary).flush(); // empty
     }
+    // 1 GiB (sparse): refused from its size, before a byte is read; before, the
+    // whole file was read and split, and a file like it ended in std::bad_alloc.
+    TempDir huge;
+    std::ofstream(huge.path() / "Num3Data.tbl", std::ios::binary).flush();
+    fs::resize_file(huge.path() / "Num3Data.tbl", std::uintmax_t{1} << 30);
     struct Case {
         std::vector<std::string> args;
-        std::string mentions;   // a piece of the message
+        std::string mentions; // a piece of the message
     };
     const std::vector<Case> cases = {
         {{"predict"}, "--game"},
@@ -109,6 +115,8 @@ TEST(PredictCommand, RefusesBadInvocationsWithOneLineAndStatusTwo) {
         {{"predict", "--game", "3", "--round", "0", "--data-dir", kData}, "out of range"},
         {{"predict", "--game", "3", "--round", "-4", "--data-dir", kData}, "out of range"},
         {{"predict", "--game", "3", "--round", std::to_string(count3 + 2), "--data-dir", kData}, "out of range"},
+        {{"predict", "--game", "3", "--round", "99999999999", "--data-dir", kData}, "out of range"},
+        {{"predict", "--game", "3", "--round", "99999999999999999999", "--data-dir", kData}, "out of range"},
         {{"predict", "--game", "3", "--round", "12a", "--data-dir", kData}, "whole number"},
         {{"predict", "--game", "3", "--round", "", "--data-dir", kData}, "whole number"},
         {{"predict", "--game", "3", "--round", "9", "--colour", "red"}, "unknown option"},
@@ -116,6 +124,9 @@ TEST(PredictCommand, RefusesBadInvocationsWithOneLineAndStatusTwo) {
         {{"predict", "--game", "3", "--game", "4", "--round", "9"}, "twice"},
         {{"predict", "--game", "3", "--round", "9", "--data-dir", empty.path().string()}, "Num3Data.tbl"},
         {{"predict", "--game", "3", "--round", "2", "--data-dir", malformed.path().string()}, "Num3Data.tbl"},
+        {{"predict", "--game", "4", "--round", "2", "--data-dir", malformed.path().string()},
+         "Num4Data.tbl' holds no rounds"},
+        {{"predict", "--game", "3", "--round", "2", "--data-dir", huge.path().string()}, "は大きすぎて"},
     };
     for (const Case& c : cases) {
         std::string shown;
@@ -171,8 +182,8 @@ TEST(PredictCommand, PrintsTheProposalOfDrawnAndNextRounds) {
         ASSERT_EQ(shared.build(table, game), tw::engine::EngineError::None);
         for (int round : {static_cast<int>(table.count), table.count + 1, 777}) {
             SCOPED_TRACE("game " + std::to_string(game) + " round " + std::to_string(round));
-            const std::vector<std::string> args = {"predict", "--game", std::to_string(game), "--round",
-                                                   std::to_string(round), "--data-dir", kData};
+            const std::vector<std::string> args = {
+                "predict", "--game", std::to_string(game), "--round", std::to_string(round), "--data-dir", kData};
             const Outcome o = runCli(args);
             ASSERT_EQ(o.status, 0) << o.err;
             EXPECT_EQ(o.err, "");
@@ -196,7 +207,8 @@ TEST(PredictCommand, PrintsTheProposalOfDrawnAndNextRounds) {
             ASSERT_EQ(j["forecast"]["ranking"].size(), static_cast<std::size_t>(game));
             for (int p = 1; p <= game; ++p)
                 for (int s = 0; s < 10; ++s) {
-                    const Json& pair = j["forecast"]["ranking"][static_cast<std::size_t>(p - 1)][static_cast<std::size_t>(s)];
+                    const Json& pair =
+                        j["forecast"]["ranking"][static_cast<std::size_t>(p - 1)][static_cast<std::size_t>(s)];
                     EXPECT_EQ(pair[0], forecast.ranking.at(s, p).intDigit);
                     EXPECT_EQ(pair[1], forecast.ranking.at(s, p).intPoint);
                 }
@@ -238,7 +250,8 @@ TEST(PredictCommand, PrintsTheProposalOfDrawnAndNextRounds) {
             expectGroup(hit["group1"], s.group1);
             expectGroup(hit["group2"], s.group2);
             if (game == 3) {
-                EXPECT_EQ(hit["mini"], (Json{{"count", s.third.count}, {"hits", s.third.straight}, {"money", s.third.money}}));
+                EXPECT_EQ(hit["mini"],
+                          (Json{{"count", s.third.count}, {"hits", s.third.straight}, {"money", s.third.money}}));
                 EXPECT_FALSE(hit.contains("group3"));
             } else {
                 expectGroup(hit["group3"], s.third);

@@ -4,14 +4,26 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+
 namespace {
 
 TEST(AppendLine, CreatesThenAppendsWithCrLf) {
     tw::testing::TempDir dir;
     EXPECT_TRUE(tw::common::AppendLineToFile(dir.str(), "out.html", "<html>"));
     EXPECT_TRUE(tw::common::AppendLineToFile(dir.str(), "out.html", ""));
-    EXPECT_TRUE(tw::common::AppendLineToFile(dir.str(), "out.html", "\x82\xA0"));   // bytes kept as given
+    EXPECT_TRUE(tw::common::AppendLineToFile(dir.str(), "out.html", "\x82\xA0")); // bytes kept as given
     EXPECT_EQ(dir.read("out.html"), "<html>\r\n\r\n\x82\xA0\r\n");
+}
+
+TEST(AppendLine, WholeBytesInOneAppend) {
+    tw::testing::TempDir dir;
+    dir.write("page.html", "first page\r\n");
+    EXPECT_TRUE(tw::common::AppendToFile(dir.str(), "page.html", std::string(100000, 'x') + "\r\n"));
+    EXPECT_EQ(dir.read("page.html"), "first page\r\n" + std::string(100000, 'x') + "\r\n");
+    std::filesystem::create_directory(dir.path() / "folder.html");
+    EXPECT_FALSE(tw::common::AppendToFile(dir.str(), "folder.html", "x"));
 }
 
 TEST(AppendLine, MissingFolderFails) {

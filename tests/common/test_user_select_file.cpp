@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 namespace {
@@ -30,7 +31,7 @@ TEST(UserSelectFile, FileNamesCarryTheFullWidthDigit) {
 TEST(UserSelectFile, LayoutIsRoundLineThenTwentyEntriesPerLine) {
     struct Case {
         int entries;
-        std::vector<int> perLine;   // entries on the lines after the round line
+        std::vector<int> perLine; // entries on the lines after the round line
     };
     const Case cases[] = {{0, {}}, {1, {1}}, {20, {20}}, {21, {20, 1}}, {40, {20, 20}}, {41, {20, 20, 1}}};
     for (const auto& c : cases) {
@@ -78,16 +79,26 @@ TEST(UserSelectFile, AFailedWriteKeepsThePreviousSelection) {
     TempDir dir;
     ASSERT_TRUE(WriteUserSelectFile(dir.str(), true, 2545, {"A00@123", "MIN@*23"}));
     const std::string before = dir.read(kNum3File);
-    // A folder where the temporary file would go makes creating it fail.
-    std::filesystem::create_directory(dir.path() / (kNum3File + ".tmp"));
+    // Stopped after the new file is complete and before it replaces the old one.
+    tw::common::setUserSelectReplaceHookForTests([] { return false; });
     EXPECT_FALSE(WriteUserSelectFile(dir.str(), true, 2546, {"B00@999"}));
+    tw::common::setUserSelectReplaceHookForTests(nullptr);
     EXPECT_EQ(dir.read(kNum3File), before);
     EXPECT_TRUE(ReadUserSelectFile(dir.str(), true, 2545).ok);
+
+    // A folder left under the old temporary name no longer stands in the way.
+    std::filesystem::create_directory(dir.path() / (kNum3File + ".tmp"));
+    EXPECT_TRUE(WriteUserSelectFile(dir.str(), true, 2546, {"B00@999"}));
+    EXPECT_EQ(dir.read(kNum3File), "2546\r\nB00@999\r\n");
 }
 
 TEST(UserSelectFile, WritingIntoAMissingFolderFails) {
     TempDir dir;
-    EXPECT_FALSE(WriteUserSelectFile((dir.path() / "absent").string(), true, 1, {"A00@123"}));
+    const tw::common::ReplaceResult result =
+        WriteUserSelectFile((dir.path() / "absent").string(), true, 1, {"A00@123"});
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.error, ENOENT);
+    EXPECT_EQ(result.step, tw::common::ReplaceResult::Step::CreateTemporary);
 }
 
 TEST(UserSelectFile, FilesThatHoldNoSelectionOfTheRoundReadAsNothing) {
@@ -100,7 +111,7 @@ TEST(UserSelectFile, FilesThatHoldNoSelectionOfTheRoundReadAsNothing) {
         {"empty file", ""},
         {"round line not a number", "abc\r\nA00@123\r\n"},
         {"round line with trailing text", "2545x\r\nA00@123\r\n"},
-        {"round that equals only when cut to 16 bits", "68081\r\nA00@123\r\n"},   // 2545 + 65536
+        {"round that equals only when cut to 16 bits", "68081\r\nA00@123\r\n"}, // 2545 + 65536
     };
     for (const auto& c : cases) {
         TempDir dir;
@@ -114,7 +125,7 @@ TEST(UserSelectFile, FilesThatHoldNoSelectionOfTheRoundReadAsNothing) {
 TEST(UserSelectFile, MissingOrUnreadableFileReadsAsNothing) {
     TempDir dir;
     EXPECT_FALSE(ReadUserSelectFile(dir.str(), true, 1).ok);
-    std::filesystem::create_directory(dir.path() / kNum4File);   // a folder in the file's place
+    std::filesystem::create_directory(dir.path() / kNum4File); // a folder in the file's place
     const auto r = ReadUserSelectFile(dir.str(), false, 1);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.entries.empty());

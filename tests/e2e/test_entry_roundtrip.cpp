@@ -1,8 +1,10 @@
 // Entering draws end to end: the real start-up path in a temporary working
-// folder, the entry dialog driven through its keypads, exit with OK, and a
-// second start that must find exactly what was entered, with every other line
-// of both table files unchanged. A rewrite that fails between writing its
-// temporary file and renaming it must leave the old file as it was.
+// folder, the entry dialog driven through its keypads, and a second start that
+// must find exactly what was entered, with every other line of both table files
+// unchanged. Each stored round is on disk as soon as the dialog stores it, so a
+// program that dies before its exit loses nothing; exit then has nothing left to
+// write. A store that dies between writing its temporary file and renaming it
+// leaves the old file as it was.
 #include "app/gui/startup.h"
 #include "app/gui/tallowind.h"
 #include "history/table_file.h"
@@ -27,8 +29,8 @@ constexpr int kRounds3 = 30;
 constexpr int kRounds4 = 25;
 
 struct Draw {
-    QString digits;                 // one character per place
-    std::array<int, 5> amounts{};   // Straight, Box, Set-Straight, Set-Box, Mini
+    QString digits;               // one character per place
+    std::array<int, 5> amounts{}; // Straight, Box, Set-Straight, Set-Box, Mini
 };
 
 void click(QWidget* root, const QString& name) {
@@ -44,7 +46,7 @@ void typeDraw(QWidget* dialog, const Draw& draw) {
     for (int pad = 0; pad < 5; ++pad) {
         if (draw.amounts[static_cast<std::size_t>(pad)] == 0)
             continue;
-        click(dialog, QStringLiteral("cmdMoney%1_12").arg(pad + 1));   // "C" first, for a correction
+        click(dialog, QStringLiteral("cmdMoney%1_12").arg(pad + 1)); // "C" first, for a correction
         for (const QChar c : QString::number(draw.amounts[static_cast<std::size_t>(pad)]))
             click(dialog, QStringLiteral("cmdMoney%1_%2").arg(pad + 1).arg(c));
     }
@@ -74,7 +76,7 @@ QByteArray lineOf(int game, int round, const QString& date, const Draw& draw) {
 
 QList<QByteArray> linesOf(const QByteArray& text) {
     QList<QByteArray> lines = text.split('\n');
-    lines.removeLast();   // after the last CR LF
+    lines.removeLast(); // after the last CR LF
     for (QByteArray& line : lines)
         line += '\n';
     return lines;
@@ -170,20 +172,24 @@ private slots:
             });
             QCOMPARE(app.drawHistory().num3.count, kRounds3 + 1);
             QCOMPARE(app.drawHistory().num4.count, kRounds4 + 1);
+            QVERIFY(MessageHook::shownTexts().isEmpty());
+
+            // Every line but the corrected one and the appended one is unchanged,
+            // byte for byte, before the program has even been asked to end.
+            QList<QByteArray> expected3 = linesOf(original3);
+            expected3[9] = lineOf(3, 10, round10Date, fix3);
+            expected3 << lineOf(3, kRounds3 + 1, today, new3);
+            QCOMPARE(linesOf(readFile(work.filePath("Num3Data.tbl"))), expected3);
+            QCOMPARE(readFile(work.filePath("Num4Data.tbl")), original4 + lineOf(4, kRounds4 + 1, today, new4));
+            const auto stored = snapshot(work.path());
 
             MessageHook::clearShown();
-            MessageHook::pushAnswer(tw::ui::Answer::Ok);   // "終了しますか？"
+            MessageHook::pushAnswer(tw::ui::Answer::Ok); // "終了しますか？"
             window->cmdExit_Click();
             QCOMPARE(MessageHook::shownTexts(), QStringList{QStringLiteral("終了しますか？")});
             QCOMPARE(exitStatus, 0);
+            QCOMPARE(snapshot(work.path()), stored); // nothing was left for the exit to write
         }
-
-        // Every line but the corrected one and the appended one is unchanged, byte for byte.
-        QList<QByteArray> expected3 = linesOf(original3);
-        expected3[9] = lineOf(3, 10, round10Date, fix3);
-        expected3 << lineOf(3, kRounds3 + 1, today, new3);
-        QCOMPARE(linesOf(readFile(work.filePath("Num3Data.tbl"))), expected3);
-        QCOMPARE(readFile(work.filePath("Num4Data.tbl")), original4 + lineOf(4, kRounds4 + 1, today, new4));
 
         // A second start loads exactly the entered values.
         TallowindApp again(options());
@@ -202,30 +208,91 @@ private slots:
         QVERIFY(!r10.blnUnsaved && !r31.blnUnsaved);
     }
 
-    // The process "dies" between the complete temporary file and the rename: the
-    // table file keeps its old bytes and no temporary file is left behind.
-    void failedRewriteLeavesTheOldFile() {
+    // A round stored in the dialog and a program that then dies without its
+    // exit: the next start finds the round. Before, entered rounds lived only in
+    // memory until a clean exit.
+    void storedRoundSurvivesAProgramThatNeverExits() {
+        const Draw draw{QStringLiteral("862"), {100100, 16600, 58300, 8300, 10000}};
+        {
+            TallowindApp app(options());
+            QCOMPARE(app.Main(), TallowindApp::Outcome::Running);
+            app.mainWindow()->setExitHandler([](int) { QFAIL("no exit in this test"); });
+            enter(app.mainWindow(), [&](QWidget* dialog) {
+                typeDraw(dialog, draw);
+                click(dialog, QStringLiteral("cmdSave"));
+                click(dialog, QStringLiteral("cmdExit"));
+            });
+        } // gone without cmdExit, as after a crash or a power cut
+        TallowindApp again(options());
+        QCOMPARE(again.Main(), TallowindApp::Outcome::Running);
+        QCOMPARE(again.drawHistory().num3.count, kRounds3 + 1);
+        QCOMPARE(again.drawHistory().num3.record(kRounds3 + 1).lngStraight, 100100);
+    }
+
+    // The process "dies" while storing a correction, between the complete
+    // temporary file and the rename: at that moment the table file still holds
+    // its old bytes and the temporary file the whole new table, so either is
+    // complete whenever a kill strikes. The dialog says the store failed and
+    // keeps the typed values; the exit tries again and stays open while that
+    // fails; once it can, the correction is written.
+    void killBetweenWriteAndRenameOfAStoreLeavesTheOldFile() {
+        const QString path = work.filePath("Num3Data.tbl");
+        const QByteArray old = readFile(path);
         const auto before = snapshot(work.path());
+        QList<QByteArray> corrected = linesOf(old);
+        const QString round3Date = QString::fromLatin1(corrected[2].split(',')[1]);
+        const Draw fix{QStringLiteral("111"), {30000, 5000, 15000, 2500, 3000}};
+        corrected[2] = lineOf(3, 3, round3Date, fix);
+
         int exitStatus = -1;
         TallowindApp app(options());
         QCOMPARE(app.Main(), TallowindApp::Outcome::Running);
         tw::app::Tallowind* window = app.mainWindow();
         window->setExitHandler([&exitStatus](int status) { exitStatus = status; });
+
+        int kills = 0;
+        tw::history::setRewriteHookForTests([&] {
+            ++kills;
+            const QStringList temps = QDir(work.path()).entryList({QStringLiteral("Num3Data.tbl.tmp-*")}, QDir::Files);
+            [&] {
+                QCOMPARE(readFile(path), old);
+                QCOMPARE(temps.size(), 1);
+                QCOMPARE(linesOf(readFile(work.filePath(temps.front()))), corrected);
+            }();
+            return false;
+        });
+        QString shownInDialog;
         enter(window, [&](QWidget* dialog) {
             loadRound(dialog, 3);
-            typeDraw(dialog, Draw{QStringLiteral("111"), {30000, 0, 0, 0, 3000}});
+            typeDraw(dialog, fix);
             click(dialog, QStringLiteral("cmdSave"));
-            click(dialog, QStringLiteral("cmdExit"));
+            shownInDialog = MessageHook::shownTitles().join(QLatin1Char('|'));
+            click(dialog, QStringLiteral("cmdExit")); // asks about the unstored values; the hook answers Yes
         });
+        QCOMPARE(kills, 1);
+        QCOMPARE(shownInDialog, QStringLiteral("【保存エラー】"));
+        QVERIFY(
+            MessageHook::shownTexts().front().startsWith(QStringLiteral("ファイル「Num3Data.tbl」に保存できません。")));
+        QCOMPARE(MessageHook::shownTitles().at(1), QStringLiteral("未登録確認"));
+        QCOMPARE(snapshot(work.path()), before);
+        QVERIFY(app.drawHistory().num3.record(3).blnUnsaved);
 
-        tw::history::setRewriteHookForTests([] { return false; });
         MessageHook::clearShown();
         MessageHook::pushAnswer(tw::ui::Answer::Ok);
         window->cmdExit_Click();
-        QCOMPARE(exitStatus, 1);
-        QCOMPARE(MessageHook::shownTitles().size(), 2);   // the question, then the save error
-        QVERIFY(MessageHook::shownTexts().at(1).contains(QStringLiteral("Num3Data.tbl")));
+        QCOMPARE(kills, 2);
+        QCOMPARE(MessageHook::shownTitles(),
+                 (QStringList{QStringLiteral("【終了確認】"), QStringLiteral("【保存エラー】")}));
+        QCOMPARE(exitStatus, -1);
         QCOMPARE(snapshot(work.path()), before);
+
+        tw::history::setRewriteHookForTests({});
+        MessageHook::clearShown();
+        MessageHook::pushAnswer(tw::ui::Answer::Ok);
+        window->cmdExit_Click();
+        QCOMPARE(exitStatus, 0);
+        QCOMPARE(linesOf(readFile(path)), corrected);
+        QCOMPARE(QDir(work.path()).entryList({QStringLiteral("*.tmp-*")}, QDir::Files), QStringList{});
     }
 };
 

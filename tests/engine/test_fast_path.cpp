@@ -8,8 +8,7 @@
 namespace tw::engine::test {
 namespace {
 
-template <typename T>
-void expectSameList(const CountedList<T>& a, const CountedList<T>& b, const char* what, int pos) {
+template <typename T> void expectSameList(const CountedList<T>& a, const CountedList<T>& b, const char* what, int pos) {
     ASSERT_EQ(a.count, b.count) << what << " position " << pos;
     for (int k = 0; k < a.count; ++k)
         ASSERT_EQ(a[k], b[k]) << what << " position " << pos << " record " << k;
@@ -133,12 +132,12 @@ TEST(FastPath, StopsAtTheSameCountOverflowsAsTheSlicedRun) {
     struct Case {
         int lastRow;
         EngineError error;
-        int16_t bar;   // pass that stops the sliced run
+        int16_t bar; // pass that stops the sliced run
     };
     const Case cases[] = {
         {8192, EngineError::None, 5},
-        {8193, EngineError::CountOverflow, 5},   // group values of the forecast
-        {8194, EngineError::CountOverflow, 2},   // stage 3 scoring
+        {8193, EngineError::CountOverflow, 5}, // group values of the forecast
+        {8194, EngineError::CountOverflow, 2}, // stage 3 scoring
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("last row " + std::to_string(c.lastRow));
@@ -153,7 +152,7 @@ TEST(FastPath, StopsAtTheSameCountOverflowsAsTheSlicedRun) {
         EXPECT_EQ(res.blnComplete, c.error == EngineError::None);
         EXPECT_EQ(sliced.hasRun(), c.error == EngineError::None);
         if (c.error != EngineError::None) {
-            EXPECT_EQ(sliced.YosouStep().error, c.error);   // stays stopped
+            EXPECT_EQ(sliced.YosouStep().error, c.error); // stays stopped
         }
 
         Engine fast;
@@ -161,6 +160,52 @@ TEST(FastPath, StopsAtTheSameCountOverflowsAsTheSlicedRun) {
         if (c.error == EngineError::None) {
             expectSameRun(sliced, fast, 4);
         }
+    }
+}
+
+// The bundled Numbers3 rounds followed by 16,500 rounds all drawn "123": the
+// follower points of 1, 2 and 3 grow with every round. Predictions stop with an
+// overflow some 10,900 rounds in; about 16,400 rounds in, the hit-point sum of a
+// scored row passes 16 bits part-way through its positions, which leaves the
+// later positions of that row without a hit rank. The fast path must refuse
+// every round the sliced run refuses and must never use such a missing rank
+// (building its tallies wrote one count before a local array when it did). The
+// boundary is found on the fast path and then checked against the sliced run on
+// both sides and at the last round.
+TEST(FastPath, DegenerateLongHistoryOverflowsWhereTheSlicedRunDoes) {
+    history::DrawTable table = realTable(3);
+    const int real = table.count;
+    history::NumData rec;
+    rec.bytNum = {0, 1, 2, 3, 0};
+    for (int r = real + 1; r <= real + 16500; ++r)
+        ASSERT_TRUE(table.store(r, rec));
+    SharedTables shared;
+    ASSERT_EQ(shared.build(table, 3), EngineError::None);
+
+    Engine fast;
+    ASSERT_EQ(fast.predictFast(shared, real), EngineError::None);
+    ASSERT_EQ(fast.predictFast(shared, table.count), EngineError::CountOverflow);
+    int ok = real;             // predicts
+    int refused = table.count; // overflows
+    while (refused - ok > 1) {
+        const int mid = ok + (refused - ok) / 2;
+        (fast.predictFast(shared, mid) == EngineError::None ? ok : refused) = mid;
+    }
+    ASSERT_GT(refused, real + 1000); // deep inside the "123" rounds
+
+    {
+        SCOPED_TRACE("last row " + std::to_string(ok));
+        Engine sliced;
+        runSliced(sliced, table, 3, ok);
+        ASSERT_EQ(fast.predictFast(shared, ok), EngineError::None);
+        expectSameRun(sliced, fast, 3);
+    }
+    for (const int lastRow : {refused, static_cast<int>(table.count)}) {
+        SCOPED_TRACE("last row " + std::to_string(lastRow));
+        Engine sliced;
+        ASSERT_EQ(sliced.YosouSetUp(table, 3, 1, lastRow), EngineError::None);
+        EXPECT_EQ(sliced.runToEnd(), EngineError::CountOverflow);
+        EXPECT_EQ(fast.predictFast(shared, lastRow), EngineError::CountOverflow);
     }
 }
 

@@ -53,11 +53,12 @@ TEST(TableLine, LimitsOfTheNumbers) {
     EXPECT_EQ(rec->lngMini, 2147483647);
     EXPECT_EQ(rec->bytNum, (std::array<uint8_t, 5>{}));
     EXPECT_EQ(ParseTableLine("7,2000/01/04,999,00012,0,0,0,0")->lngStraight, 12);
+    EXPECT_EQ(ParseTableLine("7,2000/01/04,999,0000000012,0,0,0,0")->lngStraight, 12); // ten digits at most
 }
 
 struct BadLine {
     const char* line;
-    const char* fault;   // part of the Japanese description
+    const char* fault; // part of the Japanese description
 };
 
 TEST(TableLine, MalformedLinesSayWhatIsWrong) {
@@ -81,6 +82,8 @@ TEST(TableLine, MalformedLinesSayWhatIsWrong) {
         {"1,1994/10/07,191,2147483648,39900,79800,19900,11900", "ストレートの金額が大きすぎます"},
         {"1,1994/10/07,191,119800,39900,79800,99999999999999999999,11900", "セット（ボックス）の金額が大きすぎます"},
         {"1,1994/10/07,191,119800,39900,,19900,11900", "セット（ストレート）の金額が空です"},
+        {"1,1994/10/07,191,00000119800,39900,79800,19900,11900", "ストレートの金額の桁数が多すぎます（10 桁まで）"},
+        {"00000000001,1994/10/07,191,119800,39900,79800,19900,11900", "回号の桁数が多すぎます"},
         {"1,1994/10/07,191,119800,39900,79800,19900,11900 ", "ミニの金額が数字ではありません"},
         {"1,1994/10/07,191,119800,39900,79800,19900,11\r900", "ミニの金額が数字ではありません「11?900」"},
         {"1,1994/10/07,1149,942600,78500,510500,+39200", "セット（ボックス）の金額が数字ではありません"},
@@ -94,8 +97,8 @@ TEST(TableLine, MalformedLinesSayWhatIsWrong) {
 
 NumData sampleRecord() {
     NumData rec;
-    rec.lngRound = 999;  // not written: the slot number is
-    rec.dteDraw = dateSerial({2026, 8, 21}) + 17.75 / 24;  // 17:45
+    rec.lngRound = 999;                                   // not written: the slot number is
+    rec.dteDraw = dateSerial({2026, 8, 21}) + 17.75 / 24; // 17:45
     rec.bytNum = {0, 0, 8, 6, 5};
     rec.lngStraight = 100100;
     rec.lngBox = 16600;

@@ -26,11 +26,13 @@ constexpr std::size_t kBlock = TableLoader::kBlockSize;
 struct SlicedRun {
     DrawTable table;
     LoadError error;
-    std::vector<double> progress;   // after each call, starting with the fresh loader
+    LoadWarning warning;
+    std::vector<double> progress; // after each call, starting with the fresh loader
 };
 
-SlicedRun loadSliced(const std::string& path, int slice = TableLoader::kDefaultSlice) {
-    TableLoader loader(path);
+SlicedRun loadSliced(const std::string& path, int slice = TableLoader::kDefaultSlice,
+                     std::optional<tw::common::Game> game = std::nullopt) {
+    TableLoader loader(path, game);
     SlicedRun run;
     run.progress.push_back(loader.LoadProgress());
     loader.SetLoadSlice(slice);
@@ -47,6 +49,7 @@ SlicedRun loadSliced(const std::string& path, int slice = TableLoader::kDefaultS
         run.progress.push_back(loader.LoadProgress());
     } while (!loader.IsLoadStepDone());
     run.error = loader.error();
+    run.warning = loader.warning();
     run.table = loader.takeTable();
     return run;
 }
@@ -55,20 +58,37 @@ void expectSameTable(const DrawTable& a, const DrawTable& b) {
     EXPECT_EQ(a.count, b.count);
     EXPECT_EQ(a.savedCount, b.savedCount);
     EXPECT_TRUE(a.records == b.records);
+    EXPECT_EQ(a.fileStamp.known, b.fileStamp.known);
+    EXPECT_TRUE(a.fileStamp.sameBytes(b.fileStamp));
 }
 
-// Lines of 50 characters, then one line sized so that its CR lies at byte
-// `crOffset` of the file (0-based), then `after` more lines.
+// Lines of valid lengths (50 characters, then a few of 52..72) placed so that the
+// CR of the last of them lies at byte `crOffset` of the file (0-based, at least
+// 300), then `after` more lines of 50 characters.
 std::vector<std::string> linesWithCrAt(std::size_t crOffset, int after) {
+    EXPECT_GE(crOffset, 300u);
     std::vector<std::string> lines;
-    std::size_t pos = 0;
-    while (crOffset - pos > 150) {
-        lines.push_back(num3LineOfLength(static_cast<int>(lines.size()) + 1, 50));
-        pos += 52;
+    const auto add = [&lines](std::size_t length) {
+        lines.push_back(num3LineOfLength(static_cast<int>(lines.size()) + 1, length));
+    };
+    std::size_t rest = crOffset; // bytes from the next line's start to the CR
+    while (rest > 220) {
+        add(50);
+        rest -= 52;
     }
-    lines.push_back(num3LineOfLength(static_cast<int>(lines.size()) + 1, crOffset - pos));
+    // Two lines of 54..74 bytes bring the rest into 52..72, the last line's length.
+    for (const std::size_t least : {std::size_t{106}, std::size_t{52}}) {
+        const std::size_t bytes = std::min<std::size_t>(74, rest - least);
+        add(bytes - 2);
+        rest -= bytes;
+    }
+    add(rest);
+    std::size_t end = 0;
+    for (const std::string& line : lines)
+        end += line.size() + 2;
+    EXPECT_EQ(end - 2, crOffset);
     for (int i = 0; i < after; ++i)
-        lines.push_back(num3LineOfLength(static_cast<int>(lines.size()) + 1, 50));
+        add(50);
     return lines;
 }
 
@@ -82,12 +102,12 @@ std::string joinLines(const std::vector<std::string>& lines) {
 struct BoundaryCase {
     const char* name;
     std::vector<std::string> lines;
-    std::string trailing;   // bytes after the last CR LF
+    std::string trailing; // bytes after the last CR LF
 };
 
 std::vector<BoundaryCase> boundaryCases() {
-    std::vector<std::string> longLines = linesWithCrAt(kBlock - 300, 0);
-    for (const std::size_t length : {700, 70000, 60})  // the 70000-character line covers block 2 whole
+    std::vector<std::string> longLines = linesWithCrAt(kBlock - 40, 0);
+    for (const std::size_t length : {72, 72, 60}) // the first runs 34 bytes into the next block
         longLines.push_back(num3LineOfLength(static_cast<int>(longLines.size()) + 1, length));
     return {
         {"length exactly one block, LF last byte", linesWithCrAt(kBlock - 2, 0), ""},
@@ -99,8 +119,8 @@ std::vector<BoundaryCase> boundaryCases() {
         {"line end one byte into the next block", linesWithCrAt(kBlock, 5), ""},
         {"lines longer than the rest of their block", longLines, ""},
         {"trailing bytes after the last CR LF", linesWithCrAt(kBlock - 2, 3), "9,1994/10/07,191,1,2,3,4,5"},
-        {"trailing CR on a block boundary", linesWithCrAt(kBlock - 3, 0), "\r"},
         {"trailing garbage across a boundary", linesWithCrAt(kBlock - 20, 0), std::string(100, 'x')},
+        {"trailing NUL bytes (a power cut during an append)", linesWithCrAt(kBlock - 20, 0), std::string(64, '\0')},
     };
 }
 
@@ -118,10 +138,14 @@ TEST(TableLoader, EveryLineSurvivesTheBlockBoundaries) {
             EXPECT_EQ(direct.table.record(i).lngStraight, 119800 + i);
             EXPECT_EQ(direct.table.record(i).lngMini, 11900);
         }
+        const FileStamp stamp = stampOf(readBytes(path));
+        EXPECT_TRUE(direct.table.fileStamp.known && direct.table.fileStamp.sameBytes(stamp));
+        EXPECT_EQ(direct.warning.kind, c.trailing.empty() ? LoadWarningKind::None : LoadWarningKind::UnendedTail);
         for (const int slice : {1, 7, TableLoader::kDefaultSlice, 100000}) {
             const SlicedRun sliced = loadSliced(path, slice);
             ASSERT_FALSE(sliced.error) << slice << ": " << sliced.error.message();
             expectSameTable(sliced.table, direct.table);
+            EXPECT_EQ(sliced.warning.message(), direct.warning.message());
         }
     }
 }
@@ -134,7 +158,8 @@ TEST(TableLoader, EmptyFileGoesThroughProgress0_20_60_100) {
     EXPECT_FALSE(run.error);
     EXPECT_EQ(run.table.count, 0);
     EXPECT_EQ(run.table.records.size(), 11u);
-    EXPECT_TRUE(std::all_of(run.table.records.begin(), run.table.records.end(), [](const NumData& r) { return r == NumData{}; }));
+    EXPECT_TRUE(std::all_of(run.table.records.begin(), run.table.records.end(),
+                            [](const NumData& r) { return r == NumData{}; }));
     expectSameTable(loadTableFile(dir.file("Num3Data.tbl")).table, run.table);
 }
 
@@ -148,6 +173,9 @@ TEST(TableLoader, OnlyBytesUpToTheLastCrLfFormLines) {
         EXPECT_EQ(table.record(1).lngSetBox, 39200);
         EXPECT_EQ(table.record(2), NumData{});
     }
+    const std::string said = "ファイル「Num4Data.tbl」の 2 行目以降は CR LF で終わっていないため読み込んでいません。";
+    EXPECT_EQ(loadTableFile(path).warning.message(), said);
+    EXPECT_EQ(loadSliced(path).warning.message(), said);
 }
 
 TEST(TableLoader, LineNGoesToSlotNWhateverItsFirstField) {
@@ -213,20 +241,23 @@ TEST(TableLoader, ProgressFollowsThePhasesAndTheSlice) {
         loader.ParseTableLines();
         ++calls;
     }
-    EXPECT_EQ(calls, 36);   // 7054 lines, 200 per call
+    EXPECT_EQ(calls, 36); // 7054 lines, 200 per call
     EXPECT_EQ(loader.LoadProgress(), 100);
     EXPECT_EQ(loader.table().count, 7054);
 }
 
 // ---- files the loader refuses ----
 
-LoadError directError(const std::string& path) { return loadTableFile(path).error; }
+LoadError directError(const std::string& path) {
+    return loadTableFile(path).error;
+}
 
 TEST(TableLoader, MissingOrUnreadableFileIsNamed) {
     TempFolder dir;
     const LoadError missing = directError(dir.file("Num3Data.tbl"));
     EXPECT_EQ(missing.kind, LoadErrorKind::FileMissing);
-    EXPECT_NE(missing.message().find("ファイル「Num3Data.tbl」が見つかりません"), std::string::npos) << missing.message();
+    EXPECT_NE(missing.message().find("ファイル「Num3Data.tbl」が見つかりません"), std::string::npos)
+        << missing.message();
     EXPECT_EQ(loadSliced(dir.file("Num3Data.tbl")).error.message(), missing.message());
 
     std::filesystem::create_directory(dir.file("Num4Data.tbl"));
@@ -236,7 +267,7 @@ TEST(TableLoader, MissingOrUnreadableFileIsNamed) {
     const SlicedRun sliced = loadSliced(dir.file("Num4Data.tbl"));
     EXPECT_EQ(sliced.error.message(), folder.message());
 
-    if (::geteuid() != 0) {   // permissions do not bind root
+    if (::geteuid() != 0) { // permissions do not bind root
         writeBytes(dir.file("Num3Data.tbl"), "1,1994/10/07,191,1,2,3,4,5\r\n");
         ::chmod(dir.file("Num3Data.tbl").c_str(), 0);
         const LoadError locked = directError(dir.file("Num3Data.tbl"));
@@ -274,7 +305,8 @@ TEST(TableLoader, MalformedLineStopsTheLoadNamingFileAndLine) {
         const LoadError direct = directError(path);
         EXPECT_EQ(direct.kind, LoadErrorKind::MalformedLine);
         EXPECT_EQ(direct.line, c.line);
-        const std::string expectedStart = "ファイル「Num3Data.tbl」の " + std::to_string(c.line) + " 行目が読み込めません。（";
+        const std::string expectedStart =
+            "ファイル「Num3Data.tbl」の " + std::to_string(c.line) + " 行目が読み込めません。（";
         EXPECT_EQ(direct.message().rfind(expectedStart, 0), 0u) << direct.message();
         EXPECT_NE(direct.message().find(c.fault), std::string::npos) << direct.message();
         EXPECT_EQ(loadSliced(path, 1).error.message(), direct.message());
@@ -299,6 +331,217 @@ TEST(TableLoader, RefusesMoreLinesThanTheCountsHold) {
     EXPECT_EQ(direct.kind, LoadErrorKind::TooManyLines);
     EXPECT_EQ(direct.message(), "ファイル「Num3Data.tbl」は行数が多すぎて読み込めません。（32757 行まで）");
     EXPECT_EQ(loadSliced(path).error.message(), direct.message());
+}
+
+// ---- bytes that are not CR LF lines of text ----
+
+std::string utf16(const std::string& ascii, bool bigEndian) {
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char c : ascii) {
+        out += bigEndian ? '\0' : c;
+        out += bigEndian ? c : '\0';
+    }
+    return out;
+}
+
+struct NotText {
+    const char* name;
+    std::string content;
+    LoadErrorKind kind;
+    int line;
+    const char* says; // a piece of the message
+};
+
+// A file whose line ends were converted, a UTF-16 or binary file: before, each
+// of these loaded as an empty or shortened table without a word, and the first
+// save then replaced the history with the rounds entered since.
+TEST(TableLoader, FilesThatAreNotCrLfLinesAreRefusedAtTheFirstBadLine) {
+    const std::string good3 = "1,1994/10/07,191,119800,39900,79800,19900,11900\r\n"
+                              "2,1994/10/14,988,333500,111100,222300,55500,33300\r\n";
+    const std::string lf3 = "1,1994/10/07,191,119800,39900,79800,19900,11900\n"
+                            "2,1994/10/14,988,333500,111100,222300,55500,33300\n";
+    std::string binary;
+    for (int i = 0; i < 4000; ++i)
+        binary += static_cast<char>(i % 256 == '\r' || i % 256 == '\n' ? 'x' : i % 256);
+    const std::vector<std::string> block = linesWithCrAt(kBlock - 1, 0);
+    const std::string crAtBlockEnd = joinLines(block).substr(0, kBlock) + "3,1994/10/21,";
+    const std::string wholeBlockLine = good3 + "3,1994/10/21,191," + std::string(kBlock + 10, '0') + "1,1,1,1,1\r\n";
+    const NotText cases[] = {
+        {"LF line ends", lf3, LoadErrorKind::LineEndLf, 1, "1 行目は CR LF ではなく LF で終わっています"},
+        {"CR line ends", "1,1994/10/07,191,119800,39900,79800,19900,11900\r2,1994/10/14,988,1,1,1,1,1\r",
+         LoadErrorKind::LineEndCr, 1, "1 行目は CR LF ではなく CR だけで"},
+        {"an LF line after CR LF lines", good3 + lf3, LoadErrorKind::LineEndLf, 3, "3 行目"},
+        {"CR CR LF", good3 + "3,1994/10/21,191,1,1,1,1,1\r\r\n", LoadErrorKind::LineEndCr, 3, "3 行目"},
+        {"a lone CR as the last byte", good3 + "\r", LoadErrorKind::LineEndCr, 3, "3 行目"},
+        {"a CR ending a block without LF after it", crAtBlockEnd, LoadErrorKind::LineEndCr,
+         static_cast<int>(block.size()), "行目は CR LF ではなく CR だけで"},
+        {"UTF-16 little endian", utf16(good3, false), LoadErrorKind::NulByte, 1, "NUL 文字"},
+        {"UTF-16 big endian", utf16(good3, true), LoadErrorKind::NulByte, 1, "UTF-16"},
+        {"a NUL inside a line",
+         good3 + std::string("3,1994/10/21,1\0"
+                             "91,1,1,1,1,1\r\n",
+                             28),
+         LoadErrorKind::NulByte, 3, "3 行目に NUL 文字があります"},
+        {"binary without line ends", binary, LoadErrorKind::NoLineEnd, 0,
+         "CR LF で終わる行がひとつもありません。（4000 バイト"},
+        {"one line without its CR LF", "1,1994/10/07,191,119800,39900,79800,19900,11900", LoadErrorKind::NoLineEnd, 0,
+         "ひとつもありません"},
+        {"a line covering a whole block", wholeBlockLine, LoadErrorKind::MalformedLine, 3,
+         "桁数が多すぎます（10 桁まで）"},
+    };
+    TempFolder dir;
+    const std::string path = dir.file("Num3Data.tbl");
+    for (const NotText& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeBytes(path, c.content);
+        const LoadResult direct = loadTableFile(path);
+        EXPECT_EQ(direct.error.kind, c.kind);
+        EXPECT_EQ(direct.error.line, c.line);
+        EXPECT_EQ(direct.error.message().rfind("ファイル「Num3Data.tbl」", 0), 0u) << direct.error.message();
+        EXPECT_NE(direct.error.message().find(c.says), std::string::npos) << direct.error.message();
+        for (const int slice : {1, TableLoader::kDefaultSlice})
+            EXPECT_EQ(loadSliced(path, slice).error.message(), direct.error.message()) << slice;
+        EXPECT_EQ(readBytes(path), c.content);
+    }
+}
+
+// The block scan with blocks of a few bytes, where every line and most line
+// ends cross a block boundary: the same table, error and warning as the
+// whole-file path, for files that load and files that are refused.
+TEST(TableLoader, TinyBlocksGiveWhatTheWholeFileGives) {
+    const std::string good = "1,1994/10/07,191,119800,39900,79800,19900,11900\r\n"
+                             "2,1994/10/14,988,333500,111100,222300,55500,33300\r\n";
+    const std::string files[] = {
+        good,
+        good + "3,1994/10/21,12",                     // an unended tail
+        good + "5,1994/10/21,123,1,2,3,4,5\r\n",      // a round out of line
+        good + "\r",                                  // a lone CR at the end
+        good + "3,1994/10/21,123,1,2,3,4,5\n",        // an LF line end
+        good + std::string("3,1994/10\0/21\r\n", 15), // a NUL
+        good + "3,1994/10/21,12x,1,2,3,4,5\r\n",      // a malformed line
+        "\r\n\r\n",
+    };
+    TempFolder dir;
+    const std::string path = dir.file("Num3Data.tbl");
+    for (const std::string& bytes : files) {
+        SCOPED_TRACE(bytes);
+        writeBytes(path, bytes);
+        const LoadResult direct = loadTableFile(path, tw::common::Game::Numbers3);
+        for (int blockSize = 1; blockSize <= 60; ++blockSize)
+            for (const int slice : {1, TableLoader::kDefaultSlice}) {
+                TableLoader loader(path, tw::common::Game::Numbers3, blockSize);
+                loader.SetLoadSlice(slice);
+                loader.ReadTableBlocks();
+                loader.ResetLineScan();
+                do
+                    loader.CountTableLines();
+                while (!loader.IsLoadStepDone());
+                if (!loader.failed()) {
+                    loader.ResetLineParse();
+                    do
+                        loader.ParseTableLines();
+                    while (!loader.IsLoadStepDone());
+                }
+                ASSERT_EQ(loader.error().message(), direct.error.message()) << blockSize << "/" << slice;
+                if (!direct.error) {
+                    ASSERT_EQ(loader.warning().message(), direct.warning.message()) << blockSize << "/" << slice;
+                    expectSameTable(loader.table(), direct.table);
+                }
+            }
+    }
+}
+
+// A file longer than any table can be is refused from its length alone: the
+// sliced loader has read no block (its progress stays 0), and a sparse file of
+// 1 GiB costs neither the time nor the memory of reading it.
+TEST(TableLoader, OversizedFileIsRefusedBeforeItIsRead) {
+    TempFolder dir;
+    const std::string path = dir.file("Num3Data.tbl");
+    EXPECT_EQ(kLongestLine, 80u);
+    for (const uint64_t size : {kMaxTableFileBytes + 1, uint64_t{1} << 30}) {
+        SCOPED_TRACE(size);
+        writeBytes(path, "");
+        ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(size)), 0);
+        const LoadError direct = loadTableFile(path).error;
+        EXPECT_EQ(direct.kind, LoadErrorKind::FileTooLarge);
+        EXPECT_EQ(direct.message(), "ファイル「Num3Data.tbl」は大きすぎて抽選データの表ではありません。（" +
+                                        std::to_string(size) + " バイト。2686074 バイトまで）");
+        TableLoader loader(path);
+        loader.ReadTableBlocks();
+        EXPECT_TRUE(loader.failed());
+        EXPECT_EQ(loader.LoadProgress(), 0);
+        EXPECT_EQ(loader.error().message(), direct.message());
+    }
+    // The longest lines a table can hold fit under the limit.
+    const std::string longest = "2147483647,1994/10/07,191,2147483647,2147483647,2147483647,2147483647,2147483647";
+    ASSERT_EQ(longest.size(), kLongestLine);
+    std::string text;
+    for (int i = 0; i < DrawTable::kMaxRounds; ++i)
+        text += longest + "\r\n";
+    ASSERT_EQ(text.size(), kMaxTableFileBytes);
+    writeBytes(path, text);
+    const LoadResult full = loadTableFile(path);
+    EXPECT_FALSE(full.error) << full.error.message();
+    EXPECT_EQ(full.table.count, DrawTable::kMaxRounds);
+}
+
+// ---- warnings: the table loads, line n as round n, but says what it found ----
+
+struct Suspicious {
+    const char* name;
+    std::string content;
+    std::optional<tw::common::Game> game;
+    LoadWarningKind kind;
+    const char* says; // the whole message
+};
+
+TEST(TableLoader, WarnsOfTheFirstLineThatIsNotWhatItsFileSays) {
+    const std::string l1 = "1,1994/10/07,191,119800,39900,79800,19900,11900\r\n";
+    const std::string l2 = "2,1994/10/14,988,333500,111100,222300,55500,33300\r\n";
+    const std::string l3 = "3,1994/10/21,123,1,2,3,4,5\r\n";
+    const std::string four3 = "3,1994/10/21,1234,1,2,3,4\r\n";
+    const std::string f1 = "1,1994/10/07,1149,942600,78500,510500,39200\r\n";
+    const std::string f2three = "2,1994/10/14,792,923700,38400,481000,19200,0\r\n";
+    const Suspicious cases[] = {
+        {"duplicate round", l1 + l2 + "2,1994/10/21,123,1,2,3,4,5\r\n", tw::common::Game::Numbers3,
+         LoadWarningKind::RoundMismatch,
+         "ファイル「Num3Data.tbl」の 3 行目の回号が 2 です。行の順に第 3 回として読み込みました。"},
+        {"gap", l1 + "3,1994/10/14,988,1,2,3,4,5\r\n", tw::common::Game::Numbers3, LoadWarningKind::RoundMismatch,
+         "ファイル「Num3Data.tbl」の 2 行目の回号が 3 です。行の順に第 2 回として読み込みました。"},
+        {"swapped rounds", "2,1994/10/14,988,1,2,3,4,5\r\n1,1994/10/07,191,1,2,3,4,5\r\n", tw::common::Game::Numbers3,
+         LoadWarningKind::RoundMismatch,
+         "ファイル「Num3Data.tbl」の 1 行目の回号が 2 です。行の順に第 1 回として読み込みました。"},
+        {"4-digit line in the Numbers3 file", l1 + l2 + four3 + "9,x", tw::common::Game::Numbers3,
+         LoadWarningKind::WrongGameShape,
+         "ファイル「Num3Data.tbl」の 3 行目は 4 桁の当選番号です。（NUMBERS3 の表は 3 桁）"},
+        {"3-digit line in the Numbers4 file", f1 + f2three, tw::common::Game::Numbers4, LoadWarningKind::WrongGameShape,
+         "ファイル「Num3Data.tbl」の 2 行目は 3 桁の当選番号です。（NUMBERS4 の表は 4 桁）"},
+        {"the earlier of two findings", l1 + "2,1994/10/14,1234,1,2,3,4\r\n" + "9,1994/10/21,123,1,2,3,4,5\r\n",
+         tw::common::Game::Numbers3, LoadWarningKind::WrongGameShape,
+         "ファイル「Num3Data.tbl」の 2 行目は 4 桁の当選番号です。（NUMBERS3 の表は 3 桁）"},
+        {"game not given: either shape", l1 + l2 + four3, std::nullopt, LoadWarningKind::None, ""},
+        {"nothing to say", l1 + l2 + l3, tw::common::Game::Numbers3, LoadWarningKind::None, ""},
+    };
+    TempFolder dir;
+    const std::string path = dir.file("Num3Data.tbl");
+    for (const Suspicious& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeBytes(path, c.content);
+        const LoadResult direct = loadTableFile(path, c.game);
+        ASSERT_FALSE(direct.error) << direct.error.message();
+        EXPECT_EQ(direct.warning.kind, c.kind);
+        EXPECT_EQ(direct.warning.message(), c.says);
+        const SlicedRun sliced = loadSliced(path, 1, c.game);
+        EXPECT_EQ(sliced.warning.message(), c.says);
+        expectSameTable(sliced.table, direct.table);
+        // Line n stays round n, whatever its round field says.
+        std::size_t start = 0;
+        for (int i = 1; i <= direct.table.count; ++i) {
+            const std::size_t end = c.content.find("\r\n", start);
+            EXPECT_EQ(direct.table.record(i), ParseTableLine(c.content.substr(start, end - start)).value()) << i;
+            start = end + 2;
+        }
+    }
 }
 
 } // namespace

@@ -26,7 +26,7 @@ const std::string kNum4Text = "1,1994/10/07,1149,942600,78500,510500,39200\r\n"
 
 NumData drawn(int day, std::array<uint8_t, 5> digits, int32_t base) {
     NumData rec;
-    rec.dteDraw = dateSerial({2026, 9, day}) + 17.75 / 24;   // entered at 17:45 on the draw day
+    rec.dteDraw = dateSerial({2026, 9, day}) + 17.75 / 24; // entered at 17:45 on the draw day
     rec.bytNum = digits;
     rec.lngStraight = base;
     rec.lngBox = base / 6;
@@ -63,14 +63,14 @@ TEST_F(TableSaver, NewRoundsAreAppendedInEachGamesFormat) {
     DrawTable num3 = loaded(num3Path);
     ASSERT_TRUE(num3.store(3, drawn(1, {0, 0, 4, 2, 0}, 90000)));
     ASSERT_TRUE(num3.store(4, drawn(2, {0, 7, 7, 1, 0}, 120000)));
-    num3.records[4].lngRound = 1234;   // the slot number is written, not the record's round
+    num3.records[4].lngRound = 1234; // the slot number is written, not the record's round
     DrawTable num4 = loaded(num4Path);
     ASSERT_TRUE(num4.store(3, drawn(1, {0, 0, 0, 9, 7}, 1200000)));
 
     EXPECT_FALSE(SaveTable(num3, kNumbers3, num3Path));
     EXPECT_FALSE(SaveTable(num4, kNumbers4, num4Path));
     EXPECT_EQ(readBytes(num3Path), kNum3Text + "3,2026/09/01,042,90000,15000,45000,7500,9000\r\n"
-                                              "4,2026/09/02,771,120000,20000,60000,10000,12000\r\n");
+                                               "4,2026/09/02,771,120000,20000,60000,10000,12000\r\n");
     EXPECT_EQ(readBytes(num4Path), kNum4Text + "3,2026/09/01,0097,1200000,200000,600000,100000\r\n");
     EXPECT_EQ(num3.savedCount, 4);
     EXPECT_FALSE(anyUnsaved(num3));
@@ -79,7 +79,7 @@ TEST_F(TableSaver, NewRoundsAreAppendedInEachGamesFormat) {
 }
 
 TEST_F(TableSaver, NothingStoredLeavesTheFilesUntouched) {
-    const std::string junk = kNum3Text + "3,1994/10/21,19";   // even a file that ends mid-line
+    const std::string junk = kNum3Text + "3,1994/10/21,19"; // even a file that ends mid-line
     writeBytes(num3Path, junk);
     DrawTable num3 = loaded(num3Path);
     DrawTable num4 = loaded(num4Path);
@@ -153,7 +153,7 @@ TEST_F(TableSaver, InterruptedRewriteKeepsTheOldFileAndNoTemporary) {
     const SaveError error = SaveTable(num3, kNumbers3, num3Path);
     ASSERT_TRUE(error);
     EXPECT_EQ(error.message().rfind("ファイル「Num3Data.tbl」に保存できません。", 0), 0u) << error.message();
-    EXPECT_EQ(seenBeforeRename.size(), 3u);   // the complete temporary file was there
+    EXPECT_EQ(seenBeforeRename.size(), 3u); // the complete temporary file was there
     EXPECT_EQ(readBytes(num3Path), kNum3Text);
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"Num3Data.tbl", "Num4Data.tbl"}));
     EXPECT_TRUE(num3.record(2).blnUnsaved);
@@ -166,16 +166,27 @@ TEST_F(TableSaver, InterruptedRewriteKeepsTheOldFileAndNoTemporary) {
 struct FailingTarget {
     const char* name;
     std::string path;
-    bool correction;   // a rewrite rather than an append
+    bool correction; // a rewrite rather than an append
     const char* detail;
 };
+
+// A rewrite names the temporary file it could not make, whose name ends in six
+// random characters; this puts those in place of the ones in `message`.
+std::string withTemporaryName(std::string message, const std::string& expected) {
+    const std::size_t at = expected.find(".tmp-");
+    if (at != std::string::npos && message.size() >= at + 11 && message.compare(0, at + 5, expected, 0, at + 5) == 0)
+        message.replace(at + 5, 6, "XXXXXX");
+    return message;
+}
 
 TEST_F(TableSaver, UnwritableTargetGivesAMessageNamingTheFile) {
     writeBytes(dir.file("plain"), "not a folder");
     std::vector<FailingTarget> targets = {
         {"folder is a file (append)", dir.file("plain") + "/Num3Data.tbl", false, "保存先のフォルダが見つかりません"},
-        {"folder is a file (rewrite)", dir.file("plain") + "/Num3Data.tbl", true, "保存先のフォルダが見つかりません"},
-        {"folder is gone (rewrite)", dir.file("gone") + "/Num3Data.tbl", true, "保存先のフォルダが見つかりません"},
+        {"folder is a file (rewrite)", dir.file("plain") + "/Num3Data.tbl", true,
+         "一時ファイル「Num3Data.tbl.tmp-XXXXXX」を作れません：保存先のフォルダが見つかりません"},
+        {"folder is gone (rewrite)", dir.file("gone") + "/Num3Data.tbl", true,
+         "一時ファイル「Num3Data.tbl.tmp-XXXXXX」を作れません：保存先のフォルダが見つかりません"},
     };
     if (std::filesystem::exists("/dev/full"))
         targets.push_back({"disk full", "/dev/full", false, "ディスクの空きが足りません"});
@@ -188,7 +199,8 @@ TEST_F(TableSaver, UnwritableTargetGivesAMessageNamingTheFile) {
         const SaveError error = SaveTable(table, kNumbers3, t.path);
         ASSERT_TRUE(error);
         const std::string name = std::filesystem::path(t.path).filename().string();
-        EXPECT_EQ(error.message(), "ファイル「" + name + "」に保存できません。（" + t.detail + "）");
+        const std::string expected = "ファイル「" + name + "」に保存できません。（" + t.detail + "）";
+        EXPECT_EQ(withTemporaryName(error.message(), expected), expected);
         EXPECT_TRUE(table.record(1).blnUnsaved);
     }
     EXPECT_EQ(readBytes(num3Path), kNum3Text);
@@ -205,13 +217,76 @@ TEST_F(TableSaver, WriteProtectionIsReportedAndLeavesTheFileAlone) {
     EXPECT_EQ(error.message(), "ファイル「Num3Data.tbl」に保存できません。（書き込みが許可されていません）");
 
     ::chmod(num3Path.c_str(), 0644);
-    ASSERT_TRUE(num3.store(1, drawn(2, {0, 3, 2, 1, 0}, 2000)));   // a correction needs a new file in the folder
+    ASSERT_TRUE(num3.store(1, drawn(2, {0, 3, 2, 1, 0}, 2000))); // a correction needs a new file in the folder
     ::chmod(dir.path().c_str(), 0555);
     error = SaveTable(num3, kNumbers3, num3Path);
     ::chmod(dir.path().c_str(), 0755);
-    EXPECT_EQ(error.message(), "ファイル「Num3Data.tbl」に保存できません。（書き込みが許可されていません）");
+    const std::string expected = "ファイル「Num3Data.tbl」に保存できません。（一時ファイル「Num3Data.tbl.tmp-"
+                                 "XXXXXX」を作れません：書き込みが許可されていません）";
+    EXPECT_EQ(withTemporaryName(error.message(), expected), expected);
     EXPECT_EQ(readBytes(num3Path), kNum3Text);
     EXPECT_EQ(dir.entries(), (std::vector<std::string>{"Num3Data.tbl", "Num4Data.tbl"}));
+}
+
+// Whatever happened to the file since it was loaded, a save that would append to
+// it or replace it refuses, names the file and keeps the entered rounds for a
+// retry; the file keeps the bytes the other program left.
+TEST_F(TableSaver, FileChangedOnDiskIsNeitherAppendedToNorReplaced) {
+    const std::string lf = "1,1994/10/07,191,119800,39900,79800,19900,11900\n"
+                           "2,1994/10/14,988,333500,111100,222300,55500,33300\n";
+    std::string sameSize = kNum3Text;
+    sameSize[20] = '9';
+    struct Change {
+        const char* name;
+        std::string bytes;
+    };
+    const Change changes[] = {
+        {"line ends converted to LF", lf},
+        {"a line added by another program", kNum3Text + "3,1994/10/21,123,1,2,3,4,5\r\n"},
+        {"cut short", kNum3Text.substr(0, 30)},
+        {"emptied", ""},
+        {"same size, other bytes", sameSize},
+    };
+    for (const bool correction : {false, true}) {
+        for (const Change& c : changes) {
+            SCOPED_TRACE(std::string(c.name) + (correction ? " (correction)" : " (new round)"));
+            writeBytes(num3Path, kNum3Text);
+            DrawTable num3 = loaded(num3Path);
+            ASSERT_TRUE(num3.store(correction ? 1 : 3, drawn(1, {0, 4, 4, 4, 0}, 1000)));
+            writeBytes(num3Path, c.bytes);
+            const SaveError error = SaveTable(num3, kNumbers3, num3Path);
+            ASSERT_TRUE(error);
+            EXPECT_TRUE(error.changedOnDisk);
+            EXPECT_EQ(error.message(),
+                      "ファイル「Num3Data.tbl」に保存できません。（読み込んだ後にほかのプログラムで変更されて"
+                      "います。上書きせず、入力したデータはこのプログラムの中に残してあります）");
+            EXPECT_EQ(readBytes(num3Path), c.bytes);
+            EXPECT_TRUE(num3.record(correction ? 1 : 3).blnUnsaved);
+            EXPECT_EQ(dir.entries(), (std::vector<std::string>{"Num3Data.tbl", "Num4Data.tbl"}));
+
+            // Once the file is back as it was loaded, the same records are saved.
+            writeBytes(num3Path, kNum3Text);
+            EXPECT_FALSE(SaveTable(num3, kNumbers3, num3Path));
+            EXPECT_EQ(loaded(num3Path).record(correction ? 1 : 3).lngStraight, 1000);
+        }
+    }
+}
+
+// The stamp follows the program's own writes: appends, then a rewrite, then an
+// append again, without reading back anything but the file as it now is.
+TEST_F(TableSaver, OwnWritesKeepTheFileSaveable) {
+    DrawTable num3 = loaded(num3Path);
+    ASSERT_TRUE(num3.store(3, drawn(1, {0, 1, 1, 1, 0}, 1000)));
+    EXPECT_FALSE(SaveTable(num3, kNumbers3, num3Path));
+    ASSERT_TRUE(num3.store(1, drawn(2, {0, 2, 2, 2, 0}, 2000)));
+    EXPECT_FALSE(SaveTable(num3, kNumbers3, num3Path));
+    ASSERT_TRUE(num3.store(4, drawn(3, {0, 3, 3, 3, 0}, 3000)));
+    EXPECT_FALSE(SaveTable(num3, kNumbers3, num3Path));
+    EXPECT_TRUE(num3.fileStamp.sameBytes(stampOf(readBytes(num3Path))));
+    const DrawTable back = loaded(num3Path);
+    ASSERT_EQ(back.count, 4);
+    EXPECT_EQ(back.record(1).lngStraight, 2000);
+    EXPECT_EQ(back.record(4).lngStraight, 3000);
 }
 
 } // namespace

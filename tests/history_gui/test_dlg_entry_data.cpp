@@ -333,6 +333,61 @@ private slots:
         QCOMPARE(e.history.num3.record(2345), fixtureRecord(tw::history::kNumbers3, 2345));
     }
 
+    // The store hands the game of every stored round to the table store, after
+    // the round is in the table. A failing store shows its message, keeps the
+    // typed values as unstored (closing asks, storing again retries) and leaves
+    // the round in the table for the exit to write; the message flow of a
+    // successful store is unchanged.
+    void storeWritesThroughTheTableStoreAndRetriesAfterAFailure() {
+        Entry e(2500, 2500);
+        DlgEntryData& dlg = e.open(0, 2501);
+        QList<int> calls;
+        bool failing = true;
+        dlg.setTableStore([&](int game) {
+            calls << game;
+            [&] { QVERIFY(e.history.table(game).record(2501).blnUnsaved); }();
+            tw::history::SaveError error;
+            if (failing) {
+                error.failed = true;
+                error.path = "/x/Num3Data.tbl";
+                error.detail = "ディスクの空きが足りません";
+            } else {
+                e.history.table(game).records[2501].blnUnsaved = false;
+            }
+            return error;
+        });
+        e.typeDigits("123");
+        e.typeAmount(1, "98765");
+        e.press("cmdSave");
+        QCOMPARE(calls, QList<int>{3});
+        QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【保存エラー】")});
+        QCOMPARE(
+            MessageHook::shownTexts(),
+            QStringList{QStringLiteral("ファイル「Num3Data.tbl」に保存できません。（ディスクの空きが足りません）")});
+        QCOMPARE(e.history.num3.count, 2501);
+        QCOMPARE(e.history.num3.record(2501).lngStraight, 98765);
+        QCOMPARE(e.text("lblStright"), QStringLiteral("\\98,765"));
+        QCOMPARE(dlg.ListChanges().split(QLatin1Char('\r')).size(), 4); // still unstored: digits and Straight
+
+        // Closing now asks, as for any unstored value; No keeps the dialog open.
+        MessageHook::clearShown();
+        MessageHook::pushAnswer(tw::ui::Answer::No);
+        e.press("cmdExit");
+        QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("未登録確認")});
+        QVERIFY(dlg.isVisible());
+
+        failing = false;
+        MessageHook::clearShown();
+        e.press("cmdSave");
+        QCOMPARE(calls, (QList<int>{3, 3}));
+        QVERIFY(MessageHook::shownTexts().isEmpty());
+        QVERIFY(!e.history.num3.record(2501).blnUnsaved);
+        QVERIFY(dlg.ListChanges().isEmpty());
+        e.press("cmdExit");
+        QVERIFY(MessageHook::shownTexts().isEmpty());
+        QVERIFY(!dlg.isVisible());
+    }
+
     void storesMoreNewRoundsThanTheSpareSlots() {
         Entry e(30, 30); // the fixture leaves ten spare slots
         for (int n = 1; n <= 12; ++n) {

@@ -1,8 +1,8 @@
 // The report page: view texts, totals and the bytes of whole pages against
 // golden files written by hand from the page layout (tests/data/reports/page_*).
+#include "report_test_util.h"
 #include "reports/hit_report.h"
 #include "reports/report_file.h"
-#include "report_test_util.h"
 
 #include <gtest/gtest.h>
 
@@ -37,8 +37,7 @@ const PageCase kPageCases[] = {
     // No hit anywhere: three times "はずれ", uncoloured counts, every difference a red loss.
     // Round 999 shows the round padded to four places.
     {"page_no_hits",
-     {{2545, {{15, 0, 0, 0}, {10, 0, 0, 0}, {6, 0, 0, 0}}},
-      {999, {{7, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}}}}},
+     {{2545, {{15, 0, 0, 0}, {10, 0, 0, 0}, {6, 0, 0, 0}}}, {999, {{7, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}}}}},
     // Hits in all three columns, a Mini hit without "<BR>", Group2 counts that end
     // their line with blanks only where they are above zero, amounts as wide as or
     // wider than their field; Group1 in profit, Group2 a loss, Mini exactly even.
@@ -62,6 +61,7 @@ std::string writePage(const std::string& dir, const std::vector<RoundInput>& rou
     }
     for (const std::string& line : page.closingLines())
         file.appendLine(line);
+    EXPECT_TRUE(file.commit());
     EXPECT_EQ(file.linesLost(), 0);
     return readBytes(std::filesystem::path(dir) / "page.html");
 }
@@ -89,6 +89,9 @@ TEST(ReportFile, WritesCodePage932WithCrLf) {
     ReportFile file(dir.path(), "Num3_３月抽選結果.html");
     file.appendLine("a　※\\");
     file.appendLine("");
+    // Nothing reaches the file before the page is complete.
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(dir.path()) / "Num3_３月抽選結果.html"));
+    EXPECT_TRUE(file.commit());
     EXPECT_EQ(file.linesLost(), 0);
     // Ideographic space 81 40, reference mark 81 A6, the yen backslash stays 5C.
     EXPECT_EQ(readBytes(std::filesystem::path(dir.path()) / "Num3_３月抽選結果.html"),
@@ -100,6 +103,7 @@ TEST(ReportFile, CountsLinesThatCannotBeAppended) {
     ReportFile file((std::filesystem::path(dir.path()) / "missing").string(), "x.html");
     file.appendLine("one");
     file.appendLine("two");
+    EXPECT_FALSE(file.commit());
     EXPECT_EQ(file.linesLost(), 2);
 }
 
@@ -110,8 +114,7 @@ TEST(HitViewTexts, AsTheViewWritesThem) {
     };
     const Case cases[] = {
         // No entries and no hits.
-        {{},
-         {{"0", "0", "0"}, {"\\0", "\\0", "\\0"}, {"\\0", "\\0", "\\0"}, {"", "0", "0"}, {"", "0", "0"}}},
+        {{}, {{"0", "0", "0"}, {"\\0", "\\0", "\\0"}, {"\\0", "\\0", "\\0"}, {"", "0", "0"}, {"", "0", "0"}}},
         // Hit counts add straight and box; Mini money keeps the wide pattern while
         // its price uses the narrow one, which still shows every digit.
         {{{15, 2, 1, 132000}, {5000, 0, 3, 27600}, {6000, 2, 0, 19000}},

@@ -1,13 +1,14 @@
 // tallowind-cli report: options, one-line errors with exit status 2 and nothing
 // written, and on success the same bytes the report job writes in-process.
 #include "history/table_file.h"
-#include "reports/report_job.h"
 #include "report_test_util.h"
+#include "reports/report_job.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <sys/wait.h>
 
@@ -25,14 +26,16 @@ struct CliRun {
     std::string err;
 };
 
-std::string quoted(const std::string& s) { return "'" + s + "'"; }
+std::string quoted(const std::string& s) {
+    return "'" + s + "'";
+}
 
 // Runs the tool in `workDir` with the arguments (already quoted where needed).
 CliRun runCli(const std::string& workDir, const std::string& args, const std::string& captureDir) {
     const std::string out = (fs::path(captureDir) / "stdout.txt").string();
     const std::string err = (fs::path(captureDir) / "stderr.txt").string();
-    const std::string command = "cd " + quoted(workDir) + " && " + quoted(TALLOWIND_CLI) + " report " + args + " >"
-        + quoted(out) + " 2>" + quoted(err);
+    const std::string command = "cd " + quoted(workDir) + " && " + quoted(TALLOWIND_CLI) + " report " + args + " >" +
+                                quoted(out) + " 2>" + quoted(err);
     const int raw = std::system(command.c_str());
     CliRun run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -80,7 +83,7 @@ TEST(ReportCli, RefusalsAreOneLineWithStatusTwoAndWriteNothing) {
     struct Case {
         const char* what;
         std::string args;
-        const char* needle;   // a word the message must carry
+        const char* needle; // a word the message must carry
     };
     const Case cases[] = {
         {"history of 6 rounds", "--out-dir " + quoted(out), "2542"},
@@ -88,14 +91,19 @@ TEST(ReportCli, RefusalsAreOneLineWithStatusTwoAndWriteNothing) {
         {"missing output folder", "--out-dir " + quoted(out + "/none"), "none"},
         {"unknown option", "--out " + quoted(out), "--out"},
         {"option without its folder", "--data-dir", "--data-dir"},
+        {"option given twice", "--out-dir " + quoted(out) + " --out-dir=" + quoted(out), "--out-dir is given twice"},
+        {"empty table", "--data-dir " + quoted(out + "/empty") + " --out-dir " + quoted(out), "holds no rounds"},
     };
+    fs::create_directory(out + "/empty");
+    std::ofstream(out + "/empty/Num3Data.tbl").flush();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const CliRun run = runCli(work.path(), c.args, capture.path());
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(countLines(run.err), 1) << run.err;
         EXPECT_NE(run.err.find(c.needle), std::string::npos) << run.err;
-        EXPECT_TRUE(fs::is_empty(out));
+        EXPECT_EQ(fs::directory_iterator(out)->path().filename(), "empty");
+        EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 1);
     }
 }
 
@@ -111,8 +119,10 @@ TEST(ReportCli, HelpDescribesTheOptions) {
 TEST(ReportCli, WritesTheJobsBytesIntoTheWorkingDirectory) {
     ScratchDir work, capture, inProcess;
     writeHistory(fs::path(work.path()) / "Num3Data.tbl", 2546);
-    const CliRun run = runCli(work.path(), "", capture.path());
+    // Options may also be written --name=value.
+    const CliRun run = runCli(work.path(), "--data-dir=. --out-dir=.", capture.path());
     ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
 
     const auto loaded = tw::history::loadTableFile((fs::path(work.path()) / "Num3Data.tbl").string());
     ASSERT_FALSE(loaded.error) << loaded.error.message();

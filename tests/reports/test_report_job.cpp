@@ -2,8 +2,8 @@
 // rounds before each, the three files with their fixed ranges, the refusal of a
 // short history, progress, and the engine's fast path behind the default predictor.
 #include "history/table_file.h"
-#include "reports/report_job.h"
 #include "report_test_util.h"
+#include "reports/report_job.h"
 
 #include <gtest/gtest.h>
 
@@ -75,7 +75,8 @@ DrawTable generatedHistory(int count) {
     for (int r = 1; r <= count; ++r) {
         tw::history::NumData rec;
         rec.dteDraw = 36000 + r;
-        rec.bytNum = {0, static_cast<uint8_t>(r % 10), static_cast<uint8_t>(r / 10 % 10), static_cast<uint8_t>(r / 100 % 10), 0};
+        rec.bytNum = {0, static_cast<uint8_t>(r % 10), static_cast<uint8_t>(r / 10 % 10),
+                      static_cast<uint8_t>(r / 100 % 10), 0};
         rec.lngStraight = 90000;
         rec.lngBox = 15000;
         rec.lngSetStraight = 45000;
@@ -116,9 +117,9 @@ TEST(HitReportJob, SmallHistoryMatchesGoldenBytes) {
     FakePredictor fake;
     // Each proposal also holds decoys that would hit the round before (the draw the
     // analysis ended with), so a mix-up of the two records shows.
-    fake.byLastRow[5] = proposal({"123", "307"}, {"789"}, {"12", "07"});             // draw 999: nothing
+    fake.byLastRow[5] = proposal({"123", "307"}, {"789"}, {"12", "07"});               // draw 999: nothing
     fake.byLastRow[4] = proposal({"307", "703", "370"}, {"073", "112"}, {"07", "70"}); // draw 307
-    fake.byLastRow[3] = proposal({"121", "122"}, {"112"}, {"12", "11"});              // draw 112
+    fake.byLastRow[3] = proposal({"121", "122"}, {"112"}, {"12", "11"});               // draw 112
 
     ScratchDir dir;
     HitReportJob job(loaded.table, dir.path(), {{"small.html", 6, 4}}, fake.predictor());
@@ -134,12 +135,12 @@ TEST(HitReportJob, SmallHistoryMatchesGoldenBytes) {
 TEST(HitReportJob, ThreeFilesWithTheirFixedRanges) {
     struct Case {
         int count;
-        std::vector<int> march, february, january;   // rounds of the three files, in file order
+        std::vector<int> march, february, january; // rounds of the three files, in file order
     };
     const Case cases[] = {
         {2545, descending(2545, 2543), descending(2542, 2523), descending(2522, 2503)},
         {2543, {2543}, descending(2542, 2523), descending(2522, 2503)},
-        {2542, {}, descending(2542, 2523), descending(2522, 2503)},   // the newest file holds only the frame
+        {2542, {}, descending(2542, 2523), descending(2522, 2503)}, // the newest file holds only the frame
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.count);
@@ -152,9 +153,9 @@ TEST(HitReportJob, ThreeFilesWithTheirFixedRanges) {
         ASSERT_FALSE(outcome.error) << outcome.error.describe();
         EXPECT_EQ(outcome.linesLost, 0);
 
-        const std::pair<const char*, const std::vector<int>*> files[] = {
-            {"Num3_３月抽選結果.html", &c.march}, {"Num3_２月抽選結果.html", &c.february},
-            {"Num3_１月抽選結果.html", &c.january}};
+        const std::pair<const char*, const std::vector<int>*> files[] = {{"Num3_３月抽選結果.html", &c.march},
+                                                                         {"Num3_２月抽選結果.html", &c.february},
+                                                                         {"Num3_１月抽選結果.html", &c.january}};
         std::vector<int> allRounds;
         for (const auto& [name, rounds] : files) {
             const std::string bytes = readBytes(fs::path(dir.path()) / name);
@@ -202,17 +203,41 @@ TEST(HitReportJob, SecondRunAppendsToEveryFile) {
         EXPECT_EQ(readBytes(path), bytes + bytes) << path;
 }
 
-TEST(HitReportJob, FailedPredictionStopsTheJob) {
+// A job that stops part way (here the prediction of round 2531, in the second
+// file) leaves the file it was on as it found it: before, that file kept the
+// opening line and the blocks of rounds 2542..2532, and the next run appended
+// its page after them. Pages finished before the stop are whole.
+TEST(HitReportJob, AReportThatFailsPartWayLeavesNoHalfPage) {
     const DrawTable table = generatedHistory(2545);
-    FakePredictor fake;
-    fake.failAtLastRow = 2530;   // round 2531, in the second file
-    ScratchDir dir;
-    const auto outcome = tw::reports::writeHitReports(table, dir.path(), {}, fake.predictor());
-    EXPECT_EQ(outcome.error.kind, ReportErrorKind::PredictionFailed);
-    EXPECT_EQ(outcome.error.round, 2531);
-    EXPECT_EQ(fake.calls.back(), 2530);
-    EXPECT_TRUE(fs::exists(fs::path(dir.path()) / "Num3_２月抽選結果.html"));
-    EXPECT_FALSE(fs::exists(fs::path(dir.path()) / "Num3_１月抽選結果.html"));
+    const char* const names[] = {"Num3_３月抽選結果.html", "Num3_２月抽選結果.html", "Num3_１月抽選結果.html"};
+    ScratchDir clean;
+    FakePredictor good;
+    ASSERT_FALSE(tw::reports::writeHitReports(table, clean.path(), {}, good.predictor()).error);
+    std::map<std::string, std::string> page;
+    for (const char* name : names)
+        page[name] = readBytes(fs::path(clean.path()) / name);
+
+    for (const bool earlierRun : {false, true}) {
+        SCOPED_TRACE(earlierRun ? "after a complete run" : "in a fresh folder");
+        ScratchDir dir;
+        if (earlierRun) {
+            ASSERT_FALSE(tw::reports::writeHitReports(table, dir.path(), {}, good.predictor()).error);
+        }
+        FakePredictor failing;
+        failing.failAtLastRow = 2530;
+        const auto outcome = tw::reports::writeHitReports(table, dir.path(), {}, failing.predictor());
+        EXPECT_EQ(outcome.error.kind, ReportErrorKind::PredictionFailed);
+        EXPECT_EQ(outcome.error.round, 2531);
+        EXPECT_EQ(failing.calls.back(), 2530);
+        const std::string before = earlierRun ? page[names[0]] : std::string();
+        EXPECT_EQ(readBytes(fs::path(dir.path()) / names[0]), before + page[names[0]]);
+        for (const char* name : {names[1], names[2]}) {
+            EXPECT_EQ(fs::exists(fs::path(dir.path()) / name), earlierRun) << name;
+            if (earlierRun) {
+                EXPECT_EQ(readBytes(fs::path(dir.path()) / name), page[name]) << name;
+            }
+        }
+    }
 }
 
 TEST(HitReportJob, LinesThatCannotBeAppendedAreCounted) {
@@ -223,7 +248,7 @@ TEST(HitReportJob, LinesThatCannotBeAppendedAreCounted) {
     const auto outcome = tw::reports::writeHitReports(table, missing, {}, fake.predictor());
     EXPECT_FALSE(outcome.error);
     EXPECT_EQ(outcome.linesLost, 3 * 9 + 2 * 20 * 6);
-    EXPECT_EQ(fake.calls.size(), 40u);   // the report goes on without its lines
+    EXPECT_EQ(fake.calls.size(), 40u); // the report goes on without its lines
 }
 
 // The default predictor is the engine's fast path for Numbers3, called newest

@@ -11,6 +11,8 @@
 #include "ui/message_box.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
@@ -59,6 +61,11 @@ void answerGroupDialog(int index) {
         QTest::mouseClick(dialog->findChild<QRadioButton*>(QStringLiteral("optGroup_%1").arg(index)), Qt::LeftButton);
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
     });
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString padded(const tw::engine::PredNum& n, bool fourDigits) {
@@ -372,6 +379,53 @@ private slots:
             tw::common::ReadUserSelectFile(work->path().toStdString(), true, static_cast<int16_t>(round));
         QVERIFY(emptied.ok);
         QVERIFY(emptied.entries.empty());
+    }
+
+    // A confirm that cannot be stored says so, naming the file, and the file
+    // keeps the selection confirmed before; before, the failure was silent and
+    // the user believed the new selection kept.
+    void failedConfirmSaysSoAndKeepsTheStoredSelection_data() {
+        QTest::addColumn<bool>("folderGone");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("interrupted before the rename") << false << QString();
+        QTest::newRow("working folder gone") << true << QStringLiteral("保存先のフォルダが見つかりません");
+    }
+    void failedConfirmSaysSoAndKeepsTheStoredSelection() {
+        QFETCH(bool, folderGone);
+        QFETCH(QString, reason);
+        const int round = count(3) + 1;
+        open(3, round);
+        answerGroupDialog(1);
+        click("cmdChgFromYosoKu");
+        click("cmdChgAll");
+        click("cmdChgSelect");
+        click("cmdChgEnd");
+        const std::string dir = work->path().toStdString();
+        const QString name = QStringLiteral("NUMBERS３ユーザー選出.dat");
+        const QByteArray before = readAll(work->filePath(name));
+        QVERIFY(!before.isEmpty());
+
+        click("cmdChgAllSelectCancel");
+        MessageHook::enable();
+        if (folderGone) {
+            QVERIFY(QFile::rename(work->path(), work->path() + "-moved"));
+        } else {
+            tw::common::setUserSelectReplaceHookForTests([] { return false; });
+        }
+        click("cmdChgEnd");
+        tw::common::setUserSelectReplaceHookForTests(nullptr);
+        if (folderGone)
+            QVERIFY(QFile::rename(work->path() + "-moved", work->path()));
+
+        QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【保存エラー】")});
+        const QString text = MessageHook::shownTexts().front();
+        QVERIFY2(text.startsWith(QStringLiteral("選出Noを保存できませんでした。\rファイル「") + name +
+                                 QStringLiteral("」は前の内容のままです。")),
+                 qPrintable(text));
+        QVERIFY2(text.contains(reason), qPrintable(text));
+        QCOMPARE(readAll(work->filePath(name)), before);
+        QCOMPARE(QDir(work->path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{name});
+        QVERIFY(tw::common::ReadUserSelectFile(dir, true, static_cast<int16_t>(round)).ok);
     }
 
     // Opening the panel again after a confirm restores the confirmed selection;

@@ -490,6 +490,7 @@ void Tallowind::cmdDataEntry_Click() {
         marks[i] = QString::fromStdString(m_appState.WeekdayMark[i]);
     history::DlgEntryData dialog(m_history, marks, this);
     dialog.setClock(m_clock);
+    dialog.setTableStore([this](int game) { return saveTable(game); });
     const bool numbers3 = optNumbers[0]->isChecked();
     dialog.intNumbers = numbers3 ? 0 : 1;
     dialog.lngEntryRound = countOf(numbers3 ? 3 : 4) + 1;
@@ -502,17 +503,23 @@ void Tallowind::cmdExit_Click() {
     if (ui::showMessage(this, QStringLiteral("終了しますか？"), ui::Buttons::OkCancel,
                         QStringLiteral("【終了確認】")) != ui::Answer::Ok)
         return;
-    for (const int game : {3, 4}) {
-        const history::SaveError error =
-            history::SaveTable(m_history.table(game), game, m_appState.tableFilePath(game));
-        if (error) {
-            ui::showMessage(this, QString::fromStdString(error.message()), ui::Buttons::Ok,
-                            QStringLiteral("【保存エラー】"));
-            m_exit(1);
-            return;
-        }
+    // Both files are tried whatever happens to the first; after any failure the
+    // program stays open with the unsaved rounds, so that the user can free
+    // space or fix permissions and exit again.
+    QStringList failures;
+    for (const int game : {3, 4})
+        if (const history::SaveError error = saveTable(game))
+            failures << QString::fromStdString(error.message());
+    if (!failures.isEmpty()) {
+        ui::showMessage(this, failures.join(QLatin1Char('\r')) + QStringLiteral("\r終了を取りやめました。"),
+                        ui::Buttons::Ok, QStringLiteral("【保存エラー】"));
+        return;
     }
     m_exit(0);
+}
+
+history::SaveError Tallowind::saveTable(int game) {
+    return history::SaveTable(m_history.table(game), game, m_appState.tableFilePath(game));
 }
 
 // The result report joins this button later.

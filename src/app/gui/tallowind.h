@@ -7,8 +7,10 @@
 //
 // The window works on the DrawHistory it is given, which outlives it. The panels
 // are built in createPanels(); each panel's own preparation runs through the
-// hooks ClearResultView, ChgPanelSetUp and PrtPanelSetUp. Saving and ending the
-// program happen only through cmdExit (or the close box, which asks the same).
+// hooks ClearResultView, ChgPanelSetUp and PrtPanelSetUp. A round stored in the
+// entry dialog goes to its table file at once; ending the program happens only
+// through cmdExit (or the close box, which asks the same), which saves whatever
+// is still unsaved and stays open when a file cannot be written.
 // A prediction run is the window's engine driven by the progress dialog, which
 // fills the window's six progress bars; the prediction panel then shows the
 // engine's proposal.
@@ -22,6 +24,7 @@
 #include "engine/engine.h"
 #include "engine/gui/dlg_yosoku.h"
 #include "history/num_data.h"
+#include "history/table_file.h"
 #include "selection/selection_model.h"
 
 #include <QDateTime>
@@ -146,6 +149,9 @@ private:
     int selectedGame() const;
     bool askDiscardPrediction(const QString& title);
     bool runPrediction(int game, int round);
+    // Writes what is unsaved of a game's table to its file (the entry dialog's
+    // store and the exit command).
+    history::SaveError saveTable(int game);
     void LoadUserSelect(int game, int round);
 
     history::DrawHistory& m_history;

@@ -400,6 +400,15 @@ void DlgEntryData::cmdSave_Click() {
                             entryTitle);
         return;
     }
+    if (m_store) {
+        // The round is in the table either way; only a round that reached its
+        // file becomes the new reference, so that storing again retries.
+        if (const SaveError error = m_store(game)) {
+            tw::ui::showMessage(this, QString::fromStdString(error.message()), tw::ui::Buttons::Ok,
+                                QStringLiteral("【保存エラー】"));
+            return;
+        }
+    }
 
     // The stored state becomes the reference for the next change.
     dteEntryRound = dteWork;

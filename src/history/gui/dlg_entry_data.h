@@ -1,15 +1,22 @@
 // The draw result entry dialog: the user types the date, the drawn digits and
 // the five prize amounts of one round on on-screen keypads, and the store
-// command writes the round into the game's draw table, marked unsaved so that
-// the exit command writes it to the table file. The dialog edits only the
-// DrawHistory it is given and knows nothing of the main window; the caller sets
-// the public members below, runs exec() and afterwards refills its round list.
+// command writes the round into the game's draw table and at once to its table
+// file, through the table store the caller hands in (the main window's saves the
+// table as the exit command does: a new round is appended, a correction
+// replaces the file). A round typed in is thus on disk as soon as it is stored,
+// not only after a clean exit. When the store fails, the dialog shows the error
+// and keeps the typed values, so that storing again retries; the round stays in
+// the table, unsaved, for the exit command to try as well. The dialog edits only
+// the DrawHistory it is given and knows nothing of the main window; the caller
+// sets the public members below, runs exec() and afterwards refills its round
+// list.
 //
 // Controls that come in numbered families carry the object name
 // "<name>_<index>", e.g. optNum_1, lblNum_3, frmKey_3, cmdNum2_7, cmdMoney1_11.
 #pragma once
 
 #include "history/num_data.h"
+#include "history/table_file.h"
 
 #include <QDateTime>
 #include <QDialog>
@@ -33,11 +40,16 @@ public:
     // Weekday suffixes of displayed dates, indexed 1 = Sunday .. 7 = Saturday (0 is a filler).
     using WeekdayMarks = std::array<QString, 8>;
     using Clock = std::function<QDateTime()>;
+    // Writes the unsaved records of a game's table (3 or 4) to its file.
+    using TableStore = std::function<SaveError(int game)>;
 
     DlgEntryData(DrawHistory& history, const WeekdayMarks& weekdayMark, QWidget* parent = nullptr);
 
     // Where "now" comes from: the date of a new round and the calendar's start. Defaults to the system clock.
     void setClock(Clock clock);
+    // Where stored rounds go besides the table. Without a store (the dialog's own
+    // tests) a round is kept in the table only.
+    void setTableStore(TableStore store) { m_store = std::move(store); }
 
     // Set by the caller before exec(); the dialog keeps them up to date while it runs.
     int16_t intNumbers = 0;    // 0 = Numbers3, 1 = Numbers4
@@ -86,6 +98,7 @@ private:
     DrawHistory& drawHistory;
     WeekdayMarks WeekdayMark;
     Clock clock;
+    TableStore m_store;
 
     // The stored values of the round, against which changes are found. Digits are
     // indexed by place 1..4; amounts in the order Straight, Box, Set-Straight, Set-Box, Mini.

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QShowEvent>
+#include <QStringList>
 #include <QTime>
 #include <QVBoxLayout>
 
@@ -116,7 +117,7 @@ void DlgLoadData::reject() {
 }
 
 void DlgLoadData::startFile(int game) {
-    m_loader.emplace(m_paths[game == kNumbers3 ? 0 : 1]);
+    m_loader.emplace(m_paths[game == kNumbers3 ? 0 : 1], common::gameFromCode(game));
     m_loader->SetLoadSlice(kLoadSlice);
     m_loader->ReadTableBlocks();
     m_loader->ResetLineScan();
@@ -156,6 +157,8 @@ void DlgLoadData::LoadStep() {
     case 5:
         m_loader->ParseTableLines();
         if (m_loader->IsLoadStepDone() && !m_loader->failed()) {
+            if (m_loader->warning())
+                m_loadWarnings.push_back(m_loader->warning());
             m_history.table(intLoadGame) = m_loader->takeTable();
             if (intLoadStep == 2) {
                 intLoadGame = kNumbers4;
@@ -224,6 +227,13 @@ void DlgLoadData::Timer1_Timer() {
 
 void DlgLoadData::Timer3_Timer() {
     Timer3.stop();
+    if (!m_loadWarnings.empty()) {
+        QStringList lines;
+        for (const LoadWarning& warning : m_loadWarnings)
+            lines << QString::fromStdString(warning.message());
+        lines << QStringLiteral("表のファイルを確かめてください。");
+        ui::showMessage(this, lines.join(QLatin1Char('\r')), ui::Buttons::Ok, QStringLiteral("【データ読込み確認】"));
+    }
     m_blnFinished = true;
     done(QDialog::Accepted);
 }

@@ -6,9 +6,13 @@
 // (1000 ms) closes the dialog once both tables are in.
 //
 // exec() returns Accepted when both tables are loaded. When a file is missing,
-// unreadable or malformed, the dialog shows one message naming the file, the line
-// and the fault, and returns Rejected; the history is then incomplete and the
-// caller ends the program. Nothing here writes a file.
+// unreadable, too large, not CR LF lines of text or malformed, the dialog shows
+// one message naming the file, the line and the fault, and returns Rejected; the
+// history is then incomplete and the caller ends the program. A table that loads
+// but is not quite what its file claims (round fields out of line, a line of the
+// other game's shape, bytes after the last line end) is reported in one warning
+// before the dialog closes, naming each such file and its first such line.
+// Nothing here writes a file.
 //
 // Controls in numbered families carry the object name "<name>_<index>":
 // Picture1_0, Picture1_1, Label3_0 .. Label3_3.
@@ -25,6 +29,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QProgressBar;
@@ -56,6 +61,8 @@ public:
 
     // The fault that stopped the load; kind None after a complete load.
     const LoadError& loadError() const { return m_loadError; }
+    // What the warning at the end named, one entry per file with something to say.
+    const std::vector<LoadWarning>& loadWarnings() const { return m_loadWarnings; }
 
     // Escape and the close box do nothing while the tables load.
     void reject() override;
@@ -87,6 +94,7 @@ private:
     Timings m_timings;
     std::optional<TableLoader> m_loader;
     LoadError m_loadError;
+    std::vector<LoadWarning> m_loadWarnings;
     bool m_blnActivated = false;
     bool m_blnFinished = false;
 

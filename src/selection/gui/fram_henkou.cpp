@@ -1,6 +1,8 @@
 #include "selection/gui/fram_henkou.h"
 
+#include "common/file_replace.h"
 #include "common/gui/grid_cell.h"
+#include "common/user_select_file.h"
 #include "engine/engine.h"
 #include "history/num_data.h"
 #include "reports/gui/dlg_hit_chart.h"
@@ -17,6 +19,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <cerrno>
+#include <filesystem>
 #include <utility>
 
 namespace tw::selection {
@@ -482,8 +486,24 @@ void FramHenkou::cmdChgMiniAllCanCel_Click() {
 }
 
 void FramHenkou::cmdChgEnd_Click() {
-    // Storing is silent: a failure leaves the previous file as it was.
-    m_model.SaveUserSelect(m_workingDir, m_numbers3, m_round, gridRowTexts());
+    // A stored selection is confirmed without a word; a failure leaves the
+    // previous file as it was and says so, so that the user does not rely on a
+    // selection that was never kept.
+    const common::ReplaceResult saved = m_model.SaveUserSelect(m_workingDir, m_numbers3, m_round, gridRowTexts());
+    if (saved)
+        return;
+    const QString name = QString::fromStdString(common::userSelectFileName(m_numbers3));
+    QString reason = QString::fromStdString(common::describeFileError(saved.error));
+    if (saved.error == EOVERFLOW)
+        reason = QStringLiteral("選出Noが多すぎます");
+    else if (saved.step == common::ReplaceResult::Step::CreateTemporary ||
+             saved.step == common::ReplaceResult::Step::WriteTemporary)
+        reason = QStringLiteral("一時ファイル「%1」：%2")
+                     .arg(QString::fromStdString(std::filesystem::path(saved.failedPath).filename().string()), reason);
+    ui::showMessage(
+        this,
+        QStringLiteral("選出Noを保存できませんでした。\rファイル「%1」は前の内容のままです。（%2）").arg(name, reason),
+        ui::Buttons::Ok, QStringLiteral("【保存エラー】"));
 }
 
 } // namespace tw::selection

@@ -1,0 +1,47 @@
+// The option reader the commands of tallowind-cli share: "--name value" and
+// "--name=value", flags without a value, "--help"/"-h", and whole numbers with a
+// range. Every refusal is one line of English that the command prints after its
+// name and then exits with status 2: an unknown option or a stray argument, an
+// option given twice, a value missing, a value given to a flag, a number that is
+// not a whole number, and one outside its range ("... is out of range ...").
+// Standard library only.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tw::cli {
+
+struct OptionSpec {
+    std::string name;       // with its dashes: "--game"
+    bool takesValue = true; // false for a flag such as "--json"
+};
+
+struct ParsedOptions {
+    bool help = false;                         // --help or -h was met (reading stopped there)
+    std::string error;                         // the refusal, empty when the arguments are fine
+    std::map<std::string, std::string> values; // options given, with their values ("" for a flag)
+
+    bool has(const std::string& name) const { return values.count(name) != 0; }
+    // The value of an option, or `fallback` when it was not given.
+    std::string value(const std::string& name, const std::string& fallback = {}) const;
+};
+
+// Reads `args` (the arguments after the command's name) against `specs`.
+// `command` names the command in the hint of an unknown option.
+ParsedOptions parseOptions(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs,
+                           const std::string& command);
+
+// A whole number in min..max: optional '-', then decimal digits, nothing else.
+// On a refusal returns nullopt and sets `error` to "<name> must be a whole
+// number, not '<text>'" or "<name> <text> is out of range (<min> .. <max>)";
+// `rangeText` replaces "<min> .. <max>" when given.
+std::optional<int64_t> readWhole(const std::string& name, const std::string& text, int64_t min, int64_t max,
+                                 std::string& error, const std::string& rangeText = {});
+std::optional<uint64_t> readWholeUnsigned(const std::string& name, const std::string& text, uint64_t max,
+                                          std::string& error);
+
+} // namespace tw::cli
