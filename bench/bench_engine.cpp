@@ -1,5 +1,7 @@
 // Speed of the prediction engine on the bundled history (rounds 1..7054 of both
-// games): one complete sliced run, all six passes stepped without pauses; the
+// games): one complete sliced run, all six passes stepped without pauses (also on
+// synthetic histories of 8,000, 16,000 and 32,000 rounds, to show how the run
+// grows with the history); the
 // fast path for every round the back-test report predicts (2503..7054), shared
 // tables built once; and the two side by side per round in one run.
 #include "engine/fast_path.h"
@@ -8,8 +10,10 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <iostream>
+#include <map>
 #include <string>
 
 namespace {
@@ -63,6 +67,48 @@ void BM_SlicedRun(benchmark::State& state) {
     state.SetLabel("Numbers" + std::to_string(game) + ", last row " + std::to_string(lastRow));
 }
 BENCHMARK(BM_SlicedRun)->Arg(3)->Arg(4)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// A history of `rounds` rounds with digits from a fixed pseudo-random sequence:
+// the same table on every run, of any length the table can hold.
+const tw::history::DrawTable& syntheticTable(int game, int rounds) {
+    static std::map<std::pair<int, int>, tw::history::DrawTable> made;
+    auto [it, added] = made.try_emplace({game, rounds});
+    if (added) {
+        uint64_t state = 0x5DEECE66DULL + static_cast<uint64_t>(game);
+        for (int r = 1; r <= rounds; ++r) {
+            tw::history::NumData rec;
+            rec.lngRound = r;
+            for (int p = 1; p <= game; ++p) {
+                state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+                rec.bytNum[static_cast<std::size_t>(p)] = static_cast<uint8_t>((state >> 33) % 10);
+            }
+            if (!it->second.store(r, rec)) {
+                std::cerr << "synthetic history: round " << r << " does not fit\n";
+                std::exit(1);
+            }
+        }
+    }
+    return it->second;
+}
+
+// One complete sliced run over a synthetic history: args game, rounds.
+void BM_SlicedRunSynthetic(benchmark::State& state) {
+    const int game = static_cast<int>(state.range(0));
+    const int rounds = static_cast<int>(state.range(1));
+    const tw::history::DrawTable& history = syntheticTable(game, rounds);
+    Engine engine;
+    for (auto _ : state) {
+        check(engine.YosouSetUp(history, game, 1, rounds));
+        check(engine.runToEnd());
+        benchmark::DoNotOptimize(engine.proposal().grp1.count);
+    }
+    state.SetLabel("Numbers" + std::to_string(game) + ", synthetic, last row " + std::to_string(rounds));
+}
+BENCHMARK(BM_SlicedRunSynthetic)
+    ->ArgsProduct({{3, 4}, {8000, 16000, 32000}})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
 
 // The shared tables of a whole history.
 void BM_SharedBuild(benchmark::State& state) {

@@ -14,7 +14,6 @@ namespace tw::engine {
 namespace {
 
 constexpr int kSliceRows = 100;
-constexpr uint8_t kNoDigit = 0xFF;   // never equal to a drawn digit
 
 std::size_t idx(int i) { return static_cast<std::size_t>(i); }
 
@@ -264,6 +263,13 @@ double Engine::calcPrediction() {
     return pct;
 }
 
+RowDigits Engine::rowDigits(int r) const {
+    RowDigits digits{};
+    for (int p = 1; p <= m_intNumbers; ++p)
+        digits[idx(p)] = m_digitColumn[idx(p)][idx(r)];
+    return digits;
+}
+
 bool Engine::freqRow(int r) {
     RowDigits digits{};
     for (int p = 1; p <= m_intNumbers; ++p)
@@ -275,42 +281,28 @@ bool Engine::followRow(int r) {
     const int game = m_intNumbers;
     for (auto& column : m_intFollowCount)
         column.fill(0);
-    if (r == 1)
+    if (r == 1) {
+        m_followers.reset(game);
         return true;
-    if (r > 2) {
-        RowDigits before{};
-        for (int p = 1; p <= game; ++p)
-            before[idx(p)] = m_digitColumn[idx(p)][idx(r - 1)];
-        if (!scoreFollowRow(game, before, m_followRows[idx(r - 1)]))
-            return false;
     }
+    if (r > 2 && !scoreFollowRow(game, rowDigits(r - 1), m_followRows[idx(r - 1)]))
+        return false;
     // Followers: every earlier round j that agrees with round r at two or more
-    // positions adds the digits of round j + 1.
-    const uint8_t* c1 = m_digitColumn[1].data();
-    const uint8_t* c2 = m_digitColumn[2].data();
-    const uint8_t* c3 = m_digitColumn[3].data();
-    const uint8_t* c4 = m_digitColumn[4].data();
-    const uint8_t x1 = c1[r];
-    const uint8_t x2 = c2[r];
-    const uint8_t x3 = c3[r];
-    const uint8_t x4 = game == history::kNumbers4 ? c4[r] : kNoDigit;
-    // Tallied wide and stored only when every count fits 16 bits, so nothing wraps.
-    std::array<std::array<int32_t, 10>, 5> wide{};
-    for (int j = 1; j < r; ++j) {
-        const int agree = int{c1[j] == x1} + int{c2[j] == x2} + int{c3[j] == x3} + int{c4[j] == x4};
-        if (agree < 2)
-            continue;
-        ++wide[1][c1[j + 1]];
-        ++wide[2][c2[j + 1]];
-        ++wide[3][c3[j + 1]];
-        ++wide[4][c4[j + 1]];   // Numbers3: position 4 holds 0 everywhere and is never read
+    // positions adds the digits of round j + 1. The tally holds the rounds
+    // j = 1 .. r - 1 with their followers; rows come in order, so normally only
+    // round r - 1 is new (should a row come out of order, the tally starts afresh).
+    if (m_followers.game() != game || m_followers.rounds() > r - 2)
+        m_followers.reset(game);
+    while (m_followers.rounds() < r - 1) {
+        const int j = m_followers.rounds() + 1;
+        m_followers.add(rowDigits(j), rowDigits(j + 1));
     }
+    CountTable counts{};
+    if (!m_followers.countsFor(rowDigits(r), counts))
+        return false;
     for (int p = 1; p <= game; ++p)
-        for (int d = 0; d < 10; ++d) {
-            if (wide[idx(p)][idx(d)] > INT16_MAX)
-                return false;
-            m_intFollowCount[idx(p)][idx(d)] = static_cast<int16_t>(wide[idx(p)][idx(d)]);
-        }
+        for (int d = 0; d < 10; ++d)
+            m_intFollowCount[idx(p)][idx(d)] = counts[idx(p)][idx(d)];
     writeForecast(game, m_intFollowCount, m_followRows[idx(r + 1)]);
     return true;
 }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "engine/engine_types.h"
+#include "engine/row_steps.h"
 #include "history/num_data.h"
 
 #include <array>
@@ -101,6 +102,7 @@ private:
     double calcPrediction();
     bool freqRow(int r);
     bool followRow(int r);
+    RowDigits rowDigits(int r) const;   // digits of round r at positions 1..game
     void endOfRun();
     void fail(EngineError error) { m_error = error; }
     // Ends a pass: the next state, intCurRow = 1.
@@ -119,14 +121,15 @@ private:
     std::vector<FreqRow> m_freqRows;
     std::vector<FollowRow> m_followRows;
     FollowRow m_fastForecast;                 // row intLastRow + 1 of a fast-path run
-    // Columns of the digits of rounds 0..intLastRow + 1 by position 1..4, read by the
-    // comparisons of stage 3. Position 4 of a Numbers3 run holds a value no digit matches.
+    // Columns of the digits of rounds 0..intLastRow + 1 by position 1..4 (position 4
+    // of a Numbers3 run holds zeros and is not read).
     std::array<std::vector<uint8_t>, 5> m_digitColumn;
     mutable bool m_flowsPending = false;      // fast path: lists not yet built
     mutable std::array<CountedList<FlowRec>, 5> m_freqFlow{};
     mutable std::array<CountedList<FlowStep>, 5> m_followFlow{};
     Tally m_intDigitCount{};
     Tally m_intFollowCount{};
+    FollowerTally m_followers;                // stage 3: rounds before the current row
     Proposal m_proposal;
 };
 

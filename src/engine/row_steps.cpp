@@ -3,6 +3,8 @@
 #include "engine/last_phase.h"
 #include "engine/rank_digits.h"
 
+#include <algorithm>
+
 namespace tw::engine {
 
 namespace {
@@ -62,6 +64,61 @@ void writeForecast(int game, const CountTable& followCount, FollowRow& row) {
         total += row.blocks[idx(p)].lngPointSum;
     }
     row.dblAvgGrpValue = static_cast<double>(total) / (game == 3 ? 30.0 : 40.0);
+}
+
+void FollowerTally::reset(int game) {
+    if (game != m_game || m_subsets.empty()) {
+        m_game = game;
+        m_subsets.clear();
+        std::size_t cells = 0;
+        for (unsigned mask = 1; mask < (1u << game); ++mask) {
+            Subset s;
+            for (int p = 1; p <= game; ++p)
+                if (mask & (1u << (p - 1)))
+                    s.positions[idx(s.size++)] = p;
+            if (s.size < 2)
+                continue;
+            s.weight = s.size == 2 ? 1 : s.size == 3 ? -2 : 3;
+            s.offset = cells;
+            std::size_t keys = 1;
+            for (int k = 0; k < s.size; ++k)
+                keys *= 10;
+            cells += keys * idx(game) * 10;
+            m_subsets.push_back(s);
+        }
+        m_cells.assign(cells, 0);
+    } else {
+        std::fill(m_cells.begin(), m_cells.end(), 0);
+    }
+    m_rounds = 0;
+}
+
+void FollowerTally::add(const RowDigits& digits, const RowDigits& next) {
+    for (const Subset& s : m_subsets) {
+        int32_t* base = &m_cells[cellOf(s, digits)];
+        for (int p = 1; p <= m_game; ++p)
+            ++base[(p - 1) * 10 + next[idx(p)]];
+    }
+    ++m_rounds;
+}
+
+bool FollowerTally::countsFor(const RowDigits& digits, CountTable& out) const {
+    std::array<int32_t, 40> sum{};
+    const int cells = m_game * 10;
+    for (const Subset& s : m_subsets) {
+        const int32_t* base = &m_cells[cellOf(s, digits)];
+        for (int i = 0; i < cells; ++i)
+            sum[idx(i)] += s.weight * base[i];
+    }
+    out = CountTable{};
+    bool ok = true;
+    for (int p = 1; p <= m_game; ++p)
+        for (int d = 0; d < 10; ++d) {
+            const int32_t v = sum[idx((p - 1) * 10 + d)];
+            ok = ok && v <= INT16_MAX;
+            out[idx(p)][idx(d)] = static_cast<int16_t>(std::min<int32_t>(v, INT16_MAX));
+        }
+    return ok;
 }
 
 } // namespace tw::engine
