@@ -5,6 +5,8 @@
 #include "app/app_state.h"
 #include "app/gui/tallowind.h"
 #include "history/gui/dlg_entry_data.h"
+#include "reports/gui/dlg_backtest.h"
+#include "reports/gui/dlg_statistics.h"
 #include "history/table_file.h"
 #include "table_text.h"
 #include "ui/message_box.h"
@@ -20,6 +22,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
 
@@ -378,6 +381,48 @@ private slots:
         QCOMPARE(item(0), QString::number(count + 2));
         QCOMPARE(rounds()->count(), count + 2);
         QCOMPARE(rounds()->currentIndex(), 0);
+    }
+
+    // The two analysis windows open for the game chosen in the main window, over its rounds.
+    void analysisButtonsOpenTheirWindowsForTheSelectedGame_data() {
+        QTest::addColumn<int>("gameIndex");
+        QTest::newRow("Numbers3") << 0;
+        QTest::newRow("Numbers4") << 1;
+    }
+    void analysisButtonsOpenTheirWindowsForTheSelectedGame() {
+        QFETCH(int, gameIndex);
+        const int count = gameIndex == 0 ? kRounds3 : kRounds4;
+        clickGame(gameIndex);
+        QCOMPARE(child<QPushButton>("cmdBacktest")->text(), QStringLiteral("成績検証"));
+        QCOMPARE(child<QPushButton>("cmdStatistics")->text(), QStringLiteral("統計"));
+
+        std::optional<int> statisticsGame;
+        std::optional<int> statisticsTo;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<tw::reports::DlgStatistics*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            if (dialog->statistics()) {
+                statisticsGame = tw::common::gameCode(dialog->statistics()->game);
+                statisticsTo = dialog->statistics()->to;
+            }
+            dialog->done(QDialog::Accepted);
+        });
+        click("cmdStatistics");
+        QCOMPARE(statisticsGame, std::optional<int>(gameIndex == 0 ? 3 : 4));
+        QCOMPARE(statisticsTo, std::optional<int>(count));
+
+        std::optional<int> backtestTo;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<tw::reports::DlgBacktest*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            backtestTo = dialog->findChild<QSpinBox*>("spnTo")->value();
+            dialog->done(QDialog::Rejected);
+        });
+        click("cmdBacktest");
+        QCOMPARE(backtestTo, std::optional<int>(count));
+        QVERIFY(!QApplication::activeModalWidget());
     }
 
     void dataEntryWithAFuturePredictionAsksFirst() {

@@ -5,7 +5,9 @@
 #include "history/gui/dlg_entry_data.h"
 #include "history/table_file.h"
 #include "printing/gui/print_panel.h"
+#include "reports/gui/dlg_backtest.h"
 #include "reports/gui/dlg_report_progress.h"
+#include "reports/gui/dlg_statistics.h"
 #include "selection/gui/fram_henkou.h"
 #include "ui/clock_status_bar.h"
 #include "ui/fonts.h"
@@ -190,11 +192,13 @@ QWidget* Tallowind::buildCommandColumn() {
     cmdDataEntry = commandButton(column, "cmdDataEntry", QStringLiteral("データ登録"));
     cmdPutHitData = commandButton(column, "cmdPutHitData", QStringLiteral("抽選結果出力"));
     cmdCheck = commandButton(column, "cmdCheck", QStringLiteral("管理用"));
+    cmdBacktest = commandButton(column, "cmdBacktest", QStringLiteral("成績検証"));
+    cmdStatistics = commandButton(column, "cmdStatistics", QStringLiteral("統計"));
     cmdExit = commandButton(column, "cmdExit", QStringLiteral("終了"));
     for (QPushButton* button : {cmdYosoku, cmdHenko, cmdPrint, cmdDataEntry})
         layout->addWidget(button);
     layout->addStretch();
-    for (QPushButton* button : {cmdPutHitData, cmdCheck, cmdExit})
+    for (QPushButton* button : {cmdBacktest, cmdStatistics, cmdPutHitData, cmdCheck, cmdExit})
         layout->addWidget(button);
 
     connect(cmdYosoku, &QPushButton::clicked, this, &Tallowind::cmdYosoku_Click);
@@ -204,6 +208,8 @@ QWidget* Tallowind::buildCommandColumn() {
     connect(cmdExit, &QPushButton::clicked, this, &Tallowind::cmdExit_Click);
     connect(cmdPutHitData, &QPushButton::clicked, this, &Tallowind::cmdPutHitData_Click);
     connect(cmdCheck, &QPushButton::clicked, this, &Tallowind::cmdCheck_Click);
+    connect(cmdBacktest, &QPushButton::clicked, this, &Tallowind::cmdBacktest_Click);
+    connect(cmdStatistics, &QPushButton::clicked, this, &Tallowind::cmdStatistics_Click);
     return column;
 }
 
@@ -553,6 +559,20 @@ void Tallowind::cmdCheck_Click() {
     viewer.intMaxCount = static_cast<int16_t>(roundInSelector() - 1);
     viewer.pubFormSetUP();
     viewer.exec();
+}
+
+// Both windows read the tables as they are; the main window is blocked while they are open.
+void Tallowind::cmdBacktest_Click() {
+    reports::DlgBacktest dialog(m_history.num3, m_history.num4, this);
+    dialog.setGame(selectedGame());
+    dialog.exec();
+}
+
+void Tallowind::cmdStatistics_Click() {
+    reports::DlgStatistics dialog(m_history.num3, m_history.num4, this);
+    dialog.setGame(selectedGame());
+    dialog.cmdCalc_Click();
+    dialog.exec();
 }
 
 void Tallowind::tmStart_Timer() {

@@ -130,6 +130,8 @@ public:
     void cmdExit_Click();
     void cmdPutHitData_Click();
     void cmdCheck_Click();
+    void cmdBacktest_Click();
+    void cmdStatistics_Click();
     void tmStart_Timer();
     void StatusBar1_PanelClick(int index);
 
@@ -179,6 +181,8 @@ private:
     QPushButton* cmdExit = nullptr;
     QPushButton* cmdPutHitData = nullptr;
     QPushButton* cmdCheck = nullptr;
+    QPushButton* cmdBacktest = nullptr;
+    QPushButton* cmdStatistics = nullptr;
     std::array<QProgressBar*, kProgressBars> m_prgBar{};
     ui::ClockStatusBar* StatusBar1 = nullptr;
     QCalendarWidget* mvWindow = nullptr;
