@@ -276,7 +276,7 @@ private slots:
         QCOMPARE(text("lblMoney", 1), yen(draw.lngBox, tw::common::kYen6));
         QCOMPARE(text("lblMoney", 2), yen(draw.lngSetStraight, tw::common::kYen7));
         QCOMPARE(text("lblMoney", 3), yen(draw.lngSetBox, tw::common::kYen6));
-        QVERIFY(text("lblMoney", 0).startsWith(QLatin1Char('\\')));
+        QVERIFY(text("lblMoney", 0).startsWith(QChar(0xA5)));
         QVERIFY(shown(QStringLiteral("setHitData_1")));
         QVERIFY(shown(QStringLiteral("framYHit")));
         QCOMPARE(shown(QStringLiteral("setHitData_5")), game == 3);
