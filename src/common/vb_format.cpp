@@ -101,6 +101,22 @@ std::string formatNumber(double value, std::string_view pattern) {
     return render(negative, std::to_string(whole), fraction, p);
 }
 
+std::string displayYen(std::string_view formatted) {
+    std::string out;
+    out.reserve(formatted.size() + 4);
+    for (const char c : formatted) {
+        if (c == '\\')
+            out += "\xC2\xA5";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string formatNumberForDisplay(int64_t value, std::string_view pattern) {
+    return displayYen(formatNumber(value, pattern));
+}
+
 bool priceOf(int64_t count, int32_t& amount) {
     const int64_t total = count * 200;
     if (total > std::numeric_limits<int32_t>::max() || total < std::numeric_limits<int32_t>::min())

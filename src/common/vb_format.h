@@ -23,6 +23,13 @@ inline constexpr std::string_view kYen6 = "\\\\###,##0";      // "\###,##0"
 inline constexpr std::string_view kYen5 = "\\\\##,##0";       // "\##,##0"
 inline constexpr std::string_view kYen8 = "\\\\##,###,##0";   // "\##,###,##0"
 
+// The same text for showing on screen: every yen mark the format puts as "\"
+// (the byte that Japanese Windows fonts draw as a yen sign) becomes "¥" (U+00A5,
+// UTF-8), so that the amount reads the same with any font. Files and the
+// command-line tool keep the "\" of formatNumber.
+std::string displayYen(std::string_view formatted);
+std::string formatNumberForDisplay(int64_t value, std::string_view pattern);
+
 // Count x 200 yen, refusing a result beyond 32 bits (returns false then).
 bool priceOf(int64_t count, int32_t& amount);
 

@@ -137,20 +137,82 @@ private slots:
             QCOMPARE(window->prgBar(i), window->findChild<QProgressBar*>(QStringLiteral("prgBar_%1").arg(i)));
     }
 
-    // The list is made from the game selected at the time it is filled and stays
-    // as it is when the game changes.
-    void gameSwitchSetsTheBannerAndKeepsTheRoundList() {
+    // The list offers the rounds the selected game can predict: a confirmed game
+    // switch refills it from that game's count + 1, a refused one keeps it.
+    void gameSwitchSetsTheBannerAndRefillsTheRoundList() {
         clickGame(1);
         QCOMPARE(window->state().intGame, 4);
         QCOMPARE(child<QLabel>("lblNum")->text(), QStringLiteral("4"));
         QCOMPARE(child<QLabel>("lblNum")->palette().color(QPalette::WindowText), QColor(0, 192, 0));
-        QCOMPARE(rounds()->count(), kRounds3 + 1);
-        QCOMPARE(item(0), QStringLiteral("21"));
+        QCOMPARE(rounds()->count(), kRounds4 + 1);
+        QCOMPARE(item(0), QString::number(kRounds4 + 1));
+        QCOMPARE(rounds()->currentText(), QString::number(kRounds4 + 1));
+        click("cmdYosoku");
+        QCOMPARE(window->predictionRunsStarted(), 1);
+        QCOMPARE(window->state().intRunRound, kRounds4 + 1);
+        QCOMPARE(MessageHook::shownTexts().size(), 0);
+
         clickGame(0);
         QCOMPARE(window->state().intGame, 3);
         QCOMPARE(child<QLabel>("lblNum")->text(), QStringLiteral("3"));
         QCOMPARE(child<QLabel>("lblNum")->palette().color(QPalette::WindowText), QColor(255, 0, 255));
-        QCOMPARE(MessageHook::shownTexts().size(), 0);
+        QCOMPARE(rounds()->count(), kRounds3 + 1);
+        QCOMPARE(item(0), QString::number(kRounds3 + 1));
+        QCOMPARE(MessageHook::shownTexts().size(), 1); // the Numbers4 run was for a future round
+
+        MessageHook::clearShown();
+        runFor(QStringLiteral("21"));
+        MessageHook::pushAnswer(Answer::No);
+        clickGame(1);
+        QCOMPARE(MessageHook::shownTexts(), QStringList{kQuestion});
+        QCOMPARE(rounds()->count(), kRounds3 + 1);
+        QCOMPARE(rounds()->currentText(), QStringLiteral("21"));
+    }
+
+    // The round box keeps exactly what was typed; nothing is completed from the
+    // list, and the run is for the typed round.
+    void typedRoundIsKeptAsTyped_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("prefix of 21 and 20") << "2";
+        QTest::newRow("prefix of 19 .. 10") << "1";
+        QTest::newRow("prefix of nothing") << "25";
+        QTest::newRow("a listed round") << "12";
+    }
+    void typedRoundIsKeptAsTyped() {
+        QFETCH(QString, typed);
+        typeRound(typed);
+        QCOMPARE(rounds()->currentText(), typed);
+        QCOMPARE(rounds()->lineEdit()->text(), typed);
+        QVERIFY(rounds()->lineEdit()->selectedText().isEmpty());
+        click("cmdYosoku");
+        const int round = typed.toInt();
+        if (round < 2) {
+            QCOMPARE(window->predictionRunsStarted(), 0);
+            QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【予測確認】")});
+        } else {
+            QCOMPARE(window->predictionRunsStarted(), 1);
+            QCOMPARE(window->state().intRunRound, round);
+            QCOMPARE(window->state().intShownRound, round);
+        }
+    }
+
+    // A typed round the program cannot hold is refused under the number typed,
+    // without a run.
+    void outOfRangeTypedRoundIsNamedAsTyped_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("five digits") << "99999";
+        QTest::newRow("one above the largest") << "32768";
+        QTest::newRow("twelve digits") << "123456789012";
+    }
+    void outOfRangeTypedRoundIsNamedAsTyped() {
+        QFETCH(QString, typed);
+        runFor(typed);
+        QCOMPARE(window->predictionRunsStarted(), 0);
+        QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【予測確認】")});
+        const QString text = MessageHook::shownTexts().value(0);
+        QVERIFY2(text.startsWith(QStringLiteral("第%1回の予測はできません。").arg(typed)), qPrintable(text));
+        QVERIFY2(!text.contains(QStringLiteral("32767回の")), qPrintable(text));
+        QVERIFY(!shown("cmdHenko"));
     }
 
     void buttonsAndPanelsFollowTheRun_data() {
@@ -433,6 +495,63 @@ private slots:
         QCOMPARE(MessageHook::shownTexts(), QStringList{kQuestion});
         QVERIFY(window->state().blnHasPrediction);
         QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    // A refused game or round change leaves the prediction guarded: the entry
+    // dialog still asks before it would discard it, and No keeps it.
+    void dataEntryAfterARefusedChangeStillAsks_data() {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("other game") << "other game";
+        QTest::newRow("typed round") << "typed round";
+        QTest::newRow("picked round") << "picked round";
+    }
+    void dataEntryAfterARefusedChangeStillAsks() {
+        QFETCH(QString, change);
+        runFor(QStringLiteral("21"));
+        MessageHook::pushAnswer(Answer::No);
+        if (change == "other game")
+            clickGame(1);
+        else if (change == "typed round")
+            typeRound(QStringLiteral("7"));
+        else
+            pickRound(3);
+        QVERIFY(window->state().blnHasPrediction);
+
+        bool entryOpened = false;
+        QTimer::singleShot(0, this, [&] {
+            if (auto* dialog = qobject_cast<tw::history::DlgEntryData*>(QApplication::activeModalWidget())) {
+                entryOpened = true;
+                dialog->done(QDialog::Rejected);
+            }
+        });
+        MessageHook::pushAnswer(Answer::No);
+        click("cmdDataEntry");
+        QCOMPARE(MessageHook::shownTitles(),
+                 (QStringList{QStringLiteral("新規予測確認"), QStringLiteral("データ登録")}));
+        QVERIFY(!entryOpened);
+        QVERIFY(window->state().blnHasPrediction);
+        QVERIFY(shown("cmdHenko") && shown("cmdPrint"));
+        QCOMPARE(rounds()->currentText(), QStringLiteral("21"));
+        QVERIFY(child<QRadioButton>("optNumbers_0")->isChecked());
+        QCOMPARE(window->predictionRunsStarted(), 1);
+    }
+
+    // A larger window gives its height to the grids; the count and money boxes
+    // stay one line high.
+    void largerWindowGrowsTheGridsNotTheBoxes() {
+        const QSize normal = window->size();
+        const int gridBefore = child<QWidget>("gridResulte_0")->height();
+        window->resize(normal.width() + 400, normal.height() + 500);
+        QTRY_COMPARE(window->height(), normal.height() + 500);
+        QTest::qWait(50); // the layout settles in the event loop
+        for (const char* name : {"lblBuyCount_0", "lblBuyMoney_0", "lblBuyCount_1", "lblBuyMoney_1", "lblBuyCount_2",
+                                 "lblBuyMoney_2"}) {
+            auto* label = child<QLabel>(name);
+            QVERIFY2(label->height() <= label->sizeHint().height() + 2,
+                     qPrintable(QStringLiteral("%1: %2").arg(name).arg(label->height())));
+        }
+        QVERIFY(child<QWidget>("gridResulte_0")->height() > gridBefore + 100);
+        QVERIFY(child<QWidget>("gridResulte_1")->height() > gridBefore + 100);
     }
 
     void exitCancelKeepsRunningWithRecordsUnsaved() {

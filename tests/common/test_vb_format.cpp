@@ -53,3 +53,28 @@ TEST(VbFormat, PriceRefusesOverflow) {
 }
 
 } // namespace
+
+namespace {
+
+// The screen variant changes the yen mark and nothing else; the file variant keeps its byte.
+TEST(VbFormat, DisplayVariantShowsTheYenSign) {
+    const IntCase cases[] = {
+        {1200, tw::common::kYen7, "\xC2\xA5"
+                                  "1,200"},
+        {0, tw::common::kYen7, "\xC2\xA5"
+                               "0"},
+        {-3400, tw::common::kYen6, "-\xC2\xA5"
+                                   "3,400"},
+        {12345678, tw::common::kYen8, "\xC2\xA5"
+                                      "12,345,678"},
+        {2545, "####0", "2545"},
+        {0, "#,###", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(tw::common::formatNumberForDisplay(c.value, c.pattern), c.expected) << c.pattern << " " << c.value;
+        EXPECT_EQ(tw::common::displayYen(formatNumber(c.value, c.pattern)), c.expected) << c.pattern;
+    }
+    EXPECT_EQ(formatNumber(int64_t{3400}, tw::common::kYen7), "\\3,400");
+}
+
+} // namespace

@@ -3,14 +3,17 @@
 // and ready to print again, the cancel that ends the document after the entry
 // in hand and then closes, a printer that refuses the document, and the
 // printer choice.
+#include "printing/gui/current_printer.h"
 #include "printing/gui/dlg_print_exec.h"
 #include "ui/message_box.h"
 
 #include "../printing/recording_sink.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPrintDialog>
+#include <QPrinterInfo>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -256,6 +259,48 @@ private slots:
         button("cmdPrinterSelect")->click();
         QVERIFY(seen);
         QCOMPARE(child<QLabel>(QStringLiteral("lblPrinterName"))->text(), before);
+    }
+
+    // With no printer installed the dialog offers the PDF printer, writing into
+    // the working folder; the printer accepted in the printer dialog stays the
+    // current printer, so the next print dialog of the session starts on it and
+    // prints there.
+    void chosenPrinterStaysTheCurrentPrinter() {
+        if (!QPrinterInfo::availablePrinters().isEmpty())
+            QSKIP("a printer is installed; the PDF offer is for machines without one");
+        QTemporaryDir work;
+        tw::printing::forgetCurrentPrinter();
+        tw::printing::setPdfFolder(work.path());
+        open(3);
+        const QString offered = work.filePath(QString::fromLatin1(tw::printing::kPdfFileName));
+        QCOMPARE(dialog->printer().outputFormat(), QPrinter::PdfFormat);
+        QCOMPARE(dialog->printer().outputFileName(), offered);
+        QCOMPARE(child<QLabel>(QStringLiteral("lblPrinterName"))->text(),
+                 QStringLiteral("PDF ファイル: %1").arg(QString::fromLatin1(tw::printing::kPdfFileName)));
+
+        bool accepted = false;
+        QTimer::singleShot(0, this, [&accepted] {
+            if (auto* choice = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+                accepted = true;
+                choice->accept();
+            }
+        });
+        button("cmdPrinterSelect")->click();
+        QVERIFY(accepted);
+        const QString chosenFile = dialog->printer().outputFileName();
+        const QString chosenCaption = child<QLabel>(QStringLiteral("lblPrinterName"))->text();
+        QVERIFY(!chosenFile.isEmpty());
+        dialog.reset();
+
+        open(2);
+        QCOMPARE(dialog->printer().outputFormat(), QPrinter::PdfFormat);
+        QCOMPARE(dialog->printer().outputFileName(), chosenFile);
+        QCOMPARE(child<QLabel>(QStringLiteral("lblPrinterName"))->text(), chosenCaption);
+        dialog->setOutput(nullptr);
+        QVERIFY(runToEnd());
+        QVERIFY(MessageHook::shownTitles().isEmpty());
+        QVERIFY(QFileInfo(chosenFile).size() > 0);
+        tw::printing::forgetCurrentPrinter();
     }
 };
 

@@ -138,7 +138,7 @@ private slots:
             QCOMPARE(count(n), QStringLiteral("0"));
             QVERIFY(list(n)->selectedItems().isEmpty());
         }
-        QCOMPARE(credit(), QStringLiteral("\\0"));
+        QCOMPARE(credit(), QStringLiteral("¥0"));
     }
 
     void picksAndBudget() {
@@ -150,16 +150,16 @@ private slots:
         QCOMPARE(count(0), QStringLiteral("3"));
         QCOMPARE(count(3), QStringLiteral("2"));
         QCOMPARE(count(1), QStringLiteral("0"));
-        QCOMPARE(credit(), QStringLiteral("\\1,000"));
+        QCOMPARE(credit(), QStringLiteral("¥1,000"));
         // A click on a picked item takes it back.
         clickRow(0, 1);
         QCOMPARE(count(0), QStringLiteral("2"));
-        QCOMPARE(credit(), QStringLiteral("\\800"));
+        QCOMPARE(credit(), QStringLiteral("¥800"));
         // The budget counts every list, whatever type is chosen.
         option(3)->setChecked(true);
         press(QStringLiteral("cmdPrtGrpAllSelect_2"));
         QCOMPARE(count(2), QStringLiteral("2"));
-        QCOMPARE(credit(), QStringLiteral("\\1,200"));
+        QCOMPARE(credit(), QStringLiteral("¥1,200"));
     }
 
     void emptyCountByClicksZeroByPickNone() {
@@ -170,13 +170,13 @@ private slots:
         clickRow(1, 0);
         clickRow(1, 1);
         QCOMPARE(count(1), QString());
-        QCOMPARE(credit(), QStringLiteral("\\0"));
+        QCOMPARE(credit(), QStringLiteral("¥0"));
 
         press(QStringLiteral("cmdPrtGrpAllSelect_1"));
         press(QStringLiteral("cmdPrtGrpAllCancel_1"));
         QCOMPARE(count(1), QStringLiteral("0"));
         QVERIFY(list(1)->selectedItems().isEmpty());
-        QCOMPARE(credit(), QStringLiteral("\\0"));
+        QCOMPARE(credit(), QStringLiteral("¥0"));
     }
 
     void userFrame_data() {

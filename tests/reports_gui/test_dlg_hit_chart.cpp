@@ -15,6 +15,9 @@
 #include <QTest>
 #include <QValueAxis>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -206,6 +209,56 @@ private slots:
         QCOMPARE(scroll()->maximum(), 1000);
         QCOMPARE(c.windowStart(), 995);
         checkRows(995, 1003);
+    }
+
+    // The value axis stays 0..20 while every value fits; above that its top is
+    // the next multiple of 5, keeping the divisions of 5.
+    void valueAxisTop_data() {
+        QTest::addColumn<QList<double>>("values"); // averages and winning values, NaN for a missing one
+        QTest::addColumn<int>("top");
+        const double none = std::numeric_limits<double>::quiet_NaN();
+        QTest::newRow("all missing") << QList<double>{none, none} << 20;
+        QTest::newRow("low values") << QList<double>{3.5, 12.0, 0.0} << 20;
+        QTest::newRow("exactly 20") << QList<double>{19.9, 20.0} << 20;
+        QTest::newRow("just above 20") << QList<double>{20.01, 4.0} << 25;
+        QTest::newRow("21 with gaps") << QList<double>{none, 21.0, none} << 25;
+        QTest::newRow("exactly 25") << QList<double>{25.0} << 25;
+        QTest::newRow("above 25") << QList<double>{25.5, 18.0} << 30;
+        QTest::newRow("far above") << QList<double>{61.2} << 65;
+    }
+    void valueAxisTop() {
+        QFETCH(QList<double>, values);
+        QFETCH(int, top);
+        std::vector<HitChartRow> rows;
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            HitChartRow row;
+            row.round = 100 + static_cast<int>(i);
+            if (!std::isnan(values[i]))
+                (i % 2 == 0 ? row.avg : row.win) = values[i];
+            rows.push_back(row);
+        }
+        QCOMPARE(tw::reports::hitChartAxisTop(rows), top);
+    }
+
+    // Charts opened at the first rounds start at round 1 and never label a round below it.
+    void earlyRoundsStartAtRound1_data() {
+        QTest::addColumn<int>("round");
+        QTest::newRow("round 2") << 2;
+        QTest::newRow("round 5") << 5;
+        QTest::newRow("round 10") << 10;
+    }
+    void earlyRoundsStartAtRound1() {
+        QFETCH(int, round);
+        tw::testing::runFor(engine, history, 3, round);
+        DlgHitChart& c = open(3, round);
+        QCOMPARE(c.windowStart(), 1);
+        auto* x = qobject_cast<QBarCategoryAxis*>(qchart()->axes(Qt::Horizontal).value(0));
+        QVERIFY(x);
+        QCOMPARE(x->categories().value(0), QStringLiteral("1"));
+        for (const QString& label : x->categories())
+            QVERIFY2(label.toInt() >= 1, qPrintable(label));
+        QCOMPARE(c.rows().front().round, 1);
+        QVERIFY(c.rows().front().avg.has_value());
     }
 
     void exitCloses() {

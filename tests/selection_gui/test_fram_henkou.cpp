@@ -136,13 +136,13 @@ private slots:
         QTest::addColumn<QString>("maxMoney");
 
         QTest::newRow("N3 future") << 3 << 1 << true << true << 6 << "1,000"
-                                   << "\\200,000";
+                                   << "¥200,000";
         QTest::newRow("N3 last draw") << 3 << 0 << false << false << 6 << "1,000"
-                                      << "\\200,000";
+                                      << "¥200,000";
         QTest::newRow("N4 future") << 4 << 1 << true << false << 8 << "10,000"
-                                   << "\\2,000,000";
+                                   << "¥2,000,000";
         QTest::newRow("N4 last draw") << 4 << 0 << false << false << 8 << "10,000"
-                                      << "\\2,000,000";
+                                      << "¥2,000,000";
     }
     void controlsPerRound() {
         QFETCH(int, game);
@@ -166,7 +166,7 @@ private slots:
         QCOMPARE(text("lblChgMaxSelect"), maxCount);
         QCOMPARE(text("lblChgAllMoney"), maxMoney);
         QCOMPARE(text("lblChgUserSelect"), QStringLiteral("0"));
-        QCOMPARE(text("lblChgUserSelectMoney"), QStringLiteral("\\0"));
+        QCOMPARE(text("lblChgUserSelectMoney"), QStringLiteral("¥0"));
         QCOMPARE(child<QTableWidget>("gridChgPointData")->columnCount(), pointColumns);
     }
 
@@ -271,9 +271,9 @@ private slots:
         QTest::addColumn<int>("numbers");
         QTest::addColumn<int>("minis");
         QTest::newRow("future round") << 1 << "15"
-                                      << "\\3,000" << 12 << 3;
+                                      << "¥3,000" << 12 << 3;
         QTest::newRow("drawn round") << 0 << "0"
-                                     << "\\0" << 0 << 0;
+                                     << "¥0" << 0 << 0;
     }
     void storedSelection() {
         QFETCH(int, offset);
@@ -328,7 +328,7 @@ private slots:
         click("cmdChgSelect");
         QCOMPARE(listTexts(list("lstChgSelect")), (QStringList{group2[0] + "(予測Grp2)", group2[2] + "(予測Grp2)"}));
         QCOMPARE(text("lblChgUserSelect"), QStringLiteral("2"));
-        QCOMPARE(text("lblChgUserSelectMoney"), QStringLiteral("\\400"));
+        QCOMPARE(text("lblChgUserSelectMoney"), QStringLiteral("¥400"));
 
         // A value group of the all-group grid, all of it.
         auto* grid = child<QTableWidget>("gridChgAllGroup");
@@ -348,7 +348,7 @@ private slots:
         const int minis = list("lstChgMini")->count();
         QVERIFY(minis > 0 && minis <= selected);
         QCOMPARE(text("lblChgUserSelect"), QString::number(selected + minis));
-        QCOMPARE(text("lblChgUserSelectMoney"), "\\" + QLocale(QLocale::English).toString(200 * (selected + minis)));
+        QCOMPARE(text("lblChgUserSelectMoney"), "¥" + QLocale(QLocale::English).toString(200 * (selected + minis)));
 
         // Removing the first two numbers keeps the Mini bets made from them.
         selectRows("lstChgSelect", {0, 1});
@@ -457,9 +457,9 @@ private slots:
         QTest::addColumn<qlonglong>("count");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<bool>("overflow");
-        QTest::newRow("none") << 0LL << "\\0" << false;
-        QTest::newRow("15 bets") << 15LL << "\\3,000" << false;
-        QTest::newRow("largest amount") << 10737418LL << "\\2,147,483,600" << false;
+        QTest::newRow("none") << 0LL << "¥0" << false;
+        QTest::newRow("15 bets") << 15LL << "¥3,000" << false;
+        QTest::newRow("largest amount") << 10737418LL << "¥2,147,483,600" << false;
         QTest::newRow("one bet more") << 10737419LL << "" << true;
     }
     void amountLabel() {

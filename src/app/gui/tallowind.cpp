@@ -4,6 +4,7 @@
 #include "engine/gui/frm_debug.h"
 #include "history/gui/dlg_entry_data.h"
 #include "history/table_file.h"
+#include "printing/gui/current_printer.h"
 #include "printing/gui/print_panel.h"
 #include "reports/gui/dlg_backtest.h"
 #include "reports/gui/dlg_report_progress.h"
@@ -56,6 +57,28 @@ QPushButton* commandButton(QWidget* parent, const char* name, const QString& tex
     return button;
 }
 
+// The leading number of a typed text (sign and digits) when it lies beyond the
+// rounds the program can hold, as typed; empty when the number fits.
+QString oversizedRound(const QString& text) {
+    const QString t = text.trimmed();
+    qsizetype end = 0;
+    if (end < t.size() && (t[end] == QChar('-') || t[end] == QChar('+')))
+        ++end;
+    const qsizetype digitsFrom = end;
+    long long value = 0;
+    for (; end < t.size() && t[end].isDigit() && t[end].unicode() < 128; ++end)
+        value = std::min<long long>(value * 10 + (t[end].unicode() - '0'), 100000);
+    if (end == digitsFrom || t[0] == QChar('-') || value <= std::numeric_limits<int16_t>::max())
+        return {};
+    return t.left(end);
+}
+
+QString oversizedRefusal(const QString& typed) {
+    return QStringLiteral("第%1回の予測はできません。\r予測できる抽選回は第2回～第%2回です。")
+        .arg(typed)
+        .arg(std::numeric_limits<int16_t>::max());
+}
+
 // The leading number of a text as the program reads typed rounds: blanks, an
 // optional sign and digits; anything else ends the number, no digits give 0.
 int16_t leadingNumber(const QString& text) {
@@ -80,6 +103,7 @@ Tallowind::Tallowind(history::DrawHistory& history, const AppState& appState, Cl
         m_clock = [] { return QDateTime::currentDateTime(); };
     setObjectName(QStringLiteral("Tallowind"));
     setWindowTitle(QStringLiteral("Tallowind"));
+    printing::setPdfFolder(QString::fromStdString(m_appState.workingFolder().string()));
     buildControls();
     Form_Load();
 }
@@ -180,6 +204,9 @@ QWidget* Tallowind::buildCommandColumn() {
     cmbRound->setEditable(true);
     cmbRound->setInsertPolicy(QComboBox::NoInsert);
     cmbRound->setMaxVisibleItems(20);
+    // A typed round stays exactly as typed: completing "25" to a listed round
+    // such as "2599" would run a round the user never asked for.
+    cmbRound->setCompleter(nullptr);
     // Typing and picking an item are different events: only typing counts as a change.
     connect(cmbRound->lineEdit(), &QLineEdit::textEdited, this, &Tallowind::cmbRound_Change);
     connect(cmbRound, &QComboBox::activated, this, &Tallowind::cmbRound_Click);
@@ -349,6 +376,9 @@ void Tallowind::optNumbers_Click(int index) {
     if (ConfirmNewPrediction()) {
         m_state.intGame = index == 0 ? 3 : 4;
         SetGameView(index);
+        // The list offers the rounds this game can predict: its count + 1 down to 1.
+        FillRoundList();
+        m_state.intShownRound = roundInSelector();
     }
 }
 
@@ -413,6 +443,8 @@ bool Tallowind::ConfirmNewPrediction() {
 void Tallowind::cmdYosoku_Click() {
     if (!framYosou->isVisible())
         ShowYosouPanel();
+    if (refuseOversizedRound())
+        return;
     const int16_t round = roundInSelector();
     const int runGameIndex = m_state.intRunGame == 3 ? 0 : 1;
     const bool sameRun = round == m_state.intRunRound && m_state.intRunGame > 0 &&
@@ -432,7 +464,17 @@ void Tallowind::cmdYosoku_Click() {
     StartPrediction(m_state.intRunGame);
 }
 
+bool Tallowind::refuseOversizedRound() {
+    const QString typed = oversizedRound(cmbRound->currentText());
+    if (typed.isEmpty())
+        return false;
+    ui::showMessage(this, oversizedRefusal(typed), ui::Buttons::Ok, QStringLiteral("【予測確認】"));
+    return true;
+}
+
 void Tallowind::StartPrediction(int game) {
+    if (refuseOversizedRound())
+        return;
     const int16_t round = roundInSelector();
     if (round < 2) {
         ui::showMessage(this, roundRefusal(round), ui::Buttons::Ok, QStringLiteral("【予測確認】"));
@@ -547,6 +589,7 @@ void Tallowind::cmdPutHitData_Click() {
     optNumbers[0]->setChecked(true);
     m_state.intGame = 3;
     SetGameView(0);
+    FillRoundList();
     m_state.blnFillingRounds = true;
     cmbRound->setEditText(QString::number(ranges.back().oldest));
     m_state.blnFillingRounds = false;

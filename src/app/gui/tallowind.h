@@ -146,6 +146,8 @@ private:
     void createPanels();
     void placeCalendar();
     int16_t roundInSelector() const;
+    // Refuses a typed round beyond the largest round, naming the number typed.
+    bool refuseOversizedRound();
     int countOf(int game) const;
     bool isFutureRound(int game, int round) const;
     int selectedGame() const;

@@ -36,7 +36,7 @@ constexpr int kRowHeight = 24;
 constexpr int kHitColumnWidth = 280;
 
 QString fmt(int64_t value, std::string_view pattern) {
-    return QString::fromStdString(common::formatNumber(value, pattern));
+    return QString::fromStdString(common::formatNumberForDisplay(value, pattern));
 }
 
 QString entryText(const engine::PredNum& entry, int digits) {
@@ -62,6 +62,8 @@ QLabel* valueLabel(QWidget* parent, const QString& name, int minWidth) {
     QFont font = label->font();
     font.setBold(true);
     label->setFont(font);
+    // One text line high whatever room the panel has; the grids take the extra height.
+    label->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     return label;
 }
 
@@ -90,8 +92,8 @@ void YosouPanel::buildControls() {
     auto* layout = new QHBoxLayout(this);
 
     auto* left = new QVBoxLayout;
-    left->addWidget(buildGroupBox(0, QStringLiteral("予測Grp1"), 0, kGroupGridWidth, kGroupGridHeight));
-    left->addWidget(buildGroupBox(1, QStringLiteral("予測Grp2"), 1, kGroupGridWidth, kGroupGridHeight));
+    left->addWidget(buildGroupBox(0, QStringLiteral("予測Grp1"), 0, kGroupGridWidth, kGroupGridHeight), 1);
+    left->addWidget(buildGroupBox(1, QStringLiteral("予測Grp2"), 1, kGroupGridWidth, kGroupGridHeight), 1);
 
     subFramMini = new QFrame(this);
     subFramMini->setObjectName(QStringLiteral("subFramMini"));
@@ -113,9 +115,8 @@ void YosouPanel::buildControls() {
     grp3->addWidget(buildGroupBox(3, QStringLiteral("予測Grp3"), 3, kGrp3GridWidth, kThirdGridHeight));
     grp3->addStretch();
 
-    left->addWidget(subFramMini);
-    left->addWidget(subFramGrp3);
-    left->addStretch();
+    left->addWidget(subFramMini, 1);
+    left->addWidget(subFramGrp3, 1);
     layout->addLayout(left);
 
     auto* rightColumn = new QWidget(this);
@@ -169,9 +170,12 @@ QWidget* YosouPanel::buildGroupBox(int grid, const QString& title, int countLabe
     font.setPointSize(12);
     font.setBold(true);
     table->setFont(font);
-    // A fixed size keeps the column rule, which works from the grid width, independent of the window size.
-    table->setFixedSize(width, height);
-    layout->addWidget(table);
+    // A fixed width keeps the column rule, which works from the grid width, independent of the window
+    // size; the height grows with the window, showing more rows.
+    table->setFixedWidth(width);
+    table->setMinimumHeight(height);
+    table->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    layout->addWidget(table, 1);
     gridResulte[static_cast<std::size_t>(grid)] = table;
     return box;
 }
@@ -271,7 +275,7 @@ void YosouPanel::ClearResultView(const engine::Proposal& lastRun) {
     framYHit->hide();
     for (std::size_t i = 0; i < lblBuyCount.size(); ++i) {
         lblBuyCount[i]->setText(QStringLiteral("0"));
-        lblBuyMoney[i]->setText(QStringLiteral("\\0"));
+        lblBuyMoney[i]->setText(fmt(0, common::kYen7));
     }
     const std::array<int, kGrids> counts{lastRun.grp1.count, lastRun.grp2.count, lastRun.mini.count,
                                          lastRun.grp3.count};
@@ -336,7 +340,7 @@ void YosouPanel::ShowPredictionResult(const engine::Proposal& proposal, const hi
         for (QLabel* label : {lblGrpTP[2][1], lblGrpTP[2][2], lblGrp3ST[0], lblGrp3ST[1]})
             label->hide();
         lblGrpHC[2]->setText(hits > 0 ? fmt(hits, "#0") : QStringLiteral("0"));
-        lblGrpMny[2]->setText(hits > 0 ? fmt(int64_t{hits} * record.lngMini, common::kYen7) : QStringLiteral("\\0"));
+        lblGrpMny[2]->setText(hits > 0 ? fmt(int64_t{hits} * record.lngMini, common::kYen7) : fmt(0, common::kYen7));
     } else {
         showBuy(3, proposal.grp3.count, common::kYen7);
         const Hits hits = fillGroup(3, proposal.grp3, draw, game);
@@ -412,7 +416,7 @@ void YosouPanel::showGroupHits(int group, const Hits& hits, const history::NumDa
         lblGrpMny[slot]->setText(fmt(money, common::kYen7));
     } else {
         lblGrpHC[slot]->setText(QStringLiteral("0"));
-        lblGrpMny[slot]->setText(QStringLiteral("\\0"));
+        lblGrpMny[slot]->setText(fmt(0, common::kYen7));
     }
 }
 

@@ -283,7 +283,7 @@ void DlgEntryData::ShowWork() {
 
 void DlgEntryData::showAmount(int k) {
     lblAmount[k]->setText(
-        QString::fromStdString(common::formatNumber(int64_t{lngWorkAmount[k]}, common::kYen7)).trimmed());
+        QString::fromStdString(common::formatNumberForDisplay(int64_t{lngWorkAmount[k]}, common::kYen7)).trimmed());
 }
 
 int32_t DlgEntryData::KeypadEdit(int key, int maxDigits, int32_t amount) {

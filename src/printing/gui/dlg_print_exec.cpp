@@ -1,5 +1,6 @@
 #include "printing/gui/dlg_print_exec.h"
 
+#include "printing/gui/current_printer.h"
 #include "printing/gui/painter_page_sink.h"
 #include "printing/gui/print_pictures.h"
 #include "printing/mark_sheet.h"
@@ -47,6 +48,7 @@ DlgPrintExec::DlgPrintExec(std::vector<std::string> entries, QWidget* parent)
     connect(&tmPrint, &QTimer::timeout, this, &DlgPrintExec::tmPrint_Timer);
 
     lblPaperNum->setText(QString::number(sheetsNeeded(static_cast<int>(m_entries.size()))));
+    applyCurrentPrinter(m_printer);
     refreshPrinterName();
 }
 
@@ -125,7 +127,9 @@ void DlgPrintExec::cmdPrinterSelect_Click() {
     if (m_blnLoopBusy)
         return;
     QPrintDialog dialog(&m_printer, this);
-    dialog.exec();
+    // The accepted choice is the session's current printer, for this job and the next ones.
+    if (dialog.exec() == QDialog::Accepted)
+        rememberCurrentPrinter(m_printer);
     refreshPrinterName();
 }
 

@@ -218,7 +218,7 @@ void PrintPanel::showCount(int index, const char* pattern) {
 
 void PrintPanel::showCredit() {
     if (const auto credit = GetPrtCredit(m_intPrtSelectCnt))
-        lblPrtCredit->setText(QString::fromStdString(*credit));
+        lblPrtCredit->setText(QString::fromStdString(common::displayYen(*credit)));
     else
         showOverflow(this);
 }

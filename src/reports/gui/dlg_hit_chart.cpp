@@ -15,6 +15,7 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tw::reports {
 
@@ -82,6 +83,15 @@ std::vector<HitChartRow> hitChartRows(const engine::Engine& engine, int game, in
         rows.push_back(row);
     }
     return rows;
+}
+
+int hitChartAxisTop(const std::vector<HitChartRow>& rows) {
+    double highest = 0;
+    for (const HitChartRow& row : rows)
+        highest = std::max({highest, row.avg.value_or(0.0), row.win.value_or(0.0)});
+    if (highest <= kHitChartAxisTop)
+        return kHitChartAxisTop;
+    return static_cast<int>(std::ceil(highest / kHitChartAxisStep)) * kHitChartAxisStep;
 }
 
 DlgHitChart::DlgHitChart(const engine::Engine& engine, QWidget* parent) : QDialog(parent), m_engine(engine) {
@@ -153,7 +163,8 @@ void DlgHitChart::Form_Activate() {
     palette.setColor(QPalette::WindowText, nNumbers == 3 ? kNumbers3Colour : kNumbers4Colour);
     lblNum->setPalette(palette);
 
-    const int newest = nMaxRange - (kHitChartRows - 1);
+    // The newest window ends at the chosen round, but never starts before round 1.
+    const int newest = std::max(1, nMaxRange - (kHitChartRows - 1));
     {
         // The thumb goes to the newest window, which is drawn below; placing it must not draw.
         const QSignalBlocker blocker(HScroll);
@@ -187,8 +198,9 @@ void DlgHitChart::drawWindow(int start) {
         labels << QString::number(row.round);
     xAxis->append(labels);
     auto* yAxis = new QValueAxis;
-    yAxis->setRange(0, 20);
-    yAxis->setTickCount(5);      // four major divisions of 5
+    const int top = hitChartAxisTop(m_rows);
+    yAxis->setRange(0, top);
+    yAxis->setTickCount(top / kHitChartAxisStep + 1); // major divisions of 5
     yAxis->setMinorTickCount(1); // each split in two
     yAxis->setLabelFormat(QStringLiteral("%d"));
     m_chart->addAxis(xAxis, Qt::AlignBottom);

@@ -38,10 +38,16 @@ struct HitChartRow {
 
 inline constexpr int kHitChartRows = 10;
 inline constexpr int kHitChartFirstRound = 1000; // the scroll bar's minimum
+inline constexpr int kHitChartAxisTop = 20;       // the value axis' usual top
+inline constexpr int kHitChartAxisStep = 5;       // its major divisions
 
 // The ten rows starting at round `start` for game 3 or 4 and the chart's last
 // round `maxRange`, from the engine's follower table.
 std::vector<HitChartRow> hitChartRows(const engine::Engine& engine, int game, int start, int maxRange);
+
+// The top of the value axis for these rows: 20 while every value fits, else the
+// next multiple of 5 that holds the highest value.
+int hitChartAxisTop(const std::vector<HitChartRow>& rows);
 
 class DlgHitChart : public QDialog {
     Q_OBJECT

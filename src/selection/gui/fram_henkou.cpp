@@ -1,5 +1,6 @@
 #include "selection/gui/fram_henkou.h"
 
+#include "common/vb_format.h"
 #include "common/file_replace.h"
 #include "common/gui/grid_cell.h"
 #include "common/user_select_file.h"
@@ -82,7 +83,7 @@ bool showAmount(QWidget* parent, QLabel* label, int64_t count) {
                         QStringLiteral("【金額エラー】"));
         return false;
     }
-    label->setText(QString::fromStdString(*text));
+    label->setText(QString::fromStdString(common::displayYen(*text)));
     return true;
 }
 
