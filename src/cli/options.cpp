@@ -44,10 +44,23 @@ std::string ParsedOptions::value(const std::string& name, const std::string& fal
 }
 
 ParsedOptions parseOptions(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs,
-                           const std::string& command) {
+                           const std::string& command, std::size_t maxOperands) {
     ParsedOptions out;
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        if (maxOperands > 0 && (optionsEnded || (!arg.empty() && arg[0] != '-'))) {
+            if (out.operands.size() >= maxOperands) {
+                out.error = "unexpected argument '" + shown(arg) + "' (see tallowind-cli " + command + " --help)";
+                return out;
+            }
+            out.operands.push_back(arg);
+            continue;
+        }
+        if (maxOperands > 0 && arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
         if (arg == "--help" || arg == "-h") {
             out.help = true;
             return out;

@@ -7,6 +7,7 @@
 // Standard library only.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -24,6 +25,7 @@ struct ParsedOptions {
     bool help = false;                         // --help or -h was met (reading stopped there)
     std::string error;                         // the refusal, empty when the arguments are fine
     std::map<std::string, std::string> values; // options given, with their values ("" for a flag)
+    std::vector<std::string> operands;         // arguments that are not options (a file name), in order
 
     bool has(const std::string& name) const { return values.count(name) != 0; }
     // The value of an option, or `fallback` when it was not given.
@@ -31,9 +33,12 @@ struct ParsedOptions {
 };
 
 // Reads `args` (the arguments after the command's name) against `specs`.
-// `command` names the command in the hint of an unknown option.
+// `command` names the command in the hint of an unknown option. Up to
+// `maxOperands` arguments that do not start with '-' are operands (a command
+// taking a file name); every argument after "--" is one too, so that a file
+// named "-x" can be given. Further operands are refused.
 ParsedOptions parseOptions(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs,
-                           const std::string& command);
+                           const std::string& command, std::size_t maxOperands = 0);
 
 // A whole number in min..max: optional '-', then decimal digits, nothing else.
 // On a refusal returns nullopt and sets `error` to "<name> must be a whole

@@ -59,6 +59,40 @@ TEST(CliOptions, FormsAndRefusals) {
     }
 }
 
+struct OperandCase {
+    const char* what;
+    std::vector<std::string> args;
+    std::vector<std::string> operands;
+    std::map<std::string, std::string> values;
+    std::string error;
+};
+
+// A command taking one file name besides its options.
+TEST(CliOptions, OneOperand) {
+    const OperandCase cases[] = {
+        {"file after options", {"--game", "3", "a.csv"}, {"a.csv"}, {{"--game", "3"}}, ""},
+        {"file before options", {"a.csv", "--json"}, {"a.csv"}, {{"--json", ""}}, ""},
+        {"an option's value is not the file", {"--data-dir", "d", "f"}, {"f"}, {{"--data-dir", "d"}}, ""},
+        {"no file", {"--json"}, {}, {{"--json", ""}}, ""},
+        {"a file named like an option after --", {"--json", "--", "-x.csv"}, {"-x.csv"}, {{"--json", ""}}, ""},
+        {"a second file", {"a.csv", "b.csv"}, {}, {}, "unexpected argument 'b.csv' (see tallowind-cli test --help)"},
+        {"an unknown option still refused",
+         {"a.csv", "--colour"},
+         {},
+         {},
+         "unknown option '--colour' (see tallowind-cli test --help)"},
+    };
+    for (const OperandCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const tw::cli::ParsedOptions parsed = parseOptions(c.args, kSpecs, "test", 1);
+        EXPECT_EQ(parsed.error, c.error);
+        if (c.error.empty()) {
+            EXPECT_EQ(parsed.operands, c.operands);
+            EXPECT_EQ(parsed.values, c.values);
+        }
+    }
+}
+
 struct NumberCase {
     const char* text;
     int64_t min;

@@ -3,6 +3,7 @@
 #include "app/gui/yosou_panel.h"
 #include "engine/gui/frm_debug.h"
 #include "history/gui/dlg_entry_data.h"
+#include "history/gui/dlg_import_data.h"
 #include "history/table_file.h"
 #include "printing/gui/current_printer.h"
 #include "printing/gui/print_panel.h"
@@ -217,12 +218,13 @@ QWidget* Tallowind::buildCommandColumn() {
     cmdHenko = commandButton(column, "cmdHenko", QStringLiteral("選出変更"));
     cmdPrint = commandButton(column, "cmdPrint", QStringLiteral("印刷"));
     cmdDataEntry = commandButton(column, "cmdDataEntry", QStringLiteral("データ登録"));
+    cmdImport = commandButton(column, "cmdImport", QStringLiteral("データ取込"));
     cmdPutHitData = commandButton(column, "cmdPutHitData", QStringLiteral("抽選結果出力"));
     cmdCheck = commandButton(column, "cmdCheck", QStringLiteral("管理用"));
     cmdBacktest = commandButton(column, "cmdBacktest", QStringLiteral("成績検証"));
     cmdStatistics = commandButton(column, "cmdStatistics", QStringLiteral("統計"));
     cmdExit = commandButton(column, "cmdExit", QStringLiteral("終了"));
-    for (QPushButton* button : {cmdYosoku, cmdHenko, cmdPrint, cmdDataEntry})
+    for (QPushButton* button : {cmdYosoku, cmdHenko, cmdPrint, cmdDataEntry, cmdImport})
         layout->addWidget(button);
     layout->addStretch();
     for (QPushButton* button : {cmdBacktest, cmdStatistics, cmdPutHitData, cmdCheck, cmdExit})
@@ -232,6 +234,7 @@ QWidget* Tallowind::buildCommandColumn() {
     connect(cmdHenko, &QPushButton::clicked, this, &Tallowind::cmdHenko_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &Tallowind::cmdPrint_Click);
     connect(cmdDataEntry, &QPushButton::clicked, this, &Tallowind::cmdDataEntry_Click);
+    connect(cmdImport, &QPushButton::clicked, this, &Tallowind::cmdImport_Click);
     connect(cmdExit, &QPushButton::clicked, this, &Tallowind::cmdExit_Click);
     connect(cmdPutHitData, &QPushButton::clicked, this, &Tallowind::cmdPutHitData_Click);
     connect(cmdCheck, &QPushButton::clicked, this, &Tallowind::cmdCheck_Click);
@@ -543,6 +546,21 @@ void Tallowind::cmdDataEntry_Click() {
     dialog.intNumbers = numbers3 ? 0 : 1;
     dialog.lngEntryRound = countOf(numbers3 ? 3 : 4) + 1;
     dialog.blnNew = true;
+    dialog.exec();
+    FillRoundList();
+}
+
+// Draws imported from a downloaded file go to the table and its file as the
+// entry dialog's rounds do; the round list then offers the new next round.
+void Tallowind::cmdImport_Click() {
+    if (m_state.blnHasPrediction && !askDiscardPrediction(QStringLiteral("データ取込")))
+        return;
+    ConfirmNewPrediction();
+
+    history::DlgImportData dialog(
+        m_history, [this](common::Game game) { return m_appState.tableFilePath(common::gameCode(game)); },
+        optNumbers[0]->isChecked() ? common::Game::Numbers3 : common::Game::Numbers4, this);
+    dialog.setStartFolder(QString::fromStdString(m_appState.workingFolder().string()));
     dialog.exec();
     FillRoundList();
 }

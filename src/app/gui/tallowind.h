@@ -127,6 +127,7 @@ public:
     void cmdHenko_Click();
     void cmdPrint_Click();
     void cmdDataEntry_Click();
+    void cmdImport_Click();
     void cmdExit_Click();
     void cmdPutHitData_Click();
     void cmdCheck_Click();
@@ -180,6 +181,7 @@ private:
     QPushButton* cmdHenko = nullptr;
     QPushButton* cmdPrint = nullptr;
     QPushButton* cmdDataEntry = nullptr;
+    QPushButton* cmdImport = nullptr;
     QPushButton* cmdExit = nullptr;
     QPushButton* cmdPutHitData = nullptr;
     QPushButton* cmdCheck = nullptr;
