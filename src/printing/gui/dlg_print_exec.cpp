@@ -181,9 +181,12 @@ void DlgPrintExec::tmPrint_Timer() {
             return;
         case PrintEvent::JobFinished:
             progressStep(report);
+            emit entriesPrinted(report.entriesPrinted);
             endJob();
             break;
         case PrintEvent::Cancelled:
+            if (report.entriesPrinted > 0)
+                emit entriesPrinted(report.entriesPrinted);
             endJob();
             break;
         }

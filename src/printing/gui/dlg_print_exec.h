@@ -77,6 +77,10 @@ signals:
     void progressStepped();
     // The job's document has been ended: finished, cancelled or failed.
     void jobEnded();
+    // A finished or cancelled job put its first `count` entries on paper (a
+    // cancel keeps the entries before it); a job the printer refused printed none.
+    // Sent before jobEnded().
+    void entriesPrinted(int count);
 
 private:
     void buildControls();

@@ -1,6 +1,7 @@
 #include "printing/gui/print_panel.h"
 
 #include "common/vb_format.h"
+#include "ledger/print_record.h"
 #include "printing/gui/dlg_print_exec.h"
 #include "ui/message_box.h"
 
@@ -12,6 +13,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <span>
 
 namespace tw::printing {
 
@@ -276,10 +280,27 @@ void PrintPanel::StartPrint(bool numbers3) {
     DlgPrintExec dialog(plan.data.strPrtData, window());
     dialog.pubStrMark = plan.printType;
     dialog.pubBlnNumbers = numbers3;
+    const char printType = plan.printType;
+    connect(&dialog, &DlgPrintExec::entriesPrinted, this, [this, &dialog, numbers3, printType](int count) {
+        recordPrinted(&dialog, numbers3, printType, dialog.entries(), count);
+    });
     if (m_runDialog)
         m_runDialog(dialog);
     else
         dialog.exec();
+}
+
+void PrintPanel::recordPrinted(QWidget* dialog, bool numbers3, char printType,
+                               const std::vector<std::string>& entries, int count) {
+    if (!m_ledgerTarget || count <= 0)
+        return;
+    const auto printed = std::span<const std::string>(entries).first(
+        static_cast<std::size_t>(std::min<int>(count, static_cast<int>(entries.size()))));
+    const ledger::PrintRecordOutcome outcome =
+        ledger::recordPrintedEntries(m_ledgerTarget->path, numbers3 ? common::Game::Numbers3 : common::Game::Numbers4,
+                                     m_ledgerTarget->round, printType, printed);
+    if (const std::string message = outcome.messageJa(); !message.empty())
+        ui::showMessage(dialog, QString::fromStdString(message), ui::Buttons::Ok, QStringLiteral("【購入記録】"));
 }
 
 } // namespace tw::printing

@@ -22,6 +22,8 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 
 class QGroupBox;
 class QLabel;
@@ -45,6 +47,17 @@ public:
     ~PrintPanel() override;
 
     void setDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
+
+    // Where the entries a print job printed are recorded as bought tickets: the
+    // ledger file and the round being printed. Without a target nothing is
+    // recorded. The ledger is opened only when a job has printed, so a ledger
+    // that cannot be used never stands in the way of printing.
+    struct LedgerTarget {
+        std::string path;
+        int round = 0;
+    };
+    void setLedgerTarget(std::optional<LedgerTarget> target) { m_ledgerTarget = std::move(target); }
+    const std::optional<LedgerTarget>& ledgerTarget() const { return m_ledgerTarget; }
 
     // Prepares the panel each time it is shown: the game's options and title
     // pictures, Straight chosen, every count 0, the lists refilled from the
@@ -70,11 +83,14 @@ private:
     void showCredit();
     void fillList(int index, const PickList& items);
     int checkedPrintOption() const;
+    void recordPrinted(QWidget* dialog, bool numbers3, char printType, const std::vector<std::string>& entries,
+                       int count);
 
     bool m_blnNumbers3 = true;
     bool m_blnSetting = false; // the program is changing the picks; not a click
     std::array<int32_t, kLists> m_intPrtSelectCnt{};
     DialogRunner m_runDialog;
+    std::optional<LedgerTarget> m_ledgerTarget;
 
     std::array<QListWidget*, kLists> lstPrtGroup{};
     std::array<QLabel*, kLists> lblPrtSelectCnt{};
