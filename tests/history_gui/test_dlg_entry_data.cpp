@@ -112,7 +112,7 @@ private slots:
         QTest::addColumn<QString>("straight");
         QTest::addColumn<QString>("mini");
         const QString today = QStringLiteral("2009/03/30 (月)");
-        const QString zero = QStringLiteral("\\0");
+        const QString zero = QStringLiteral("¥0");
         // Numbers3 holds 2500 rounds, Numbers4 2490.
         QTest::newRow("Numbers3 next round")
             << 0 << 2501 << 2501 << true << today << QStringList{"", "", ""} << zero << zero;
@@ -122,10 +122,10 @@ private slots:
             << 1 << 2491 << 2491 << true << today << QStringList{"", "", "", ""} << zero << QString();
         QTest::newRow("stored Numbers3 round")
             << 0 << 2345 << 2345 << false << QStringLiteral("2006/06/03 (土)") << QStringList{"5", "4", "3"}
-            << QStringLiteral("\\102,345") << QStringLiteral("\\11,345");
+            << QStringLiteral("¥102,345") << QStringLiteral("¥11,345");
         QTest::newRow("stored Numbers4 round")
             << 1 << 1234 << 1234 << false << QStringLiteral("2003/05/19 (月)") << QStringList{"4", "3", "2", "1"}
-            << QStringLiteral("\\901,234") << QString();
+            << QStringLiteral("¥901,234") << QString();
     }
     void opensTheRound() {
         QFETCH(int, game);
@@ -153,7 +153,7 @@ private slots:
             QCOMPARE(e.text("lblMini"), mini);
         if (isNew)
             for (const char* label : {"lblBox", "lblSetStright", "lblSetBox"})
-                QCOMPARE(e.text(QString::fromLatin1(label)), QStringLiteral("\\0"));
+                QCOMPARE(e.text(QString::fromLatin1(label)), QStringLiteral("¥0"));
     }
 
     void storeWithoutChangeIsRefused_data() {
@@ -179,29 +179,29 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("beeps");
         QTest::newRow("Straight keeps seven digits") << 1 << "12345678"
-                                                     << "\\1,234,567" << 1;
+                                                     << "¥1,234,567" << 1;
         QTest::newRow("< drops the last digit") << 1 << "12345678<"
-                                                << "\\123,456" << 1;
+                                                << "¥123,456" << 1;
         QTest::newRow("C gives 0") << 1 << "1234C"
-                                   << "\\0" << 0;
+                                   << "¥0" << 0;
         QTest::newRow("< on one digit gives 0") << 1 << "5<"
-                                                << "\\0" << 0;
+                                                << "¥0" << 0;
         QTest::newRow("< on 0 stays 0") << 1 << "<"
-                                        << "\\0" << 0;
+                                        << "¥0" << 0;
         QTest::newRow("leading 0 disappears") << 1 << "05"
-                                              << "\\5" << 0;
+                                              << "¥5" << 0;
         QTest::newRow("typing after C") << 1 << "9C42"
-                                        << "\\42" << 0;
+                                        << "¥42" << 0;
         QTest::newRow("Box keeps six") << 2 << "1234567"
-                                       << "\\123,456" << 1;
+                                       << "¥123,456" << 1;
         QTest::newRow("Set-Straight keeps seven") << 3 << "987654321"
-                                                  << "\\9,876,543" << 2;
+                                                  << "¥9,876,543" << 2;
         QTest::newRow("Set-Box keeps six") << 4 << "9999999"
-                                           << "\\999,999" << 1;
+                                           << "¥999,999" << 1;
         QTest::newRow("Mini keeps five") << 5 << "123456"
-                                         << "\\12,345" << 1;
+                                         << "¥12,345" << 1;
         QTest::newRow("room again after <") << 5 << "123456<7"
-                                            << "\\12,347" << 1;
+                                            << "¥12,347" << 1;
     }
     void amountKeypads() {
         QFETCH(int, pad);
@@ -236,17 +236,17 @@ private slots:
         QTest::addColumn<QStringList>("digits");
         QTest::addColumn<QString>("straight");
         QTest::newRow("new round to the other new round")
-            << 0 << 2500 << 2500 << 2501 << 2501 << true << QStringList{"", "", "", ""} << "\\0";
+            << 0 << 2500 << 2500 << 2501 << 2501 << true << QStringList{"", "", "", ""} << "¥0";
         QTest::newRow("new round to a shorter table")
-            << 0 << 2500 << 2490 << 2501 << 2491 << true << QStringList{"", "", "", ""} << "\\0";
+            << 0 << 2500 << 2490 << 2501 << 2491 << true << QStringList{"", "", "", ""} << "¥0";
         QTest::newRow("stored round both hold")
-            << 0 << 2500 << 2500 << 2345 << 2345 << false << QStringList{"5", "4", "3", "2"} << "\\902,345";
+            << 0 << 2500 << 2500 << 2345 << 2345 << false << QStringList{"5", "4", "3", "2"} << "¥902,345";
         QTest::newRow("stored round the other lacks")
-            << 1 << 2480 << 2500 << 2490 << 2481 << true << QStringList{"", "", ""} << "\\0";
+            << 1 << 2480 << 2500 << 2490 << 2481 << true << QStringList{"", "", ""} << "¥0";
         QTest::newRow("Numbers4 round to Numbers3")
-            << 1 << 2500 << 2500 << 2345 << 2345 << false << QStringList{"5", "4", "3"} << "\\102,345";
+            << 1 << 2500 << 2500 << 2345 << 2345 << false << QStringList{"5", "4", "3"} << "¥102,345";
         QTest::newRow("next Numbers4 round stored in Numbers3")
-            << 1 << 2500 << 2490 << 2491 << 2491 << false << QStringList{"1", "9", "4"} << "\\102,491";
+            << 1 << 2500 << 2490 << 2491 << 2491 << false << QStringList{"1", "9", "4"} << "¥102,491";
     }
     void gameSwitch() {
         QFETCH(int, fromGame);
@@ -366,7 +366,7 @@ private slots:
             QStringList{QStringLiteral("ファイル「Num3Data.tbl」に保存できません。（ディスクの空きが足りません）")});
         QCOMPARE(e.history.num3.count, 2501);
         QCOMPARE(e.history.num3.record(2501).lngStraight, 98765);
-        QCOMPARE(e.text("lblStright"), QStringLiteral("\\98,765"));
+        QCOMPARE(e.text("lblStright"), QStringLiteral("¥98,765"));
         QCOMPARE(dlg.ListChanges().split(QLatin1Char('\r')).size(), 4); // still unstored: digits and Straight
 
         // Closing now asks, as for any unstored value; No keeps the dialog open.
