@@ -546,8 +546,10 @@ void DlgBacktest::fillTable() {
 
 void DlgBacktest::showLine(int index) {
     m_chart->removeAllSeries();
-    for (QAbstractAxis* axis : m_chart->axes())
-        m_chart->removeAxis(axis);
+    for (QAbstractAxis* axis : m_chart->axes()) {
+        m_chart->removeAxis(axis); // hands the axis back to us
+        delete axis;
+    }
     m_chart->setTitle(QString());
     if (!m_outcome || m_outcome->error || index < 0 ||
         static_cast<std::size_t>(index) >= m_outcome->result.lines.size())
@@ -567,8 +569,11 @@ void DlgBacktest::showLine(int index) {
     expected->setObjectName(QStringLiteral("expected"));
     expected->setName(QStringLiteral("ランダムの期待収支"));
     expected->setPen(QPen(kExpectedColour, 1.5, Qt::DashLine));
-    auto* low = new QLineSeries;
-    auto* high = new QLineSeries;
+    // The band's edges belong to the band: the area series does not own the
+    // line series it spans, and the chart deletes only the series it holds.
+    auto* band = new QAreaSeries;
+    auto* low = new QLineSeries(band);
+    auto* high = new QLineSeries(band);
     double bottom = 0, top = 0;
     for (const SeriesPoint& p : l.series) {
         const auto x = static_cast<qreal>(p.round);
@@ -579,7 +584,8 @@ void DlgBacktest::showLine(int index) {
         bottom = std::min({bottom, static_cast<double>(p.net), p.expectedNet, static_cast<double>(p.bandLowNet)});
         top = std::max({top, static_cast<double>(p.net), p.expectedNet, static_cast<double>(p.bandHighNet)});
     }
-    auto* band = new QAreaSeries(high, low);
+    band->setUpperSeries(high);
+    band->setLowerSeries(low);
     band->setObjectName(QStringLiteral("band"));
     band->setName(QStringLiteral("ランダムの95%範囲"));
     band->setBrush(kBandColour);

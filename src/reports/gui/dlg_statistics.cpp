@@ -51,8 +51,10 @@ QTableWidgetItem* numberItem(const QString& text) {
 void fillCountChart(QChart* chart, const QStringList& categories, const std::vector<int>& counts,
                     const std::vector<double>& expected, const QString& title) {
     chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes())
-        chart->removeAxis(axis);
+    for (QAbstractAxis* axis : chart->axes()) {
+        chart->removeAxis(axis); // hands the axis back without deleting it
+        delete axis;
+    }
     chart->setTitle(title);
 
     auto* set = new QBarSet(QStringLiteral("出現回数"));
