@@ -8,6 +8,8 @@
 #include "reports/gui/dlg_backtest.h"
 #include "reports/gui/dlg_statistics.h"
 #include "history/table_file.h"
+#include "ledger/gui/ledger_window.h"
+#include "printing/gui/print_panel.h"
 #include "table_text.h"
 #include "ui/message_box.h"
 
@@ -485,6 +487,47 @@ private slots:
         click("cmdBacktest");
         QCOMPARE(backtestTo, std::optional<int>(count));
         QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    // 購入記録 opens the ledger of the working folder; what the print panel
+    // records goes to the same file, for the round in the selector.
+    void ledgerButtonAndPrintPanelUseTheWorkingFoldersLedger() {
+        QCOMPARE(child<QPushButton>("cmdLedger")->text(), QStringLiteral("購入記録"));
+        const QString ledgerFile = work.filePath(QStringLiteral("tallowind.db"));
+        bool opened = false;
+        QTimer::singleShot(0, this, [&] {
+            if (auto* dialog = qobject_cast<tw::ledger::LedgerWindow*>(QApplication::activeModalWidget())) {
+                opened = true;
+                dialog->done(QDialog::Rejected);
+            }
+        });
+        click("cmdLedger");
+        QVERIFY(opened);
+        QVERIFY(QFileInfo::exists(ledgerFile));
+        QCOMPARE(MessageHook::shownTexts().size(), 0);
+
+        runFor(QStringLiteral("21"));
+        click("cmdPrint");
+        const auto& target = child<tw::printing::PrintPanel>("framPrint")->ledgerTarget();
+        QVERIFY(target.has_value());
+        QCOMPARE(QFileInfo(QString::fromStdString(target->path)), QFileInfo(ledgerFile));
+        QCOMPARE(target->round, 21);
+    }
+
+    void ledgerThatCannotBeOpenedOnlyGivesItsMessage() {
+        QVERIFY(writeFile(work.filePath(QStringLiteral("tallowind.db")), QByteArray(4096, 'x')));
+        bool opened = false;
+        QTimer::singleShot(0, this, [&] {
+            if (auto* dialog = qobject_cast<tw::ledger::LedgerWindow*>(QApplication::activeModalWidget())) {
+                opened = true;
+                dialog->done(QDialog::Rejected);
+            }
+        });
+        click("cmdLedger");
+        QVERIFY(!opened);
+        QCOMPARE(MessageHook::shownTexts().size(), 1);
+        QVERIFY(child<QPushButton>("cmdYosoku")->isEnabled());
+        QFile::remove(work.filePath(QStringLiteral("tallowind.db")));
     }
 
     void dataEntryWithAFuturePredictionAsksFirst() {

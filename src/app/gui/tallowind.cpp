@@ -5,6 +5,8 @@
 #include "history/gui/dlg_entry_data.h"
 #include "history/gui/dlg_import_data.h"
 #include "history/table_file.h"
+#include "ledger/gui/ledger_window.h"
+#include "ledger/ledger.h"
 #include "printing/gui/current_printer.h"
 #include "printing/gui/print_panel.h"
 #include "reports/gui/dlg_backtest.h"
@@ -223,11 +225,12 @@ QWidget* Tallowind::buildCommandColumn() {
     cmdCheck = commandButton(column, "cmdCheck", QStringLiteral("管理用"));
     cmdBacktest = commandButton(column, "cmdBacktest", QStringLiteral("成績検証"));
     cmdStatistics = commandButton(column, "cmdStatistics", QStringLiteral("統計"));
+    cmdLedger = commandButton(column, "cmdLedger", QStringLiteral("購入記録"));
     cmdExit = commandButton(column, "cmdExit", QStringLiteral("終了"));
     for (QPushButton* button : {cmdYosoku, cmdHenko, cmdPrint, cmdDataEntry, cmdImport})
         layout->addWidget(button);
     layout->addStretch();
-    for (QPushButton* button : {cmdBacktest, cmdStatistics, cmdPutHitData, cmdCheck, cmdExit})
+    for (QPushButton* button : {cmdBacktest, cmdStatistics, cmdLedger, cmdPutHitData, cmdCheck, cmdExit})
         layout->addWidget(button);
 
     connect(cmdYosoku, &QPushButton::clicked, this, &Tallowind::cmdYosoku_Click);
@@ -240,6 +243,7 @@ QWidget* Tallowind::buildCommandColumn() {
     connect(cmdCheck, &QPushButton::clicked, this, &Tallowind::cmdCheck_Click);
     connect(cmdBacktest, &QPushButton::clicked, this, &Tallowind::cmdBacktest_Click);
     connect(cmdStatistics, &QPushButton::clicked, this, &Tallowind::cmdStatistics_Click);
+    connect(cmdLedger, &QPushButton::clicked, this, &Tallowind::cmdLedger_Click);
     return column;
 }
 
@@ -369,6 +373,8 @@ void Tallowind::ChgPanelSetUp() {
     framHenkou->ChgPanelSetUp(optNumbers[0]->isChecked(), roundInSelector());
 }
 void Tallowind::PrtPanelSetUp() {
+    // What gets printed is bought for the round shown in the round selector.
+    framPrint->setLedgerTarget(printing::PrintPanel::LedgerTarget{ledgerPath(), roundInSelector()});
     framPrint->PrtPanelSetUp(optNumbers[0]->isChecked(), m_engine.proposal(), m_selection.lstChgSelect(),
                              m_selection.lstChgMini());
 }
@@ -627,6 +633,16 @@ void Tallowind::cmdBacktest_Click() {
     reports::DlgBacktest dialog(m_history.num3, m_history.num4, this);
     dialog.setGame(selectedGame());
     dialog.exec();
+}
+
+std::string Tallowind::ledgerPath() const {
+    return ledger::ledgerPathIn(m_appState.workingFolder().string());
+}
+
+void Tallowind::cmdLedger_Click() {
+    ledger::LedgerWindow window(ledgerPath(), m_history, this);
+    if (window.openLedger())
+        window.exec();
 }
 
 void Tallowind::cmdStatistics_Click() {

@@ -34,6 +34,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 class QCalendarWidget;
 class QComboBox;
@@ -133,6 +134,9 @@ public:
     void cmdCheck_Click();
     void cmdBacktest_Click();
     void cmdStatistics_Click();
+    // Opens the ledger window over tallowind.db in the working folder; a ledger
+    // that cannot be opened gives its message and nothing else happens.
+    void cmdLedger_Click();
     void tmStart_Timer();
     void StatusBar1_PanelClick(int index);
 
@@ -147,6 +151,7 @@ private:
     void createPanels();
     void placeCalendar();
     int16_t roundInSelector() const;
+    std::string ledgerPath() const;
     // Refuses a typed round beyond the largest round, naming the number typed.
     bool refuseOversizedRound();
     int countOf(int game) const;
@@ -187,6 +192,7 @@ private:
     QPushButton* cmdCheck = nullptr;
     QPushButton* cmdBacktest = nullptr;
     QPushButton* cmdStatistics = nullptr;
+    QPushButton* cmdLedger = nullptr;
     std::array<QProgressBar*, kProgressBars> m_prgBar{};
     ui::ClockStatusBar* StatusBar1 = nullptr;
     QCalendarWidget* mvWindow = nullptr;
