@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -83,6 +84,13 @@ private slots:
         QCOMPARE(window->engine().intNumbers(), 3);
         QCOMPARE(window->engine().intLastRow(), 2502);
         QVERIFY(window->findChild<QWidget*>(QStringLiteral("framYHit"))->isVisible());
+
+        // The status bar says where the files went, after the run of the shown round too.
+        const QString message = window->statusBar()->currentMessage();
+        QVERIFY2(message.startsWith(QStringLiteral("抽選結果を出力しました：") + QDir::toNativeSeparators(work.path())),
+                 qPrintable(message));
+        for (const auto& range : tw::reports::reportRanges(history.num3.count))
+            QVERIFY2(message.contains(QString::fromStdString(range.fileName)), qPrintable(message));
     }
 
     void shortHistoryIsRefusedAndWritesNothing() {
@@ -93,6 +101,7 @@ private slots:
         QCOMPARE(MessageHook::shownTexts().size(), 1);
         QVERIFY(MessageHook::shownTexts().front().contains(QString::number(tw::reports::kReportMinRounds)));
         QCOMPARE(QDir(work.path()).entryList(QDir::Files), before);
+        QCOMPARE(window->statusBar()->currentMessage(), QString());
     }
 };
 

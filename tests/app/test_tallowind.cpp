@@ -10,6 +10,7 @@
 #include "history/table_file.h"
 #include "ledger/gui/ledger_window.h"
 #include "printing/gui/print_panel.h"
+#include "selection/gui/fram_henkou.h"
 #include "table_text.h"
 #include "ui/message_box.h"
 
@@ -512,6 +513,14 @@ private slots:
         QVERIFY(target.has_value());
         QCOMPARE(QFileInfo(QString::fromStdString(target->path)), QFileInfo(ledgerFile));
         QCOMPARE(target->round, 21);
+    }
+
+    // The change panel's announcement of a stored selection lands in the status bar.
+    void storedSelectionIsShownInTheStatusBar() {
+        QCOMPARE(window->statusBar()->currentMessage(), QString());
+        auto* panel = child<tw::selection::FramHenkou>("framHenkou");
+        emit panel->selectionStored(QStringLiteral("NUMBERS３ユーザー選出.dat"));
+        QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("選出Noを保存しました（NUMBERS３ユーザー選出.dat）"));
     }
 
     void ledgerThatCannotBeOpenedOnlyGivesItsMessage() {

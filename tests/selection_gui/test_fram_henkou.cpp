@@ -19,6 +19,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -399,9 +400,12 @@ private slots:
         click("cmdChgFromYosoKu");
         click("cmdChgAll");
         click("cmdChgSelect");
+        QSignalSpy stored(panel.get(), &FramHenkou::selectionStored);
         click("cmdChgEnd");
         const std::string dir = work->path().toStdString();
         const QString name = QStringLiteral("NUMBERS３ユーザー選出.dat");
+        QCOMPARE(stored.count(), 1); // the stored selection is announced with its file
+        QCOMPARE(stored.takeFirst().at(0).toString(), name);
         const QByteArray before = readAll(work->filePath(name));
         QVERIFY(!before.isEmpty());
 
@@ -418,6 +422,7 @@ private slots:
             QVERIFY(QFile::rename(work->path() + "-moved", work->path()));
 
         QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【保存エラー】")});
+        QCOMPARE(stored.count(), 0); // a failure is never announced as stored
         const QString text = MessageHook::shownTexts().front();
         QVERIFY2(text.startsWith(QStringLiteral("選出Noを保存できませんでした。\rファイル「") + name +
                                  QStringLiteral("」は前の内容のままです。")),

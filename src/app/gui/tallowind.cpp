@@ -21,6 +21,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -30,6 +31,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringList>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -252,6 +254,9 @@ void Tallowind::createPanels() {
     connect(framYosou, &YosouPanel::restartRequested, this, [this] { StartPrediction(selectedGame()); });
     framHenkou = new selection::FramHenkou(m_selection, m_engine, m_history, m_appState.workingFolder().string(), this);
     framPrint = new printing::PrintPanel(this);
+    connect(framHenkou, &selection::FramHenkou::selectionStored, this, [this](const QString& fileName) {
+        StatusBar1->showMessage(QStringLiteral("選出Noを保存しました（%1）").arg(fileName));
+    });
 }
 
 void Tallowind::Form_Load() {
@@ -600,6 +605,15 @@ history::SaveError Tallowind::saveTable(int game) {
 // engine's fast path, which gives the same proposals as a run of the window);
 // afterwards the window shows Numbers3 and the oldest round of the last range
 // with its prediction, as a run from the predict button would.
+// Where the report went: the working folder and the files, newest range first.
+QString Tallowind::reportWrittenMessage(const std::vector<reports::ReportRange>& ranges) const {
+    QStringList names;
+    for (const reports::ReportRange& range : ranges)
+        names << QString::fromStdString(range.fileName);
+    const QString folder = QDir::toNativeSeparators(QString::fromStdString(m_appState.workingFolder().string()));
+    return QStringLiteral("抽選結果を出力しました：%1（%2）").arg(folder, names.join(QStringLiteral("、")));
+}
+
 void Tallowind::cmdPutHitData_Click() {
     const QString title = QStringLiteral("抽選結果出力");
     if (m_state.blnHasPrediction && !askDiscardPrediction(title))
@@ -609,6 +623,7 @@ void Tallowind::cmdPutHitData_Click() {
         m_history.num3, QString::fromStdString(m_appState.workingFolder().string()), this);
     if (ranges.empty())
         return;
+    StatusBar1->showMessage(reportWrittenMessage(ranges));
 
     optNumbers[0]->setChecked(true);
     m_state.intGame = 3;

@@ -25,6 +25,7 @@
 #include "engine/gui/dlg_yosoku.h"
 #include "history/num_data.h"
 #include "history/table_file.h"
+#include "reports/report_job.h"
 #include "selection/selection_model.h"
 
 #include <QDateTime>
@@ -35,6 +36,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QCalendarWidget;
 class QComboBox;
@@ -152,6 +154,7 @@ private:
     void placeCalendar();
     int16_t roundInSelector() const;
     std::string ledgerPath() const;
+    QString reportWrittenMessage(const std::vector<reports::ReportRange>& ranges) const;
     // Refuses a typed round beyond the largest round, naming the number typed.
     bool refuseOversizedRound();
     int countOf(int game) const;

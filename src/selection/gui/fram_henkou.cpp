@@ -487,13 +487,15 @@ void FramHenkou::cmdChgMiniAllCanCel_Click() {
 }
 
 void FramHenkou::cmdChgEnd_Click() {
-    // A stored selection is confirmed without a word; a failure leaves the
-    // previous file as it was and says so, so that the user does not rely on a
-    // selection that was never kept.
+    // A stored selection is announced (the main window shows it in the status
+    // bar); a failure leaves the previous file as it was and says so, so that
+    // the user does not rely on a selection that was never kept.
     const common::ReplaceResult saved = m_model.SaveUserSelect(m_workingDir, m_numbers3, m_round, gridRowTexts());
-    if (saved)
-        return;
     const QString name = QString::fromStdString(common::userSelectFileName(m_numbers3));
+    if (saved) {
+        emit selectionStored(name);
+        return;
+    }
     QString reason = QString::fromStdString(common::describeFileError(saved.error));
     if (saved.error == EOVERFLOW)
         reason = QStringLiteral("選出Noが多すぎます");

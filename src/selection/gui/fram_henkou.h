@@ -74,6 +74,8 @@ protected:
 signals:
     // The selection lists changed (an edit or a load); other readers may refresh.
     void selectionChanged();
+    // 選出Noの確定 stored the selection in `fileName` (in the working folder).
+    void selectionStored(const QString& fileName);
 
 private:
     void buildControls();
