@@ -27,6 +27,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTableWidget>
+#include <QHeaderView>
 #include <QTest>
 
 #include <optional>
@@ -604,6 +606,29 @@ private slots:
         }
         QVERIFY(child<QWidget>("gridResulte_0")->height() > gridBefore + 100);
         QVERIFY(child<QWidget>("gridResulte_1")->height() > gridBefore + 100);
+    }
+
+    // However tall the window, the result grids show whole rows: no row is cut
+    // at the bottom edge (the Numbers4 groups scroll, so a cut row shows there).
+    void resultGridsShowWholeRows_data() {
+        QTest::addColumn<int>("extraHeight");
+        for (const int extra : {0, 7, 13, 101, 333})
+            QTest::addRow("%d px taller", extra) << extra;
+    }
+    void resultGridsShowWholeRows() {
+        QFETCH(int, extraHeight);
+        clickGame(1);
+        const QSize normal = window->size();
+        window->resize(normal.width(), normal.height() + extraHeight);
+        QTRY_COMPARE(window->height(), normal.height() + extraHeight);
+        QTest::qWait(50);
+        for (const char* name : {"gridResulte_0", "gridResulte_1", "gridResulte_3"}) {
+            auto* grid = child<QTableWidget>(name);
+            const int rowHeight = grid->verticalHeader()->defaultSectionSize();
+            QVERIFY2(grid->viewport()->height() % rowHeight == 0,
+                     qPrintable(QStringLiteral("%1: %2 px").arg(name).arg(grid->viewport()->height())));
+            QVERIFY(grid->viewport()->height() >= 5 * rowHeight);
+        }
     }
 
     void exitCancelKeepsRunningWithRecordsUnsaved() {

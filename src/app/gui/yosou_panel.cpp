@@ -14,6 +14,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace tw::app {
 
 namespace {
@@ -75,6 +77,33 @@ QLabel* titleLabel(QWidget* parent, const QString& text) {
     label->setFont(font);
     return label;
 }
+
+// Holds a result grid and gives it the largest height that shows whole rows
+// only, so that no row is cut at the bottom edge however tall the window is;
+// the few pixels left over stay empty below the grid.
+class WholeRowsHolder : public QWidget {
+public:
+    WholeRowsHolder(QTableWidget* table, int rowHeight, QWidget* parent)
+        : QWidget(parent), m_table(table), m_rowHeight(rowHeight) {
+        m_table->setParent(this);
+    }
+    int wholeRowsHeight(int room) const {
+        const int frame = 2 * m_table->frameWidth();
+        return std::max(1, (room - frame) / m_rowHeight) * m_rowHeight + frame;
+    }
+    QSize sizeHint() const override { return {m_table->width(), wholeRowsHeight(m_table->sizeHint().height())}; }
+    QSize minimumSizeHint() const override { return {m_table->width(), wholeRowsHeight(minimumHeight())}; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        m_table->setGeometry(0, 0, width(), wholeRowsHeight(height()));
+    }
+
+private:
+    QTableWidget* m_table;
+    int m_rowHeight;
+};
 
 QString indexed(const char* name, int index) {
     return QStringLiteral("%1_%2").arg(QString::fromLatin1(name)).arg(index);
@@ -173,9 +202,11 @@ QWidget* YosouPanel::buildGroupBox(int grid, const QString& title, int countLabe
     // A fixed width keeps the column rule, which works from the grid width, independent of the window
     // size; the height grows with the window, showing more rows.
     table->setFixedWidth(width);
-    table->setMinimumHeight(height);
-    table->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-    layout->addWidget(table, 1);
+    auto* holder = new WholeRowsHolder(table, kRowHeight, box);
+    holder->setFixedWidth(width);
+    holder->setMinimumHeight(height);
+    holder->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    layout->addWidget(holder, 1);
     gridResulte[static_cast<std::size_t>(grid)] = table;
     return box;
 }
