@@ -9,6 +9,8 @@ namespace tw::ui {
 ClockStatusBar::ClockStatusBar(QWidget* parent)
     : QStatusBar(parent), m_clock([] { return QDateTime::currentDateTime(); }) {
     setSizeGripEnabled(false);
+    // Without a size grip the last panel would touch the window's right edge.
+    setContentsMargins(0, 0, kRightMargin, 0);
     const std::array<const char*, 2> names = {"StatusBar1_Date", "StatusBar1_Time"};
     for (std::size_t i = 0; i < m_panels.size(); ++i) {
         auto* label = new QLabel(this);

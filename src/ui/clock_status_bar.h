@@ -21,6 +21,7 @@ public:
     using Clock = std::function<QDateTime()>;
     static constexpr int kDatePanel = 0;
     static constexpr int kTimePanel = 1;
+    static constexpr int kRightMargin = 6; // between the time panel and the window edge
 
     explicit ClockStatusBar(QWidget* parent = nullptr);
 

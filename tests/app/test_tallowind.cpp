@@ -381,6 +381,9 @@ private slots:
             QCOMPARE(window->state().blnCalendarShown, calendar.last());
         }
         QCOMPARE(calendar, (QList<bool>{true, true, false}));
+        // The time panel keeps a margin from the window's right edge.
+        QVERIFY2(bar->width() - (time->geometry().right() + 1) >= 4,
+                 qPrintable(QStringLiteral("%1 of %2").arg(time->geometry().right()).arg(bar->width())));
     }
 
     void deadlineTimerRunsOnWeekdaysOnly_data() {

@@ -13,6 +13,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QTest>
 #include <QTimer>
 
@@ -127,6 +129,21 @@ private slots:
             << 1 << 1234 << 1234 << false << QStringLiteral("2003/05/19 (月)") << QStringList{"4", "3", "2", "1"}
             << QStringLiteral("¥901,234") << QString();
     }
+    // The drawn digits are the largest text of the amounts row and above:
+    // larger than the amount boxes and tall enough for their font.
+    void drawnDigitsAreLargerThanTheAmounts() {
+        Entry e(2500, 2490);
+        e.open(0, 2501);
+        e.typeDigits(QStringLiteral("789"));
+        const auto* amount = e.child<QLabel>(QStringLiteral("lblStright"));
+        for (int i = 0; i < 3; ++i) {
+            const auto* digit = e.child<QLabel>(QStringLiteral("lblNum_%1").arg(i));
+            QVERIFY(QFontInfo(digit->font()).pixelSize() > QFontInfo(amount->font()).pixelSize());
+            QVERIFY(digit->height() >= QFontMetrics(digit->font()).height());
+            QVERIFY(digit->width() >= QFontMetrics(digit->font()).horizontalAdvance(digit->text()));
+        }
+    }
+
     void opensTheRound() {
         QFETCH(int, game);
         QFETCH(int, requested);

@@ -6,6 +6,7 @@
 #include "ui/message_box.h"
 
 #include <QCalendarWidget>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -144,7 +145,13 @@ void DlgEntryData::buildControls() {
     digits->addWidget(makeLabel(this, QStringLiteral("Label1_2"), QStringLiteral("抽選値")), 0, 0);
     for (int p = 0; p < 4; ++p) {
         lblNum[p] = makeValueLabel(this, indexed(QStringLiteral("lblNum"), p));
-        lblNum[p]->setMinimumWidth(30);
+        // The drawn digits are what the user checks against the ticket: larger
+        // and bolder than the amounts below them.
+        QFont digitFont = lblNum[p]->font();
+        digitFont.setPointSizeF(digitFont.pointSizeF() * 1.6);
+        digitFont.setBold(true);
+        lblNum[p]->setFont(digitFont);
+        lblNum[p]->setMinimumSize(40, QFontMetrics(digitFont).height() + 6);
         lblNum[p]->setAlignment(Qt::AlignCenter);
         digits->addWidget(lblNum[p], 0, p + 1, Qt::AlignHCenter);
         frmKey[p] = buildKeypad(indexed(QStringLiteral("frmKey"), p), QStringLiteral("cmdNum%1").arg(p + 1), false,

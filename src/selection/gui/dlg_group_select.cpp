@@ -13,8 +13,10 @@ namespace tw::selection {
 
 DlgGroupSelect::DlgGroupSelect(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("dlgGroupSelect"));
-    // The question needs no title: the dialog opens right under the button that asked it.
-    setWindowTitle(QString());
+    // The question needs no title: the dialog opens right under the button that
+    // asked it. An empty title would make the window system show the
+    // application's name instead, so the title is a single blank.
+    setWindowTitle(QStringLiteral(" "));
     setModal(true);
 
     auto* layout = new QHBoxLayout(this);
