@@ -76,8 +76,14 @@ private:
     }
     // Replaces the round text the way typing does.
     void typeRound(const QString& text) {
+        // Typed as a user types: into the focused box of the active window, where
+        // a completer would act.
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        rounds()->setFocus();
+        QTRY_VERIFY(rounds()->lineEdit()->hasFocus());
         rounds()->lineEdit()->selectAll();
-        QTest::keyClicks(rounds(), text);
+        QTest::keyClicks(QApplication::focusWidget(), text);
     }
     // Picks an item from the open list.
     void pickRound(int index) {

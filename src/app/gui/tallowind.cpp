@@ -31,6 +31,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QStringList>
 #include <QVBoxLayout>
 
@@ -434,11 +435,27 @@ bool Tallowind::ConfirmNewPrediction() {
         if (roundInSelector() != m_state.intShownRound) {
             if (!askDiscardPrediction(title)) {
                 m_state.blnReverting = true;
-                cmbRound->setEnabled(false);
-                cmbRound->setEditText(QString::number(m_state.intShownRound));
+                const bool typing = cmbRound->lineEdit()->hasFocus();
+                {
+                    // An editable combo box takes the focus leaving it as a pick
+                    // of the listed round its text names. Disabling the box the
+                    // user is typing in moves the focus out: without the blocker
+                    // the question would come again for the round just refused.
+                    // The current item is set back with the text, so that a later
+                    // focus change is no pick either (it would clear the shown
+                    // prediction without asking).
+                    const QSignalBlocker quiet(cmbRound);
+                    cmbRound->setEnabled(false);
+                    const QString shownRound = QString::number(m_state.intShownRound);
+                    if (const int item = cmbRound->findText(shownRound); item >= 0)
+                        cmbRound->setCurrentIndex(item);
+                    cmbRound->setEditText(shownRound);
+                }
                 // Setting the text fires the change event, as typing would.
                 cmbRound_Change();
                 cmbRound->setEnabled(true);
+                if (typing)
+                    cmbRound->setFocus();
                 return false;
             }
             m_state.blnReverting = false;
