@@ -3,6 +3,8 @@
 // the print job itself draws (same geometry, same printer offset), and each is
 // drawn through the printer's page sink onto the screen, over a light outline
 // of every mark box of the sheet, so the user sees which box each mark fills.
+// The outline moves with the printer offset: on a calibrated printer the boxes
+// of the fed sheet lie where the moved marks go.
 //
 // Takes the pages, the game and the offset in; shows them; hands nothing out.
 #pragma once
