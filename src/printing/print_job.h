@@ -20,6 +20,19 @@ public:
     virtual void endDocument() = 0;
 };
 
+// A sink that keeps what a job draws, page by page: the pages exactly as the
+// printer gets them, for the print preview to show.
+class PageRecorder : public PageSink {
+public:
+    void drawRect(int x, int y, int w, int h) override { m_pages.back().push_back({x, y, w, h}); }
+    void newPage() override { m_pages.emplace_back(); }
+    void endDocument() override {}
+    const std::vector<std::vector<MarkRect>>& pages() const { return m_pages; }
+
+private:
+    std::vector<std::vector<MarkRect>> m_pages{1};
+};
+
 enum class PrintEvent {
     Idle,           // no job is running; step() did nothing
     EntryPrinted,   // one entry printed, more follow on this sheet
@@ -39,7 +52,8 @@ class PrintJob {
 public:
     enum class State { Idle, Printing, CancelRequested };
 
-    PrintJob(bool numbers3, char printType, std::vector<std::string> entries);
+    // `offset` moves every mark for the printer the job goes to (zero: as measured).
+    PrintJob(bool numbers3, char printType, std::vector<std::string> entries, SheetOffset offset = {});
 
     // Starts a job over all entries (again after a finished one). Returns false
     // when there is nothing to print or a job is running.
@@ -56,15 +70,21 @@ public:
     int entryCount() const { return static_cast<int>(m_entries.size()); }
     int nextIndex() const { return m_next; }
     int sheetsRemaining() const { return sheetsNeeded(entryCount() - m_next); }
+    SheetOffset offset() const { return m_offset; }
 
 private:
     StepReport report(PrintEvent event, int printed) const;
 
     bool m_numbers3;
     char m_printType;
+    SheetOffset m_offset;
     std::vector<std::string> m_entries;
     State m_state = State::Idle;
     int m_next = 0;
 };
+
+// The pages a whole job prints (one empty page when there is nothing to print).
+std::vector<std::vector<MarkRect>> jobPages(bool numbers3, char printType, std::vector<std::string> entries,
+                                            SheetOffset offset = {});
 
 } // namespace tw::printing

@@ -63,6 +63,54 @@ TEST(MarkSheet, EntryMarks) {
     }
 }
 
+TEST(MarkSheet, OffsetFromTenthsOfAMillimetre) {
+    // 1 mm = 1440 / 25.4 = 56.693 twips; 15 mm = 850.39 is the limit either way.
+    const std::pair<int, int> cases[] = {
+        {0, 0},       {1, 6},       {-1, -6},      {3, 17},      {5, 28},      {-5, -28},
+        {10, 57},     {-10, -57},   {25, 142},     {-37, -210},  {100, 567},   {149, 845},
+        {150, 850},   {-150, -850}, {151, 850},    {-151, -850}, {1000, 850},  {-32768, -850},
+    };
+    for (const auto& [tenths, twips] : cases)
+        EXPECT_EQ(twipsFromTenthsMm(tenths), twips) << tenths;
+}
+
+TEST(MarkSheet, EntryMarksMovedByTheOffset) {
+    struct Case {
+        const char* what;
+        bool numbers3;
+        int block;
+        const char* entry;
+        char type;
+        SheetOffset offset;
+        SheetOffset applied;   // what reaches the marks after the limit
+    };
+    const Case cases[] = {
+        {"no offset", true, 1, "905", 'S', {0, 0}, {0, 0}},
+        {"right and down", true, 1, "905", 'S', {57, 28}, {57, 28}},
+        {"left and up", false, 5, "0123", 'B', {-142, -6}, {-142, -6}},
+        {"only across", true, 3, "*23", 'M', {-300, 0}, {-300, 0}},
+        {"only down", false, 2, "9876", 'C', {0, 510}, {0, 510}},
+        {"at the limits", true, 5, "000", 'C', {850, -850}, {850, -850}},
+        {"beyond the limits", true, 2, "123", 'S', {851, -2000}, {850, -850}},
+        {"far beyond the other way", false, 1, "4567", 'S', {-100000, 100000}, {-850, 850}},
+    };
+    for (const auto& c : cases) {
+        const auto plain = PrintEntry(c.numbers3, c.block, c.entry, c.type);
+        const auto moved = PrintEntry(c.numbers3, c.block, c.entry, c.type, c.offset);
+        ASSERT_EQ(moved.size(), plain.size()) << c.what;
+        for (std::size_t i = 0; i < plain.size(); ++i) {
+            EXPECT_EQ(moved[i].x, plain[i].x + c.applied.x) << c.what << " mark " << i;
+            EXPECT_EQ(moved[i].y, plain[i].y + c.applied.y) << c.what << " mark " << i;
+            EXPECT_EQ(moved[i].w, 227) << c.what;
+            EXPECT_EQ(moved[i].h, 57) << c.what;
+        }
+    }
+    // A known mark, not only a difference: 905's 0 in row 2 of block 1, 1 mm left, 2.5 mm down.
+    const SheetOffset offset{twipsFromTenthsMm(-10), twipsFromTenthsMm(25)};
+    EXPECT_EQ(PrintEntry(true, 1, "905", 'S', offset)[1], (MarkRect{3166 - 57, 2183 + 199 + 142}));
+    EXPECT_EQ(clampOffset({-851, 850}), (SheetOffset{-850, 850}));
+}
+
 TEST(MarkSheet, SheetsNeeded) {
     const std::pair<int, int> cases[] = {{0, 0}, {1, 1}, {5, 1}, {6, 2}, {10, 2}, {11, 3}};
     for (const auto& [entries, sheets] : cases)

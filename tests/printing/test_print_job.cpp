@@ -40,6 +40,30 @@ TEST(PrintJob, SixEntriesFillTwoSheets) {
     EXPECT_FALSE(job.busy());
 }
 
+TEST(PrintJob, EveryMarkOfEveryPageMovedByTheOffset) {
+    const tw::printing::SheetOffset offset{-113, 340};
+    PrintJob plainJob(false, 'S', {"1234", "5678", "9012", "3456", "7890", "1357", "2468"});
+    PrintJob movedJob(false, 'S', {"1234", "5678", "9012", "3456", "7890", "1357", "2468"}, offset);
+    RecordingSink plain, moved;
+    ASSERT_TRUE(plainJob.start());
+    ASSERT_TRUE(movedJob.start());
+    while (plainJob.busy())
+        plainJob.step(plain);
+    while (movedJob.busy())
+        movedJob.step(moved);
+    ASSERT_EQ(moved.pages.size(), 2u);
+    ASSERT_EQ(moved.pages.size(), plain.pages.size());
+    for (std::size_t p = 0; p < plain.pages.size(); ++p) {
+        ASSERT_EQ(moved.pages[p].size(), plain.pages[p].size()) << p;
+        for (std::size_t i = 0; i < plain.pages[p].size(); ++i) {
+            const auto& a = plain.pages[p][i];
+            EXPECT_EQ(moved.pages[p][i], (RecordingSink::Rect{a.x - 113, a.y + 340, a.w, a.h})) << p << "/" << i;
+        }
+    }
+    // An offset beyond 15 mm is held at the limit.
+    EXPECT_EQ(PrintJob(true, 'S', {"123"}, {2000, -900}).offset(), (tw::printing::SheetOffset{850, -850}));
+}
+
 TEST(PrintJob, ProgressAndSheetsStillNeeded) {
     PrintJob job(true, 'B', straightEntries(11));
     RecordingSink sink;

@@ -1,8 +1,10 @@
 // A real print: the dialog prints six Numbers3 Straight bets through QPrinter to
 // a PDF file, pdftoppm (poppler-utils) rasterizes both sheets at 1440 dpi, so
 // one pixel is one twip, and the dark rectangles found in the image must be the
-// marks of the sheet geometry, offset by where the printer puts its origin.
+// marks of the sheet geometry, offset by where the printer puts its origin and
+// by the printer's calibration offset.
 #include "printing/gui/dlg_print_exec.h"
+#include "printing/gui/printer_offsets.h"
 #include "printing/mark_sheet.h"
 #include "ui/message_box.h"
 
@@ -23,6 +25,8 @@
 
 using tw::printing::DlgPrintExec;
 using tw::printing::MarkRect;
+using tw::printing::OffsetTenths;
+using tw::printing::PrinterOffsets;
 using tw::testing::Blob;
 
 namespace {
@@ -30,6 +34,7 @@ const std::vector<std::string> kEntries = {"905", "123", "456", "789", "012", "3
 constexpr int kTolerance = 2; // twips
 constexpr int kCropWidth = 3600;
 constexpr int kCropHeight = 7800; // below block 5's bet-type row
+constexpr int kOffsetRoom = 900;  // the largest calibration offset, 15 mm
 
 bool near(int a, int b) {
     return std::abs(a - b) <= kTolerance;
@@ -52,8 +57,68 @@ const Blob* blobAt(const std::vector<Blob>& blobs, int x, int y, QPoint origin) 
 }
 } // namespace
 
+Q_DECLARE_METATYPE(OffsetTenths)
+
 class TestPrintPdf : public QObject {
     Q_OBJECT
+
+    // Prints kEntries to a PDF and returns the dark blobs of each sheet, in
+    // twips from the paper corner; empty when something failed (reported).
+    std::vector<std::vector<Blob>> printedSheets(bool fullPage, QMarginsF marginsPt, QPoint origin,
+                                                 OffsetTenths offset) {
+        const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+        if (pdftoppm.isEmpty()) {
+            qWarning("pdftoppm not found: install poppler-utils (scripts/deps.sh does)");
+            return {};
+        }
+
+        QTemporaryDir dir;
+        if (!dir.isValid())
+            return {};
+        const QString pdf = dir.filePath(QStringLiteral("sheets.pdf"));
+        PrinterOffsets offsets; // in memory: the user's settings stay untouched
+        offsets.setOffset(QStringLiteral("PDF"), offset);
+
+        DlgPrintExec dialog(kEntries);
+        dialog.pubStrMark = 'S';
+        dialog.pubBlnNumbers = true;
+        dialog.setTimings({0, 0});
+        dialog.setOffsetStore(&offsets);
+        QPrinter& printer = dialog.printer();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageOrientation(QPageLayout::Portrait);
+        printer.setFullPage(fullPage);
+        if (!fullPage && !printer.setPageMargins(marginsPt, QPageLayout::Point))
+            return {};
+        dialog.show();
+
+        QSignalSpy ended(&dialog, &DlgPrintExec::jobEnded);
+        dialog.cmdPrtGo_Click();
+        if (!ended.wait(10000) || !tw::ui::MessageHook::shownTexts().isEmpty() || QFileInfo(pdf).size() == 0)
+            return {};
+
+        // One pixel per twip; the crop keeps the images small and starts at the paper corner.
+        const QString prefix = dir.filePath(QStringLiteral("sheet"));
+        QProcess raster;
+        raster.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("1440"), QStringLiteral("-gray"),
+                                QStringLiteral("-x"), QStringLiteral("0"), QStringLiteral("-y"), QStringLiteral("0"),
+                                QStringLiteral("-W"), QString::number(kCropWidth + origin.x() + kOffsetRoom),
+                                QStringLiteral("-H"), QString::number(kCropHeight + origin.y() + kOffsetRoom), pdf,
+                                prefix});
+        if (!raster.waitForFinished(60000) || raster.exitCode() != 0)
+            return {};
+        const QStringList images = QDir(dir.path()).entryList({QStringLiteral("sheet-*.pgm")}, QDir::Files, QDir::Name);
+        std::vector<std::vector<Blob>> sheets;
+        for (const QString& name : images) {
+            const auto image = tw::testing::readPgm(dir.filePath(name).toStdString());
+            if (!image)
+                return {};
+            sheets.push_back(tw::testing::darkBlobs(*image));
+        }
+        return sheets;
+    }
 
 private slots:
     void initTestCase() { tw::ui::MessageHook::enable(); }
@@ -63,60 +128,52 @@ private slots:
         QTest::addColumn<bool>("fullPage");
         QTest::addColumn<QMarginsF>("marginsPt");
         QTest::addColumn<QPoint>("origin"); // twips from the paper corner
-        QTest::newRow("origin at the paper corner") << true << QMarginsF() << QPoint(0, 0);
+        QTest::addColumn<OffsetTenths>("offset");
+        QTest::newRow("origin at the paper corner") << true << QMarginsF() << QPoint(0, 0) << OffsetTenths{};
         // Without full page the origin is the printable area's corner: 36 pt = 720 twips, 54 pt = 1080.
-        QTest::newRow("origin at the printable area") << false << QMarginsF(36, 54, 36, 36) << QPoint(720, 1080);
+        QTest::newRow("origin at the printable area")
+            << false << QMarginsF(36, 54, 36, 36) << QPoint(720, 1080) << OffsetTenths{};
+        // 2.3 mm = 130 twips right, 1.7 mm = 96 twips up.
+        QTest::newRow("calibrated right and up")
+            << false << QMarginsF(36, 54, 36, 36) << QPoint(720, 1080) << OffsetTenths{23, -17};
+        // 3.5 mm = 198 twips right, 15 mm = 850 twips down (the limit).
+        QTest::newRow("calibrated at the paper corner, down to the limit")
+            << true << QMarginsF() << QPoint(0, 0) << OffsetTenths{35, 150};
+        QTest::newRow("calibrated left and down")
+            << false << QMarginsF(36, 54, 36, 36) << QPoint(720, 1080) << OffsetTenths{-88, 4};
     }
     void marksOnTheSheets() {
         QFETCH(bool, fullPage);
         QFETCH(QMarginsF, marginsPt);
         QFETCH(QPoint, origin);
+        QFETCH(OffsetTenths, offset);
+        const tw::printing::SheetOffset twips = tw::printing::sheetOffsetOf(offset);
+        origin += QPoint(twips.x, twips.y); // where the sheet's (0, 0) lands on the paper
 
-        const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
-        if (pdftoppm.isEmpty())
-            QFAIL("pdftoppm not found: install poppler-utils (scripts/deps.sh does)");
+        const std::vector<std::vector<Blob>> sheets = printedSheets(fullPage, marginsPt, origin, offset);
+        QCOMPARE(sheets.size(), std::size_t{2}); // six bets: a full sheet and one bet on the second
 
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        const QString pdf = dir.filePath(QStringLiteral("sheets.pdf"));
-
-        DlgPrintExec dialog(kEntries);
-        dialog.pubStrMark = 'S';
-        dialog.pubBlnNumbers = true;
-        dialog.setTimings({0, 0});
-        QPrinter& printer = dialog.printer();
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setPageOrientation(QPageLayout::Portrait);
-        printer.setFullPage(fullPage);
-        if (!fullPage)
-            QVERIFY(printer.setPageMargins(marginsPt, QPageLayout::Point));
-        dialog.show();
-
-        QSignalSpy ended(&dialog, &DlgPrintExec::jobEnded);
-        dialog.cmdPrtGo_Click();
-        QVERIFY(ended.wait(10000));
-        QVERIFY(tw::ui::MessageHook::shownTexts().isEmpty());
-        QVERIFY(QFileInfo(pdf).size() > 0);
-
-        // One pixel per twip; the crop keeps the images small and starts at the paper corner.
-        const QString prefix = dir.filePath(QStringLiteral("sheet"));
-        QProcess raster;
-        raster.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("1440"), QStringLiteral("-gray"),
-                                QStringLiteral("-x"), QStringLiteral("0"), QStringLiteral("-y"), QStringLiteral("0"),
-                                QStringLiteral("-W"), QString::number(kCropWidth + origin.x()), QStringLiteral("-H"),
-                                QString::number(kCropHeight + origin.y()), pdf, prefix});
-        QVERIFY(raster.waitForFinished(60000));
-        QCOMPARE(raster.exitCode(), 0);
-        const QStringList images = QDir(dir.path()).entryList({QStringLiteral("sheet-*.pgm")}, QDir::Files, QDir::Name);
-        QCOMPARE(images.size(), 2); // six bets: a full sheet and one bet on the second
-
-        std::vector<std::vector<Blob>> sheets;
-        for (const QString& name : images) {
-            const auto image = tw::testing::readPgm(dir.filePath(name).toStdString());
-            QVERIFY2(image, qPrintable(name));
-            sheets.push_back(tw::testing::darkBlobs(*image));
+        // The calibration moves the whole print by exactly its offset: the same
+        // print without it, blob for blob, shifted by that many twips.
+        if (offset != OffsetTenths{}) {
+            const std::vector<std::vector<Blob>> plain =
+                printedSheets(fullPage, marginsPt, origin - QPoint(twips.x, twips.y), OffsetTenths{});
+            QCOMPARE(plain.size(), sheets.size());
+            for (std::size_t sheet = 0; sheet < sheets.size(); ++sheet) {
+                QCOMPARE(sheets[sheet].size(), plain[sheet].size());
+                for (std::size_t i = 0; i < plain[sheet].size(); ++i) {
+                    const Blob& a = plain[sheet][i];
+                    const Blob& b = sheets[sheet][i];
+                    QVERIFY2(b.x == a.x + twips.x && b.y == a.y + twips.y && b.w == a.w && b.h == a.h,
+                             qPrintable(QStringLiteral("sheet %1 mark %2: (%3,%4) against (%5,%6)")
+                                            .arg(sheet + 1)
+                                            .arg(i)
+                                            .arg(b.x)
+                                            .arg(b.y)
+                                            .arg(a.x)
+                                            .arg(a.y)));
+                }
+            }
         }
 
         // Every mark of the geometry is there, solid and of its size, and nothing else is.

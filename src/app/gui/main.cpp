@@ -3,11 +3,13 @@
 // the windows it opens.
 #include "app/gui/startup.h"
 #include "app/start_args.h"
+#include "printing/gui/printer_offsets.h"
 #include "tallowind_version.h"
 #include "ui/fonts.h"
 #include "ui/translations.h"
 
 #include <QApplication>
+#include <QSettings>
 
 #include <cstdlib>
 #include <iostream>
@@ -37,6 +39,11 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QString::fromLatin1(tw::kVersion));
     tw::ui::installJapaneseUiFont(app);
     tw::ui::installQtJapanese(app);
+    // The print offsets of each printer are kept in the user's settings file;
+    // set here, not in the windows, so that tests never reach that file.
+    tw::printing::setOffsetSettingsFile(QSettings(QSettings::IniFormat, QSettings::UserScope,
+                                                  QStringLiteral("Tallowind"), QStringLiteral("Tallowind"))
+                                            .fileName());
 
     tw::app::StartupOptions options;
     options.workingDir = args.workdir;

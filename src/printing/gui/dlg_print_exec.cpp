@@ -1,6 +1,8 @@
 #include "printing/gui/dlg_print_exec.h"
 
 #include "printing/gui/current_printer.h"
+#include "printing/gui/dlg_print_offset.h"
+#include "printing/gui/dlg_print_preview.h"
 #include "printing/gui/painter_page_sink.h"
 #include "printing/gui/print_pictures.h"
 #include "printing/mark_sheet.h"
@@ -78,6 +80,10 @@ void DlgPrintExec::buildControls() {
     lblPrinterName->setFrameShape(QFrame::StyledPanel);
     lblPrinterName->setMinimumWidth(220);
     facts->addWidget(lblPrinterName, 1, 1, 1, 2);
+    facts->addWidget(new QLabel(QStringLiteral("印刷位置の補正"), this), 3, 0);
+    lblPrintOffset = new QLabel(this);
+    lblPrintOffset->setObjectName(QStringLiteral("lblPrintOffset"));
+    facts->addWidget(lblPrintOffset, 3, 1, 1, 2);
 
     // The seven animation frames share one place; one of them shows while printing.
     auto* frames = new QGridLayout;
@@ -105,22 +111,66 @@ void DlgPrintExec::buildControls() {
     auto* buttons = new QHBoxLayout;
     cmdPrinterSelect = button(this, "cmdPrinterSelect", QStringLiteral("プリンタ変更"));
     cmdPrinterSelect->setToolTip(QStringLiteral("プリンタ変更"));
+    cmdPrintOffset = button(this, "cmdPrintOffset", QStringLiteral("印刷位置の調整"));
+    cmdPrtPreview = button(this, "cmdPrtPreview", QStringLiteral("印刷プレビュー"));
     cmdPrtGo = button(this, "cmdPrtGo", QStringLiteral("印刷"));
     cmdCancel = button(this, "cmdCancel", QStringLiteral("キャンセル"));
     cmdPrtGo->setDefault(true);
     buttons->addWidget(cmdPrinterSelect);
+    buttons->addWidget(cmdPrintOffset);
     buttons->addStretch();
+    buttons->addWidget(cmdPrtPreview);
     buttons->addWidget(cmdPrtGo);
     buttons->addWidget(cmdCancel);
     layout->addLayout(buttons);
 
     connect(cmdPrinterSelect, &QPushButton::clicked, this, &DlgPrintExec::cmdPrinterSelect_Click);
     connect(cmdPrtGo, &QPushButton::clicked, this, &DlgPrintExec::cmdPrtGo_Click);
+    connect(cmdPrintOffset, &QPushButton::clicked, this, &DlgPrintExec::cmdPrintOffset_Click);
+    connect(cmdPrtPreview, &QPushButton::clicked, this, &DlgPrintExec::cmdPrtPreview_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &DlgPrintExec::cmdCancel_Click);
+}
+
+PrinterOffsets& DlgPrintExec::offsetStore() const {
+    return m_offsets ? *m_offsets : sessionOffsets();
+}
+
+SheetOffset DlgPrintExec::sheetOffset() const {
+    return sheetOffsetOf(offsetStore().offsetOf(offsetKeyOf(m_printer)));
 }
 
 void DlgPrintExec::refreshPrinterName() {
     lblPrinterName->setText(printerCaption(m_printer));
+    const OffsetTenths offset = offsetStore().offsetOf(offsetKeyOf(m_printer));
+    lblPrintOffset->setText(offset == OffsetTenths{} ? QStringLiteral("なし")
+                                                     : QStringLiteral("横 %1・縦 %2")
+                                                           .arg(offsetText(offset.x, true), offsetText(offset.y, false)));
+}
+
+std::unique_ptr<DlgPrintOffset> DlgPrintExec::makeOffsetDialog() {
+    auto dialog = std::make_unique<DlgPrintOffset>(m_printer, printerCaption(m_printer), pubBlnNumbers,
+                                                   offsetStore(), this);
+    connect(dialog.get(), &DlgPrintOffset::offsetChanged, this, &DlgPrintExec::refreshPrinterName);
+    return dialog;
+}
+
+std::unique_ptr<DlgPrintPreview> DlgPrintExec::makePreview() {
+    const SheetOffset offset = sheetOffset();
+    return std::make_unique<DlgPrintPreview>(jobPages(pubBlnNumbers, pubStrMark, m_entries, offset), pubBlnNumbers,
+                                             offset, printerCaption(m_printer), this);
+}
+
+void DlgPrintExec::cmdPrintOffset_Click() {
+    if (m_blnLoopBusy)
+        return;
+    makeOffsetDialog()->exec();
+    refreshPrinterName();
+}
+
+void DlgPrintExec::cmdPrtPreview_Click() {
+    if (m_blnLoopBusy)
+        return;
+    makePreview()->exec();
 }
 
 void DlgPrintExec::cmdPrinterSelect_Click() {
@@ -136,7 +186,7 @@ void DlgPrintExec::cmdPrinterSelect_Click() {
 void DlgPrintExec::cmdPrtGo_Click() {
     if (m_blnLoopBusy)
         return;
-    m_job.emplace(pubBlnNumbers, pubStrMark, m_entries);
+    m_job.emplace(pubBlnNumbers, pubStrMark, m_entries, sheetOffset());
     if (!m_job->start())
         return;
     barPrint->setValue(0);
@@ -146,6 +196,8 @@ void DlgPrintExec::cmdPrtGo_Click() {
     m_printState = PrintState::Printing;
     m_blnLoopBusy = true;
     cmdPrinterSelect->hide();
+    cmdPrintOffset->hide();
+    cmdPrtPreview->hide();
     cmdPrtGo->hide();
     showFrame(1);
     tmPrint.start(m_timings.intEntryMs);
@@ -218,6 +270,8 @@ void DlgPrintExec::endJob() {
     m_blnLoopBusy = false;
     showFrame(0);
     cmdPrinterSelect->show();
+    cmdPrintOffset->show();
+    cmdPrtPreview->show();
     cmdPrtGo->show();
     emit jobEnded();
 }

@@ -10,10 +10,16 @@
 // exec(). The output is the dialog's QPrinter unless a page sink is injected
 // (tests use a recording sink, or set the printer to a PDF file).
 //
+// Beside the printer button, 印刷位置の調整 opens the print offset dialog for the
+// current printer, and 印刷プレビュー shows the sheets as they will be printed.
+// Every job and preview is moved by the current printer's offset, read from the
+// offsets store (the session's unless one is injected) when it starts.
+//
 // Controls in numbered families carry the object name "<name>_<index>":
 // picDisp_0 .. picDisp_6.
 #pragma once
 
+#include "printing/gui/printer_offsets.h"
 #include "printing/print_job.h"
 
 #include <QDialog>
@@ -32,6 +38,8 @@ class QPushButton;
 
 namespace tw::printing {
 
+class DlgPrintOffset;
+class DlgPrintPreview;
 class PainterPageSink;
 
 class DlgPrintExec : public QDialog {
@@ -54,8 +62,18 @@ public:
     // Draw onto this sink instead of the printer (not owned; null for the printer).
     void setOutput(PageSink* sink) { m_output = sink; }
     QPrinter& printer() { return m_printer; }
-    // Shows the current printer's name again (after the caller changed the printer).
+    // Keep the printer offsets in this store instead of the session's (not owned).
+    void setOffsetStore(PrinterOffsets* offsets) { m_offsets = offsets; }
+    PrinterOffsets& offsetStore() const;
+    // The current printer's offset, as the next job and preview use it.
+    SheetOffset sheetOffset() const;
+    // Shows the current printer's name and offset again (after the caller changed the printer).
     void refreshPrinterName();
+
+    // The dialogs the two buttons open, set up for the current printer and this
+    // job; the handlers run them modally, tests drive them directly.
+    std::unique_ptr<DlgPrintOffset> makeOffsetDialog();
+    std::unique_ptr<DlgPrintPreview> makePreview();
 
     const std::vector<std::string>& entries() const { return m_entries; }
     PrintState printState() const { return m_printState; }
@@ -65,6 +83,8 @@ public:
     // Handlers, public so that tests can drive the dialog.
     void cmdPrinterSelect_Click();
     void cmdPrtGo_Click();
+    void cmdPrintOffset_Click();
+    void cmdPrtPreview_Click();
     void cmdCancel_Click();
     void tmPrint_Timer();
 
@@ -92,6 +112,7 @@ private:
     Timings m_timings;
     QPrinter m_printer{QPrinter::HighResolution};
     PageSink* m_output = nullptr;
+    PrinterOffsets* m_offsets = nullptr;
     std::unique_ptr<PainterPageSink> m_printerSink;
     std::optional<PrintJob> m_job;
     PrintState m_printState = PrintState::Idle;
@@ -103,6 +124,9 @@ private:
     QLabel* lblPrinterName = nullptr;
     QPushButton* cmdPrinterSelect = nullptr;
     QPushButton* cmdPrtGo = nullptr;
+    QPushButton* cmdPrintOffset = nullptr;
+    QPushButton* cmdPrtPreview = nullptr;
+    QLabel* lblPrintOffset = nullptr;
     QPushButton* cmdCancel = nullptr;
     QLabel* Picture1 = nullptr;
     std::array<QLabel*, 7> picDisp{};

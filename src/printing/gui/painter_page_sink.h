@@ -6,6 +6,10 @@
 // The document opens with the first mark, as on the printer the program was
 // made for; a printer that cannot be opened leaves the sink failed and drawing
 // does nothing. Knows nothing of the dialog that drives it.
+//
+// The print preview draws through the same sink onto a painter it has set up
+// (one unit one twip, one page at a time): then the sink only fills, and page
+// breaks and the end of the document are the preview's business.
 #pragma once
 
 #include "printing/print_job.h"
@@ -19,6 +23,8 @@ namespace tw::printing {
 class PainterPageSink : public PageSink {
 public:
     explicit PainterPageSink(QPrinter& printer);
+    // Fills onto a painter that is active and scaled to twips (not owned).
+    explicit PainterPageSink(QPainter& painter);
     ~PainterPageSink() override;
     PainterPageSink(const PainterPageSink&) = delete;
     PainterPageSink& operator=(const PainterPageSink&) = delete;
@@ -33,7 +39,8 @@ public:
 private:
     bool open();
 
-    QPrinter& m_printer;
+    QPrinter* m_printer = nullptr;
+    QPainter* m_target = nullptr;   // the preview's painter
     QPainter m_painter;
     bool m_failed = false;
     bool m_ended = false;
