@@ -2,7 +2,7 @@
 
 #include "common/rounding.h"
 #include "common/user_select_file.h"
-#include "common/vb_format.h"
+#include "common/number_format.h"
 
 #include <algorithm>
 #include <charconv>

@@ -5,7 +5,7 @@
 // back-test. A history too short for the report's ranges gets a message and
 // nothing is written.
 #include "app/app_state.h"
-#include "app/gui/tallowind.h"
+#include "app/gui/main_window.h"
 #include "history/table_file.h"
 #include "reports/report_job.h"
 #include "support/bundled_workdir.h"
@@ -18,7 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using tw::app::Tallowind;
+using tw::app::MainWindow;
 namespace MessageHook = tw::ui::MessageHook;
 
 namespace {
@@ -39,8 +39,8 @@ class TestReportButton : public QObject {
     tw::app::AppState appState;
     tw::history::DrawHistory history;
 
-    std::unique_ptr<Tallowind> openWindow() {
-        auto window = std::make_unique<Tallowind>(history, appState);
+    std::unique_ptr<MainWindow> openWindow() {
+        auto window = std::make_unique<MainWindow>(history, appState);
         window->setPredictionIntervals({1, 1, 1});
         window->show();
         return window;

@@ -6,7 +6,7 @@
 // write. A store that dies between writing its temporary file and renaming it
 // leaves the old file as it was.
 #include "app/gui/startup.h"
-#include "app/gui/tallowind.h"
+#include "app/gui/main_window.h"
 #include "history/table_file.h"
 #include "table_text.h"
 #include "ui/message_box.h"
@@ -99,12 +99,12 @@ class TestEntryRoundTrip : public QObject {
     }
 
     // Opens the entry dialog from the main window for the selected game and lets `work` drive it.
-    static void enter(tw::app::Tallowind* window, std::function<void(QWidget*)> work) {
+    static void enter(tw::app::MainWindow* window, std::function<void(QWidget*)> work) {
         whenDialogOpens(QStringLiteral("dlgEntryData"), std::move(work));
         window->cmdDataEntry_Click();
     }
 
-    static void selectGame(tw::app::Tallowind* window, int index) {
+    static void selectGame(tw::app::MainWindow* window, int index) {
         window->findChild<QRadioButton*>(QStringLiteral("optNumbers_%1").arg(index))->click();
     }
 
@@ -149,7 +149,7 @@ private slots:
         {
             TallowindApp app(options());
             QCOMPARE(app.Main(), TallowindApp::Outcome::Running);
-            tw::app::Tallowind* window = app.mainWindow();
+            tw::app::MainWindow* window = app.mainWindow();
             window->setExitHandler([&exitStatus](int status) { exitStatus = status; });
 
             enter(window, [&](QWidget* dialog) {
@@ -247,7 +247,7 @@ private slots:
         int exitStatus = -1;
         TallowindApp app(options());
         QCOMPARE(app.Main(), TallowindApp::Outcome::Running);
-        tw::app::Tallowind* window = app.mainWindow();
+        tw::app::MainWindow* window = app.mainWindow();
         window->setExitHandler([&exitStatus](int status) { exitStatus = status; });
 
         int kills = 0;

@@ -2,7 +2,7 @@
 // a PDF file, pdftoppm (poppler-utils) rasterizes both sheets at 1440 dpi, so
 // one pixel is one twip, and the dark rectangles found in the image must be the
 // marks of the sheet geometry, offset by where the printer puts its origin.
-#include "printing/gui/dlg_print_exec.h"
+#include "printing/gui/print_job_dialog.h"
 #include "printing/mark_sheet.h"
 #include "ui/message_box.h"
 
@@ -21,7 +21,7 @@
 
 #include <cstdlib>
 
-using tw::printing::DlgPrintExec;
+using tw::printing::PrintJobDialog;
 using tw::printing::MarkRect;
 using tw::testing::Blob;
 
@@ -80,7 +80,7 @@ private slots:
         QVERIFY(dir.isValid());
         const QString pdf = dir.filePath(QStringLiteral("sheets.pdf"));
 
-        DlgPrintExec dialog(kEntries);
+        PrintJobDialog dialog(kEntries);
         dialog.pubStrMark = 'S';
         dialog.pubBlnNumbers = true;
         dialog.setTimings({0, 0});
@@ -94,7 +94,7 @@ private slots:
             QVERIFY(printer.setPageMargins(marginsPt, QPageLayout::Point));
         dialog.show();
 
-        QSignalSpy ended(&dialog, &DlgPrintExec::jobEnded);
+        QSignalSpy ended(&dialog, &PrintJobDialog::jobEnded);
         dialog.cmdPrtGo_Click();
         QVERIFY(ended.wait(10000));
         QVERIFY(tw::ui::MessageHook::shownTexts().isEmpty());

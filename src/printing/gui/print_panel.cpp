@@ -1,8 +1,8 @@
 #include "printing/gui/print_panel.h"
 
-#include "common/vb_format.h"
+#include "common/number_format.h"
 #include "ledger/print_record.h"
-#include "printing/gui/dlg_print_exec.h"
+#include "printing/gui/print_job_dialog.h"
 #include "ui/message_box.h"
 
 #include <QGridLayout>
@@ -277,11 +277,11 @@ void PrintPanel::StartPrint(bool numbers3) {
                         QString::fromUtf8(kNoPrintDataTitle));
         return;
     }
-    DlgPrintExec dialog(plan.data.strPrtData, window());
+    PrintJobDialog dialog(plan.data.strPrtData, window());
     dialog.pubStrMark = plan.printType;
     dialog.pubBlnNumbers = numbers3;
     const char printType = plan.printType;
-    connect(&dialog, &DlgPrintExec::entriesPrinted, this, [this, &dialog, numbers3, printType](int count) {
+    connect(&dialog, &PrintJobDialog::entriesPrinted, this, [this, &dialog, numbers3, printType](int count) {
         recordPrinted(&dialog, numbers3, printType, dialog.entries(), count);
     });
     if (m_runDialog)

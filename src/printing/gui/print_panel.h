@@ -33,13 +33,13 @@ class QRadioButton;
 
 namespace tw::printing {
 
-class DlgPrintExec;
+class PrintJobDialog;
 
 class PrintPanel : public QFrame {
     Q_OBJECT
 public:
     // Shows the print dialog once StartPrint has prepared it; by default exec().
-    using DialogRunner = std::function<void(DlgPrintExec& dialog)>;
+    using DialogRunner = std::function<void(PrintJobDialog& dialog)>;
 
     static constexpr int kLists = 4;
 

@@ -1,0 +1,113 @@
+// The print dialog: shows how many sheets the picked bets need and on which
+// printer they go, lets the user choose another printer, and prints the bets
+// onto mark sheets one entry per timer tick, so the window keeps repainting and
+// the cancel button can act. Between sheets it pauses so the printer can take
+// the next sheet. A cancel is honoured after the entry being printed: the
+// document is ended (what is drawn gets printed) and the dialog closes. After a
+// finished job the dialog stays open and can print the same bets again.
+//
+// The caller passes the entries in and sets pubStrMark / pubBlnNumbers before
+// exec(). The output is the dialog's QPrinter unless a page sink is injected
+// (tests use a recording sink, or set the printer to a PDF file).
+//
+// Controls in numbered families carry the object name "<name>_<index>":
+// picDisp_0 .. picDisp_6.
+#pragma once
+
+#include "printing/print_job.h"
+
+#include <QDialog>
+#include <QPrinter>
+#include <QTimer>
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace tw::printing {
+
+class PainterPageSink;
+
+class PrintJobDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Timer intervals in milliseconds; tests shorten them.
+    struct Timings {
+        int intEntryMs = 0;        // between two entries on a sheet
+        int intSheetPauseMs = 500; // after a full sheet, before the next one
+    };
+    enum class PrintState { Idle = 0, Printing = 1, CancelRequested = 2 };
+
+    explicit PrintJobDialog(std::vector<std::string> entries, QWidget* parent = nullptr);
+    ~PrintJobDialog() override;
+
+    char pubStrMark = 'S';     // print type letter: S, B, C or M
+    bool pubBlnNumbers = true; // true for Numbers3
+
+    void setTimings(const Timings& timings) { m_timings = timings; }
+    // Draw onto this sink instead of the printer (not owned; null for the printer).
+    void setOutput(PageSink* sink) { m_output = sink; }
+    QPrinter& printer() { return m_printer; }
+    // Shows the current printer's name again (after the caller changed the printer).
+    void refreshPrinterName();
+
+    const std::vector<std::string>& entries() const { return m_entries; }
+    PrintState printState() const { return m_printState; }
+    bool loopBusy() const { return m_blnLoopBusy; }
+    int currentFrame() const { return m_intFrame; } // 1..7, 0 when no frame shows
+
+    // Handlers, public so that tests can drive the dialog.
+    void cmdPrinterSelect_Click();
+    void cmdPrtGo_Click();
+    void cmdCancel_Click();
+    void tmPrint_Timer();
+
+    // Escape and the close box act as the cancel button.
+    void reject() override;
+
+signals:
+    // After every finished sheet and once at the end of a job, when the progress
+    // bar, the animation and the sheet count have moved on.
+    void progressStepped();
+    // The job's document has been ended: finished, cancelled or failed.
+    void jobEnded();
+    // A finished or cancelled job put its first `count` entries on paper (a
+    // cancel keeps the entries before it); a job the printer refused printed none.
+    // Sent before jobEnded().
+    void entriesPrinted(int count);
+
+private:
+    void buildControls();
+    void progressStep(const StepReport& report);
+    void showFrame(int frame);
+    void endJob();
+
+    std::vector<std::string> m_entries;
+    Timings m_timings;
+    QPrinter m_printer{QPrinter::HighResolution};
+    PageSink* m_output = nullptr;
+    std::unique_ptr<PainterPageSink> m_printerSink;
+    std::optional<PrintJob> m_job;
+    PrintState m_printState = PrintState::Idle;
+    bool m_blnLoopBusy = false;
+    bool m_blnCloseAfterJob = false;
+    int m_intFrame = 0;
+
+    QLabel* lblPaperNum = nullptr;
+    QLabel* lblPrinterName = nullptr;
+    QPushButton* cmdPrinterSelect = nullptr;
+    QPushButton* cmdPrtGo = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QLabel* Picture1 = nullptr;
+    std::array<QLabel*, 7> picDisp{};
+    QProgressBar* barPrint = nullptr;
+    QTimer tmPrint{this};
+};
+
+} // namespace tw::printing
