@@ -10,6 +10,7 @@
 #include "history/table_file.h"
 #include "table_text.h"
 #include "ui/message_box.h"
+#include "support/timer_tick.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -28,6 +29,7 @@
 
 #include <optional>
 
+using tw::testing::fireTimer;
 using tw::app::MainWindow;
 using tw::ui::Answer;
 namespace MessageHook = tw::ui::MessageHook;
@@ -402,7 +404,7 @@ private slots:
         QStringList expected;
         for (const QTime at : {QTime(17, 5), QTime(17, 6), QTime(17, 29), QTime(17, 30), QTime(18, 16)}) {
             now = QDateTime(QDate(2024, 1, 10), at);
-            window->tmStart_Timer();
+            QVERIFY(fireTimer(timer));
             QVERIFY(timer->isActive());
             QCOMPARE(timer->interval(), MainWindow::kNoticeIntervalMs);
         }
@@ -430,8 +432,8 @@ private slots:
             auto* dialog = qobject_cast<tw::history::DrawEntryDialog*>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
-            numbers = dialog->intNumbers;
-            entryRound = dialog->lngEntryRound;
+            numbers = dialog->gameIndex();
+            entryRound = dialog->entryRound();
             tw::history::NumData rec;
             rec.dteDraw = 45301;
             history.table(game).store(count + 1, rec);

@@ -4,13 +4,14 @@
 // question before a shown prediction is discarded, the restart buttons, refused
 // rounds, and the purchase-deadline notice through the window's clock.
 #include "app/app_state.h"
-#include "app/gui/result_layout.h"
+#include "app/result_layout.h"
 #include "app/gui/main_window.h"
 #include "common/number_format.h"
 #include "engine/engine.h"
 #include "history/table_file.h"
 #include "support/bundled_workdir.h"
 #include "ui/message_box.h"
+#include "support/timer_tick.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -27,6 +28,7 @@
 #include <algorithm>
 #include <optional>
 
+using tw::testing::fireTimer;
 using tw::app::MainWindow;
 using tw::engine::CountedList;
 using tw::engine::PredNum;
@@ -506,7 +508,7 @@ private slots:
         for (const Tick& tick : ticks) {
             MessageHook::clearShown();
             now = tick.at;
-            window->tmStart_Timer();
+            QVERIFY(fireTimer(timer));
             QCOMPARE(MessageHook::shownTexts(), tick.shown ? QStringList{*tick.shown} : QStringList{});
             if (tick.shown)
                 QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【現在時刻通知】")});
@@ -530,7 +532,7 @@ private slots:
             box->accept();
         });
         now = QDateTime(QDate(2024, 1, 10), QTime(17, 45));
-        window->tmStart_Timer();
+        QVERIFY(fireTimer(timer));
         QCOMPARE(activeWhileShown, std::optional<bool>(false));
         QVERIFY(shownText.startsWith(QStringLiteral("現在時刻：[17:45]")));
         QVERIFY(timer->isActive());

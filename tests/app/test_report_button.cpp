@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -64,7 +65,7 @@ private slots:
     void writesTheThreeFilesAndShowsTheOldestRound() {
         auto window = openWindow();
         window->findChild<QRadioButton*>(QStringLiteral("optNumbers_1"))->click(); // start from Numbers4
-        window->cmdPutHitData_Click();
+        window->findChild<QPushButton*>(QStringLiteral("cmdPutHitData"))->click();
         QCOMPARE(MessageHook::shownTexts(), QStringList{});
 
         QTemporaryDir expected;
@@ -89,7 +90,7 @@ private slots:
         history.num3.count = static_cast<int16_t>(tw::reports::kReportMinRounds - 1);
         const QStringList before = QDir(work.path()).entryList(QDir::Files);
         auto window = openWindow();
-        window->cmdPutHitData_Click();
+        window->findChild<QPushButton*>(QStringLiteral("cmdPutHitData"))->click();
         QCOMPARE(MessageHook::shownTexts().size(), 1);
         QVERIFY(MessageHook::shownTexts().front().contains(QString::number(tw::reports::kReportMinRounds)));
         QCOMPARE(QDir(work.path()).entryList(QDir::Files), before);

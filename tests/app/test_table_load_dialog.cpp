@@ -4,6 +4,7 @@
 #include "table_text.h"
 #include "ui/avi_player.h"
 #include "ui/message_box.h"
+#include "support/timer_tick.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -11,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
+using tw::testing::fireTimer;
 using tw::history::TableLoadDialog;
 using tw::history::DrawHistory;
 namespace MessageHook = tw::ui::MessageHook;
@@ -78,8 +80,8 @@ private slots:
         QVERIFY(dialog->findChild<QTimer*>("Timer1")->isActive());
         QVERIFY(dialog->findChild<QTimer*>("Timer2")->isActive());
         QVERIFY(!dialog->findChild<QTimer*>("Timer3")->isActive());
-        QCOMPARE(dialog->intLoadGame, 3);
-        QCOMPARE(dialog->intLoadStep, 0);
+        QCOMPARE(dialog->loadGame(), 3);
+        QCOMPARE(dialog->loadStep(), 0);
         QVERIFY(label(*dialog, "Picture1_0")->isVisible());
         QVERIFY(!label(*dialog, "Picture1_1")->isVisible());
         QVERIFY(label(*dialog, "Picture1_0")->text().contains(QStringLiteral("Numbers")));
@@ -105,20 +107,20 @@ private slots:
 
         QList<int> steps;
         const QRegularExpression clock(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$"));
-        for (int tick = 0; dialog->intLoadGame != 0 && tick < kTickLimit; ++tick) {
-            const int before = dialog->intLoadStep;
-            dialog->Timer2_Timer();
-            const int after = dialog->intLoadStep;
+        for (int tick = 0; dialog->loadGame() != 0 && tick < kTickLimit; ++tick) {
+            const int before = dialog->loadStep();
+            QVERIFY(fireTimer(dialog->findChild<QTimer*>(QStringLiteral("Timer2"))));
+            const int after = dialog->loadStep();
             steps << after;
             QVERIFY2(after == before || after == before + 1, "a tick moves at most one step on");
             // Each time label appears exactly when its phase of the Numbers3 file ends.
             QCOMPARE(label(*dialog, "Label3_0")->text().isEmpty(), after < 1);
             QCOMPARE(label(*dialog, "Label3_1")->text().isEmpty(), after < 2);
             QCOMPARE(label(*dialog, "Label3_2")->text().isEmpty(), after < 3);
-            QCOMPARE(dialog->intLoadGame, after < 3 ? 3 : after < 6 ? 4 : 0);
+            QCOMPARE(dialog->loadGame(), after < 3 ? 3 : after < 6 ? 4 : 0);
             QCOMPARE(history.num3.count, after < 3 ? 0 : kRounds3);
         }
-        QCOMPARE(dialog->intLoadGame, 0);
+        QCOMPARE(dialog->loadGame(), 0);
         QCOMPARE(steps.last(), 6);
         // 450 lines with at most 200 per tick: counting alone needs three ticks.
         QVERIFY2(steps.count(1) >= 3, qPrintable(QStringLiteral("ticks in the count step: %1").arg(steps.count(1))));
@@ -155,7 +157,7 @@ private slots:
 
         QList<bool> shown3;
         for (int i = 0; i < 4; ++i) {
-            dialog->Timer1_Timer();
+            QVERIFY(fireTimer(dialog->findChild<QTimer*>(QStringLiteral("Timer1"))));
             shown3 << banner3->isVisible();
             QVERIFY(timer1->isActive());
         }
@@ -163,17 +165,17 @@ private slots:
         QVERIFY(!banner4->isVisible());
 
         // Into the count phase of Numbers3: past the read (20), not yet counted (60).
-        dialog->Timer2_Timer();
-        dialog->Timer2_Timer();
-        dialog->Timer1_Timer();
+        QVERIFY(fireTimer(dialog->findChild<QTimer*>(QStringLiteral("Timer2"))));
+        QVERIFY(fireTimer(dialog->findChild<QTimer*>(QStringLiteral("Timer2"))));
+        QVERIFY(fireTimer(dialog->findChild<QTimer*>(QStringLiteral("Timer1"))));
         QVERIFY2(bar->value() >= 20 && bar->value() <= 60, qPrintable(QString::number(bar->value())));
 
-        while (dialog->intLoadGame == 3)
-            dialog->Timer2_Timer();
-        dialog->Timer2_Timer(); // read the Numbers4 file
+        while (dialog->loadGame() == 3)
+            QVERIFY(fireTimer(dialog->findChild<QTimer*>(QStringLiteral("Timer2"))));
+        QVERIFY(fireTimer(dialog->findChild<QTimer*>(QStringLiteral("Timer2")))); // read the Numbers4 file
         QList<bool> shown4;
         for (int i = 0; i < 3; ++i) {
-            dialog->Timer1_Timer();
+            QVERIFY(fireTimer(dialog->findChild<QTimer*>(QStringLiteral("Timer1"))));
             QVERIFY(banner3->isVisible());
             shown4 << banner4->isVisible();
         }
@@ -181,11 +183,11 @@ private slots:
         QCOMPARE(shown4[1], !shown4[2]);
         QCOMPARE(bar->value(), 20);
 
-        for (int tick = 0; dialog->intLoadGame != 0 && tick < kTickLimit; ++tick)
-            dialog->Timer2_Timer();
+        for (int tick = 0; dialog->loadGame() != 0 && tick < kTickLimit; ++tick)
+            QVERIFY(fireTimer(dialog->findChild<QTimer*>(QStringLiteral("Timer2"))));
         auto* timer3 = dialog->findChild<QTimer*>("Timer3");
         QVERIFY(!timer3->isActive());
-        dialog->Timer1_Timer();
+        QVERIFY(fireTimer(dialog->findChild<QTimer*>(QStringLiteral("Timer1"))));
         QVERIFY(banner3->isVisible());
         QVERIFY(banner4->isVisible());
         QCOMPARE(bar->value(), 100);
@@ -194,7 +196,7 @@ private slots:
         QCOMPARE(timer3->interval(), kManual.intCloseMs);
         QVERIFY(!dialog->findChild<tw::ui::AviPlayer*>("Animation1")->isPlaying());
 
-        dialog->Timer3_Timer();
+        QVERIFY(fireTimer(dialog->findChild<QTimer*>(QStringLiteral("Timer3"))));
         QVERIFY(!dialog->isVisible());
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
     }

@@ -101,7 +101,7 @@ class TestEntryRoundTrip : public QObject {
     // Opens the entry dialog from the main window for the selected game and lets `work` drive it.
     static void enter(tw::app::MainWindow* window, std::function<void(QWidget*)> work) {
         whenDialogOpens(QStringLiteral("dlgEntryData"), std::move(work));
-        window->cmdDataEntry_Click();
+        window->findChild<QPushButton*>(QStringLiteral("cmdDataEntry"))->click();
     }
 
     static void selectGame(tw::app::MainWindow* window, int index) {
@@ -185,7 +185,7 @@ private slots:
 
             MessageHook::clearShown();
             MessageHook::pushAnswer(tw::ui::Answer::Ok); // "終了しますか？"
-            window->cmdExit_Click();
+            window->findChild<QPushButton*>(QStringLiteral("cmdExit"))->click();
             QCOMPARE(MessageHook::shownTexts(), QStringList{QStringLiteral("終了しますか？")});
             QCOMPARE(exitStatus, 0);
             QCOMPARE(snapshot(work.path()), stored); // nothing was left for the exit to write
@@ -279,7 +279,7 @@ private slots:
 
         MessageHook::clearShown();
         MessageHook::pushAnswer(tw::ui::Answer::Ok);
-        window->cmdExit_Click();
+        window->findChild<QPushButton*>(QStringLiteral("cmdExit"))->click();
         QCOMPARE(kills, 2);
         QCOMPARE(MessageHook::shownTitles(),
                  (QStringList{QStringLiteral("【終了確認】"), QStringLiteral("【保存エラー】")}));
@@ -289,7 +289,7 @@ private slots:
         tw::history::setRewriteHookForTests({});
         MessageHook::clearShown();
         MessageHook::pushAnswer(tw::ui::Answer::Ok);
-        window->cmdExit_Click();
+        window->findChild<QPushButton*>(QStringLiteral("cmdExit"))->click();
         QCOMPARE(exitStatus, 0);
         QCOMPARE(linesOf(readFile(path)), corrected);
         QCOMPARE(QDir(work.path()).entryList({QStringLiteral("*.tmp-*")}, QDir::Files), QStringList{});

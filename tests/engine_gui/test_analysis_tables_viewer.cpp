@@ -53,9 +53,8 @@ private:
     std::unique_ptr<AnalysisTablesViewer> viewer;
 
     AnalysisTablesViewer& open(const tw::engine::Engine& e, int game, int maxCount) {
-        viewer = std::make_unique<AnalysisTablesViewer>(e);
-        viewer->nNumbers = static_cast<int16_t>(game);
-        viewer->intMaxCount = static_cast<int16_t>(maxCount);
+        viewer = std::make_unique<AnalysisTablesViewer>(
+            e, AnalysisTablesViewer::Request{static_cast<int16_t>(game), static_cast<int16_t>(maxCount)});
         viewer->pubFormSetUP();
         viewer->show();
         return *viewer;

@@ -1,9 +1,11 @@
 // The progress dialog of a prediction run over the bundled NUMBERS 3 history:
-// a complete run (same proposal as an unpaced run), the bars tick by tick, the
-// blinking caption, a second activation, engine errors, and no early close.
+// a complete run (same proposal as an unpaced run), each pass' progress tick by
+// tick as the signal reports it, the blinking caption, a second activation,
+// engine errors, and no early close.
 #include "engine/engine.h"
 #include "engine/gui/prediction_progress_dialog.h"
 #include "history/table_file.h"
+#include "support/timer_tick.h"
 #include "ui/message_box.h"
 
 #include <QLabel>
@@ -13,6 +15,7 @@
 #include <memory>
 
 using tw::engine::PredictionProgressDialog;
+using tw::testing::fireTimer;
 using tw::engine::Engine;
 using tw::engine::EngineError;
 namespace MessageHook = tw::ui::MessageHook;
@@ -28,17 +31,26 @@ class TestPredictionProgressDialog : public QObject {
 
 private:
     tw::history::DrawTable table;
-    std::array<std::unique_ptr<QProgressBar>, PredictionProgressDialog::kBars> barOwners;
-    PredictionProgressDialog::ProgressBars bars{};
+    // Bars as an opener shows them, fed by the dialog's progress signal.
+    std::array<std::unique_ptr<QProgressBar>, PredictionProgressDialog::kPasses> barOwners;
+    std::array<QProgressBar*, PredictionProgressDialog::kPasses> bars{};
     Engine engine;
 
-    std::unique_ptr<PredictionProgressDialog> makeDialog(int maxCount, const PredictionProgressDialog::Intervals& intervals) {
-        auto dialog = std::make_unique<PredictionProgressDialog>(engine, table, bars);
-        dialog->nNumsParam = 3;
-        dialog->nYosokuType = 1;
-        dialog->nMaxCount = static_cast<int16_t>(maxCount);
+    std::unique_ptr<PredictionProgressDialog> makeDialog(int maxCount, const PredictionProgressDialog::Intervals& intervals,
+                                                         int game = 3) {
+        PredictionProgressDialog::Request request;
+        request.game = static_cast<int16_t>(game);
+        request.runType = 1;
+        request.maxCount = static_cast<int16_t>(maxCount);
+        auto dialog = std::make_unique<PredictionProgressDialog>(engine, table, request);
         dialog->setIntervals(intervals);
+        QObject::connect(dialog.get(), &PredictionProgressDialog::passProgress, dialog.get(),
+                         [this](int pass, int percent) { bars[static_cast<std::size_t>(pass)]->setValue(percent); });
         return dialog;
+    }
+    // One tick of the named timer, which must be running.
+    static void step(PredictionProgressDialog& dialog, const char* name) {
+        QVERIFY2(fireTimer(timer(dialog, name)), name);
     }
     QList<int> barValues() const {
         QList<int> values;
@@ -92,9 +104,9 @@ private slots:
         const int maxCount = 250;
         auto dialog = makeDialog(maxCount, kFast);
         QCOMPARE(dialog->exec(), int(QDialog::Accepted));
-        QVERIFY(dialog->completed());
-        QCOMPARE(dialog->error(), EngineError::None);
-        QCOMPARE(dialog->slicesRun(), 6 * 3); // six passes of ceil(250 / 100) slices
+        QVERIFY(dialog->outcome().completed);
+        QCOMPARE(dialog->outcome().error, EngineError::None);
+        QCOMPARE(dialog->outcome().slicesRun, 6 * 3); // six passes of ceil(250 / 100) slices
         QCOMPARE(barValues(), (QList<int>{100, 100, 100, 100, 100, 100}));
         QCOMPARE(caption(*dialog)->text(), QStringLiteral("分析終了"));
         QCOMPARE(caption(*dialog)->palette().color(QPalette::WindowText), QColor(0, 0, 255));
@@ -119,8 +131,8 @@ private slots:
         dialog->show();
         QList<QList<int>> seen;
         for (int slice = 0; slice < 12; ++slice) {
-            QVERIFY(!dialog->completed());
-            dialog->tmYosoku_Timer();
+            QVERIFY(!dialog->outcome().completed);
+            step(*dialog, "tmYosoku");
             seen << barValues();
             if (slice < 11) {
                 QVERIFY(timer(*dialog, "tmYosoku")->isActive());
@@ -136,12 +148,12 @@ private slots:
             expected << values;
         }
         QCOMPARE(seen, expected);
-        QVERIFY(dialog->completed());
+        QVERIFY(dialog->outcome().completed);
         QVERIFY(!timer(*dialog, "tmYosoku")->isActive());
         QVERIFY(!timer(*dialog, "tmDisp")->isActive());
         QVERIFY(timer(*dialog, "tmExit")->isActive());
         QCOMPARE(caption(*dialog)->text(), QStringLiteral("分析終了"));
-        dialog->tmExit_Timer();
+        step(*dialog, "tmExit");
         QVERIFY(!dialog->isVisible());
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
     }
@@ -151,14 +163,14 @@ private slots:
         dialog->show();
         QList<bool> shown;
         for (int tick = 0; tick < 4; ++tick) {
-            dialog->tmDisp_Timer();
+            step(*dialog, "tmDisp");
             shown << !caption(*dialog)->isHidden();
             QVERIFY(timer(*dialog, "tmDisp")->isActive());
         }
         QCOMPARE(shown, (QList<bool>{true, false, true, false}));
         // The end of the run shows the caption again, whatever the blinking left.
-        while (!dialog->completed())
-            dialog->tmYosoku_Timer();
+        while (!dialog->outcome().completed)
+            QVERIFY(fireTimer(timer(*dialog, "tmYosoku")));
         QVERIFY(!caption(*dialog)->isHidden());
         QVERIFY(!timer(*dialog, "tmDisp")->isActive());
     }
@@ -166,8 +178,8 @@ private slots:
     void aSecondActivationDoesNotRestartTheRun() {
         auto dialog = makeDialog(200, kHeld);
         dialog->show();
-        dialog->tmYosoku_Timer();
-        dialog->tmYosoku_Timer(); // stage 1 ended
+        step(*dialog, "tmYosoku");
+        step(*dialog, "tmYosoku"); // stage 1 ended
         QCOMPARE(engine.intStage(), 2);
         dialog->hide();
         dialog->show();
@@ -175,7 +187,7 @@ private slots:
         QCoreApplication::sendEvent(dialog.get(), &activate);
         QCOMPARE(engine.intStage(), 2);
         QCOMPARE(engine.intCurRow(), 1);
-        dialog->tmYosoku_Timer();
+        step(*dialog, "tmYosoku");
         QCOMPARE(bars[1]->value(), 50);
     }
 
@@ -205,9 +217,9 @@ private slots:
         QFETCH(QString, text);
         auto dialog = makeDialog(maxCount, kFast);
         QCOMPARE(dialog->exec(), int(QDialog::Rejected));
-        QVERIFY(!dialog->completed());
-        QCOMPARE(dialog->error(), EngineError::RoundOutOfRange);
-        QCOMPARE(dialog->slicesRun(), 0);
+        QVERIFY(!dialog->outcome().completed);
+        QCOMPARE(dialog->outcome().error, EngineError::RoundOutOfRange);
+        QCOMPARE(dialog->outcome().slicesRun, 0);
         QCOMPARE(MessageHook::shownTexts(), QStringList{text});
         QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【分析エラー】")});
         QCOMPARE(barValues(), (QList<int>{0, 0, 0, 0, 0, 0}));
@@ -230,10 +242,9 @@ private slots:
 
     // A game the engine does not know is refused at set-up like a bad round.
     void unknownGameIsRefused() {
-        auto dialog = makeDialog(100, kFast);
-        dialog->nNumsParam = 5;
+        auto dialog = makeDialog(100, kFast, 5);
         QCOMPARE(dialog->exec(), int(QDialog::Rejected));
-        QCOMPARE(dialog->error(), EngineError::InvalidArgument);
+        QCOMPARE(dialog->outcome().error, EngineError::InvalidArgument);
         QCOMPARE(MessageHook::shownTexts().size(), 1);
     }
 };

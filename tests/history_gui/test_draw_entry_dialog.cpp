@@ -46,11 +46,9 @@ struct Entry {
     Entry(int count3, int count4) : history(fixtureHistory(count3, count4)) {}
 
     DrawEntryDialog& open(int game, int round) {
-        dlg = std::make_unique<DrawEntryDialog>(history, kWeekdayMarks);
+        dlg = std::make_unique<DrawEntryDialog>(history, kWeekdayMarks,
+                                                DrawEntryDialog::Request{static_cast<int16_t>(game), round, true});
         dlg->setClock([] { return kNow; });
-        dlg->intNumbers = static_cast<int16_t>(game);
-        dlg->lngEntryRound = round;
-        dlg->blnNew = true;
         dlg->show();
         return *dlg;
     }
@@ -138,8 +136,8 @@ private slots:
         QFETCH(QString, mini);
         Entry e(2500, 2490);
         DrawEntryDialog& dlg = e.open(game, requested);
-        QCOMPARE(dlg.lngEntryRound, round);
-        QCOMPARE(dlg.blnNew, isNew);
+        QCOMPARE(dlg.entryRound(), round);
+        QCOMPARE(dlg.isNewRound(), isNew);
         QVERIFY(e.child<QRadioButton>(QStringLiteral("optNum_%1").arg(game))->isChecked());
         QCOMPARE(e.text("lblRound"), QString::number(round));
         QCOMPARE(e.text("lblDate"), date);
@@ -261,9 +259,9 @@ private slots:
         DrawEntryDialog& dlg = e.open(fromGame, fromRound);
         const int toGame = 1 - fromGame;
         e.child<QRadioButton>(QStringLiteral("optNum_%1").arg(toGame))->click();
-        QCOMPARE(int(dlg.intNumbers), toGame);
-        QCOMPARE(dlg.lngEntryRound, round);
-        QCOMPARE(dlg.blnNew, isNew);
+        QCOMPARE(dlg.gameIndex(), toGame);
+        QCOMPARE(dlg.entryRound(), round);
+        QCOMPARE(dlg.isNewRound(), isNew);
         QCOMPARE(e.text("lblRound"), QString::number(round));
         QCOMPARE(e.digitsShown(), digits);
         QCOMPARE(e.text("lblStright"), straight);
@@ -290,7 +288,7 @@ private slots:
         e.press("cmdSave");
         QVERIFY(MessageHook::shownTexts().isEmpty());
         QCOMPARE(e.history.num3.count, 2501);
-        QCOMPARE(dlg.blnNew, false);
+        QCOMPARE(dlg.isNewRound(), false);
         const NumData& rec = e.history.num3.record(2501);
         QCOMPARE(rec.lngRound, 2501);
         QVERIFY(qAbs(rec.dteDraw - nowSerial()) < 1e-6);
@@ -585,8 +583,8 @@ private slots:
         e.press("cmdLoad");
         QVERIFY(sawRoundDialog);
         QCOMPARE(seenFirstItem, firstItem);
-        QCOMPARE(dlg.lngEntryRound, round);
-        QCOMPARE(dlg.blnNew, isNew);
+        QCOMPARE(dlg.entryRound(), round);
+        QCOMPARE(dlg.isNewRound(), isNew);
         QCOMPARE(e.text("lblRound"), QString::number(round));
         QCOMPARE(e.text("lblNum_0"), firstDigit);
         QVERIFY(MessageHook::shownTexts().isEmpty());

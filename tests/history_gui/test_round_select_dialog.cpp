@@ -72,8 +72,7 @@ private slots:
         QFETCH(int, firstRound);
         QFETCH(int, rows);
         const DrawHistory history = fixtureHistory(count3, count4);
-        RoundSelectDialog dlg(history);
-        dlg.nNumbers = static_cast<int16_t>(nNumbers);
+        RoundSelectDialog dlg(history, {static_cast<int16_t>(nNumbers)});
         dlg.show();
         QListWidget* list = listOf(dlg);
         QCOMPARE(list->count(), rows);
@@ -91,7 +90,7 @@ private slots:
 
     void okWithoutChoiceShowsMessageAndStaysOpen() {
         const DrawHistory history = fixtureHistory(2545, 10);
-        RoundSelectDialog dlg(history);
+        RoundSelectDialog dlg(history, {});
         dlg.show();
         QSignalSpy finished(&dlg, &QDialog::finished);
         buttonOf(dlg, "cmdOK")->click();
@@ -103,7 +102,7 @@ private slots:
 
     void clickThenOkConfirmsThatRound() {
         const DrawHistory history = fixtureHistory(2545, 10);
-        RoundSelectDialog dlg(history);
+        RoundSelectDialog dlg(history, {});
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         QListWidget* list = listOf(dlg);
@@ -118,7 +117,7 @@ private slots:
 
     void doubleClickPicksTheRoundUnderTheCursor() {
         const DrawHistory history = fixtureHistory(2545, 10);
-        RoundSelectDialog dlg(history);
+        RoundSelectDialog dlg(history, {});
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         QListWidget* list = listOf(dlg);
@@ -131,7 +130,7 @@ private slots:
 
     void doubleClickBesideTheItemsPicksNothing() {
         const DrawHistory history = fixtureHistory(0, 0); // one item, the rest of the list is empty
-        RoundSelectDialog dlg(history);
+        RoundSelectDialog dlg(history, {});
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         QListWidget* list = listOf(dlg);
@@ -147,7 +146,7 @@ private slots:
 
     void cancelClosesWithoutAChoice() {
         const DrawHistory history = fixtureHistory(2545, 10);
-        RoundSelectDialog dlg(history);
+        RoundSelectDialog dlg(history, {});
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         QListWidget* list = listOf(dlg);

@@ -6,6 +6,7 @@
 #include "printing/gui/current_printer.h"
 #include "printing/gui/print_job_dialog.h"
 #include "ui/message_box.h"
+#include "support/timer_tick.h"
 
 #include "../printing/recording_sink.h"
 
@@ -23,6 +24,7 @@
 
 #include <memory>
 
+using tw::testing::fireTimer;
 using tw::printing::PrintJobDialog;
 using tw::testing::RecordingSink;
 namespace MessageHook = tw::ui::MessageHook;
@@ -74,9 +76,7 @@ private:
     void open(int count, PrintJobDialog::Timings timings = {0, 0}) {
         sink = RecordingSink{};
         steps.clear();
-        dialog = std::make_unique<PrintJobDialog>(entries(count));
-        dialog->pubStrMark = 'S';
-        dialog->pubBlnNumbers = true;
+        dialog = std::make_unique<PrintJobDialog>(PrintJobDialog::Request{entries(count), 'S', true});
         dialog->setTimings(timings);
         dialog->setOutput(&sink);
         connect(dialog.get(), &PrintJobDialog::progressStepped, this, [this] {
@@ -171,7 +171,7 @@ private slots:
     void buttonsAndFrameWhilePrinting() {
         open(3, {60000, 0}); // entries far apart: the job stands still after its first entry
         button("cmdPrtGo")->click();
-        dialog->tmPrint_Timer();
+        QVERIFY(fireTimer(dialog->findChild<QTimer*>(QStringLiteral("tmPrint"))));
         QCOMPARE(sink.markCount(), kMarksPerEntry);
         QVERIFY(dialog->loopBusy());
         QCOMPARE(dialog->printState(), PrintJobDialog::PrintState::Printing);
@@ -180,7 +180,7 @@ private slots:
         QVERIFY(shown(QStringLiteral("picDisp_0")));
         QCOMPARE(framesShown(), 1);
         // A second press of the print button cannot start another job meanwhile.
-        dialog->cmdPrtGo_Click();
+        button("cmdPrtGo")->click();
         QCOMPARE(sink.markCount(), kMarksPerEntry);
         QCOMPARE(sink.endDocuments, 0);
     }
@@ -198,7 +198,7 @@ private slots:
         open(11, {60000, 60000}); // the test steps the loop itself
         button("cmdPrtGo")->click();
         for (int i = 0; i < entriesBeforeCancel; ++i)
-            dialog->tmPrint_Timer();
+            QVERIFY(fireTimer(dialog->findChild<QTimer*>(QStringLiteral("tmPrint"))));
         QCOMPARE(sink.markCount(), entriesBeforeCancel * kMarksPerEntry);
 
         QSignalSpy ended(dialog.get(), &PrintJobDialog::jobEnded);

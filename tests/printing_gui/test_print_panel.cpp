@@ -86,7 +86,7 @@ private slots:
         opened.reset();
         panel = std::make_unique<PrintPanel>();
         panel->setDialogRunner([this](PrintJobDialog& dialog) {
-            opened = OpenedDialog{dialog.entries(), dialog.pubStrMark, dialog.pubBlnNumbers,
+            opened = OpenedDialog{dialog.entries(), dialog.request().printType, dialog.request().numbers3,
                                   dialog.findChild<QLabel*>(QStringLiteral("lblPaperNum"))->text()};
         });
         panel->resize(900, 520);

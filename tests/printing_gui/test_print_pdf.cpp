@@ -14,6 +14,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -80,9 +81,7 @@ private slots:
         QVERIFY(dir.isValid());
         const QString pdf = dir.filePath(QStringLiteral("sheets.pdf"));
 
-        PrintJobDialog dialog(kEntries);
-        dialog.pubStrMark = 'S';
-        dialog.pubBlnNumbers = true;
+        PrintJobDialog dialog({kEntries, 'S', true});
         dialog.setTimings({0, 0});
         QPrinter& printer = dialog.printer();
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -95,7 +94,7 @@ private slots:
         dialog.show();
 
         QSignalSpy ended(&dialog, &PrintJobDialog::jobEnded);
-        dialog.cmdPrtGo_Click();
+        dialog.findChild<QPushButton*>("cmdPrtGo")->click();
         QVERIFY(ended.wait(10000));
         QVERIFY(tw::ui::MessageHook::shownTexts().isEmpty());
         QVERIFY(QFileInfo(pdf).size() > 0);

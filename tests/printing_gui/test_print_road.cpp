@@ -139,8 +139,8 @@ private slots:
         bool dialogNumbers3 = !numbers3;
         child<PrintPanel>(QStringLiteral("framPrint"))->setDialogRunner([&](PrintJobDialog& dialog) {
             printed = dialog.entries();
-            mark = dialog.pubStrMark;
-            dialogNumbers3 = dialog.pubBlnNumbers;
+            mark = dialog.request().printType;
+            dialogNumbers3 = dialog.request().numbers3;
         });
         click(QStringLiteral("cmdPrtGrpAllSelect_3"));
         click(QStringLiteral("optPrtType_1"));

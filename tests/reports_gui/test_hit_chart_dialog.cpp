@@ -46,9 +46,8 @@ private:
     std::unique_ptr<HitChartDialog> chart;
 
     HitChartDialog& open(int game, int maxRange) {
-        chart = std::make_unique<HitChartDialog>(engine);
-        chart->nNumbers = static_cast<int16_t>(game);
-        chart->nMaxRange = static_cast<int16_t>(maxRange);
+        chart = std::make_unique<HitChartDialog>(
+            engine, HitChartDialog::Request{static_cast<int16_t>(game), static_cast<int16_t>(maxRange)});
         chart->show();
         return *chart;
     }

@@ -6,7 +6,7 @@
 
 #include "bundled_run.h"
 #include "common/rounding.h"
-#include "common/user_select_file.h"
+#include "selection/user_select_file.h"
 #include "selection/gui/group_select_dialog.h"
 #include "ui/message_box.h"
 
@@ -287,7 +287,7 @@ private slots:
                                                   "B00@678", "B00@901", "003@234", "003@567", "010@890",
                                                   "010@135", "000@246", "MIN@*23", "MIN@*56", "MIN@*07"};
         QVERIFY(
-            tw::common::WriteUserSelectFile(work->path().toStdString(), true, static_cast<int16_t>(round), entries));
+            tw::selection::WriteUserSelectFile(work->path().toStdString(), true, static_cast<int16_t>(round), entries));
 
         open(3, round);
         QCOMPARE(text("lblChgUserSelect"), userCount);
@@ -362,7 +362,7 @@ private slots:
 
         click("cmdChgEnd");
         const auto stored =
-            tw::common::ReadUserSelectFile(work->path().toStdString(), true, static_cast<int16_t>(round));
+            tw::selection::ReadUserSelectFile(work->path().toStdString(), true, static_cast<int16_t>(round));
         QVERIFY(stored.ok);
         QCOMPARE(int(stored.entries.size()), selected - 2 + minis - 1);
         const QString rowCode = QStringLiteral("005@");
@@ -376,7 +376,7 @@ private slots:
         QCOMPARE(text("lblChgUserSelect"), QStringLiteral("0"));
         click("cmdChgEnd");
         const auto emptied =
-            tw::common::ReadUserSelectFile(work->path().toStdString(), true, static_cast<int16_t>(round));
+            tw::selection::ReadUserSelectFile(work->path().toStdString(), true, static_cast<int16_t>(round));
         QVERIFY(emptied.ok);
         QVERIFY(emptied.entries.empty());
     }
@@ -410,10 +410,10 @@ private slots:
         if (folderGone) {
             QVERIFY(QFile::rename(work->path(), work->path() + "-moved"));
         } else {
-            tw::common::setUserSelectReplaceHookForTests([] { return false; });
+            tw::selection::setUserSelectReplaceHookForTests([] { return false; });
         }
         click("cmdChgEnd");
-        tw::common::setUserSelectReplaceHookForTests(nullptr);
+        tw::selection::setUserSelectReplaceHookForTests(nullptr);
         if (folderGone)
             QVERIFY(QFile::rename(work->path() + "-moved", work->path()));
 
@@ -425,7 +425,7 @@ private slots:
         QVERIFY2(text.contains(reason), qPrintable(text));
         QCOMPARE(readAll(work->filePath(name)), before);
         QCOMPARE(QDir(work->path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{name});
-        QVERIFY(tw::common::ReadUserSelectFile(dir, true, static_cast<int16_t>(round)).ok);
+        QVERIFY(tw::selection::ReadUserSelectFile(dir, true, static_cast<int16_t>(round)).ok);
     }
 
     // Opening the panel again after a confirm restores the confirmed selection;

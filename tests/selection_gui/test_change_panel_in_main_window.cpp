@@ -5,7 +5,7 @@
 // maintenance button opens the viewer for the round in the selector.
 #include "app/app_state.h"
 #include "app/gui/main_window.h"
-#include "common/user_select_file.h"
+#include "selection/user_select_file.h"
 #include "engine/gui/analysis_tables_viewer.h"
 #include "history/table_file.h"
 #include "reports/gui/hit_chart_dialog.h"
@@ -98,7 +98,7 @@ private slots:
     void init() {
         history = bundled;
         for (const bool numbers3 : {true, false})
-            QFile::remove(work.filePath(QString::fromStdString(tw::common::userSelectFileName(numbers3))));
+            QFile::remove(work.filePath(QString::fromStdString(tw::selection::userSelectFileName(numbers3))));
         MessageHook::enable();
         openWindow();
     }
@@ -133,7 +133,7 @@ private slots:
         std::vector<std::string> stored;
         for (const QString& e : entries)
             stored.push_back(e.toStdString());
-        QVERIFY(tw::common::WriteUserSelectFile(work.path().toStdString(), game == 3,
+        QVERIFY(tw::selection::WriteUserSelectFile(work.path().toStdString(), game == 3,
                                                 static_cast<int16_t>(next(game) + storedOffset), stored));
         predict(game, next(game));
 
@@ -176,7 +176,7 @@ private slots:
         QCOMPARE(selected.size(), int(window->engine().proposal().grp1.count));
         QVERIFY(!minis.isEmpty());
         click("cmdChgEnd");
-        QVERIFY(QFile::exists(work.filePath(QString::fromStdString(tw::common::userSelectFileName(true)))));
+        QVERIFY(QFile::exists(work.filePath(QString::fromStdString(tw::selection::userSelectFileName(true)))));
 
         window.reset();
         openWindow();

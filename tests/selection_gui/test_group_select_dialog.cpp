@@ -60,8 +60,7 @@ private slots:
         QFETCH(int, answer);
         QFETCH(int, visibleOptions);
 
-        GroupSelectDialog dialog;
-        dialog.nNumbers = static_cast<int16_t>(digits);
+        GroupSelectDialog dialog({static_cast<int16_t>(digits)});
         int shownOptions = -1;
         bool firstChecked = false;
         bool group3Enabled = false;

@@ -14,6 +14,7 @@
 #include "ui/clock_status_bar.h"
 #include "ui/fonts.h"
 #include "ui/message_box.h"
+#include "ui/widgets.h"
 
 #include <QCalendarWidget>
 #include <QCloseEvent>
@@ -37,8 +38,6 @@
 namespace tw::app {
 
 namespace {
-const QColor kNumbers3Colour(255, 0, 255); // 0xFF00FF in the program's blue-green-red order
-const QColor kNumbers4Colour(0, 192, 0);   // 0x00C000
 
 QString discardQuestion() {
     return QStringLiteral("この機能を使用すると、現在の予測結果が失われます。\rよろしいですか？");
@@ -52,8 +51,7 @@ QString roundRefusal(int round) {
 }
 
 QPushButton* commandButton(QWidget* parent, const char* name, const QString& text) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
+    QPushButton* button = ui::namedButton(parent, QString::fromLatin1(name), text);
     button->setMinimumHeight(34);
     return button;
 }
@@ -350,7 +348,7 @@ void MainWindow::SetGameView(int index) {
     optNumbers[static_cast<std::size_t>(index)]->setChecked(true);
     lblNum->setText(index == 0 ? QStringLiteral("3") : QStringLiteral("4"));
     QPalette palette = lblNum->palette();
-    palette.setColor(QPalette::WindowText, index == 0 ? kNumbers3Colour : kNumbers4Colour);
+    palette.setColor(QPalette::WindowText, ui::gameColour(index == 0 ? common::Game::Numbers3 : common::Game::Numbers4));
     lblNum->setPalette(palette);
     SetResultGameView(index);
 }
@@ -504,15 +502,16 @@ void MainWindow::StartPrediction(int game) {
 }
 
 bool MainWindow::runPrediction(int game, int round) {
-    engine::PredictionProgressDialog::ProgressBars bars{};
-    std::copy(m_prgBar.begin(), m_prgBar.end(), bars.begin());
-    engine::PredictionProgressDialog dialog(m_engine, m_history.table(game), bars, this);
-    dialog.nNumsParam = static_cast<int16_t>(game);
-    dialog.nYosokuType = 1;
-    dialog.nMaxCount = static_cast<int16_t>(round - 1);
+    engine::PredictionProgressDialog::Request request;
+    request.game = static_cast<int16_t>(game);
+    request.runType = 1;
+    request.maxCount = static_cast<int16_t>(round - 1);
+    engine::PredictionProgressDialog dialog(m_engine, m_history.table(game), request, this);
     dialog.setIntervals(m_yosokuIntervals);
+    connect(&dialog, &engine::PredictionProgressDialog::passProgress, this,
+            [this](int pass, int percent) { m_prgBar[static_cast<std::size_t>(pass)]->setValue(percent); });
     dialog.exec();
-    return dialog.completed();
+    return dialog.outcome().completed;
 }
 
 // The stored selection of the game and round joins the change panel's lists, so
@@ -539,13 +538,12 @@ void MainWindow::cmdDataEntry_Click() {
     history::DrawEntryDialog::WeekdayMarks marks;
     for (std::size_t i = 0; i < marks.size(); ++i)
         marks[i] = QString::fromStdString(m_appState.WeekdayMark[i]);
-    history::DrawEntryDialog dialog(m_history, marks, this);
+    const bool numbers3 = optNumbers[0]->isChecked();
+    const history::DrawEntryDialog::Request request{static_cast<int16_t>(numbers3 ? 0 : 1),
+                                                    countOf(numbers3 ? 3 : 4) + 1, true};
+    history::DrawEntryDialog dialog(m_history, marks, request, this);
     dialog.setClock(m_clock);
     dialog.setTableStore([this](int game) { return saveTable(game); });
-    const bool numbers3 = optNumbers[0]->isChecked();
-    dialog.intNumbers = numbers3 ? 0 : 1;
-    dialog.lngEntryRound = countOf(numbers3 ? 3 : 4) + 1;
-    dialog.blnNew = true;
     dialog.exec();
     FillRoundList();
 }
@@ -615,9 +613,8 @@ void MainWindow::cmdPutHitData_Click() {
     cmdYosoku_Click();
 }
 void MainWindow::cmdCheck_Click() {
-    engine::AnalysisTablesViewer viewer(m_engine, this);
-    viewer.nNumbers = static_cast<int16_t>(selectedGame());
-    viewer.intMaxCount = static_cast<int16_t>(roundInSelector() - 1);
+    engine::AnalysisTablesViewer viewer(
+        m_engine, {static_cast<int16_t>(selectedGame()), static_cast<int16_t>(roundInSelector() - 1)}, this);
     viewer.pubFormSetUP();
     viewer.exec();
 }
@@ -632,14 +629,14 @@ void MainWindow::cmdBacktest_Click() {
 void MainWindow::cmdStatistics_Click() {
     reports::StatisticsDialog dialog(m_history.num3, m_history.num4, this);
     dialog.setGame(selectedGame());
-    dialog.cmdCalc_Click();
+    dialog.calculate();
     dialog.exec();
 }
 
 void MainWindow::tmStart_Timer() {
     tmStart.stop();
     const QDateTime now = m_clock();
-    const common::LocalDateTime local{now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
+    const LocalDateTime local{now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
                                       now.time().minute()};
     if (const auto notice = m_deadlineNotice.check(local))
         ui::showMessage(this, QString::fromStdString(notice->text), ui::Buttons::Ok,

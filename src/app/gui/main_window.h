@@ -11,16 +11,16 @@
 // entry dialog goes to its table file at once; ending the program happens only
 // through cmdExit (or the close box, which asks the same), which saves whatever
 // is still unsaved and stays open when a file cannot be written.
-// A prediction run is the window's engine driven by the progress dialog, which
-// fills the window's six progress bars; the prediction panel then shows the
-// engine's proposal.
+// A prediction run is the window's engine driven by the progress dialog, whose
+// progress per pass the window shows in its six progress bars; the prediction
+// panel then shows the engine's proposal.
 //
 // Controls in numbered families carry the object name "<name>_<index>":
 // optNumbers_0, optNumbers_1, prgBar_0 .. prgBar_5.
 #pragma once
 
 #include "app/app_state.h"
-#include "common/deadline_notice.h"
+#include "app/deadline_notice.h"
 #include "engine/engine.h"
 #include "engine/gui/prediction_progress_dialog.h"
 #include "history/num_data.h"
@@ -67,7 +67,7 @@ public:
     using PredictionRun = std::function<bool(int game, int round)>;
 
     static constexpr int kNoticeIntervalMs = 60000;
-    static constexpr int kProgressBars = 6;
+    static constexpr int kProgressBars = engine::PredictionProgressDialog::kPasses;
 
     struct State {
         int16_t intGame = 3;       // game whose view is set up
@@ -85,7 +85,7 @@ public:
 
     const State& state() const { return m_state; }
     history::DrawHistory& drawHistory() { return m_history; }
-    // The per-pass progress bars, 0..5, which the prediction progress dialog fills.
+    // The per-pass progress bars, 0..5, showing the prediction progress dialog's passes.
     QProgressBar* prgBar(int index) const { return m_prgBar[static_cast<std::size_t>(index)]; }
 
     void setExitHandler(ExitHandler handler) { m_exit = std::move(handler); }
@@ -119,7 +119,11 @@ public:
     // The prediction panel's parts that differ between the games.
     void SetResultGameView(int index);
 
-    // Event handlers, public so that tests and the result report can drive the window.
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private slots:
     void optNumbers_Click(int index);
     void cmbRound_Change();
     void cmbRound_Click();
@@ -135,10 +139,6 @@ public:
     void cmdStatistics_Click();
     void tmStart_Timer();
     void StatusBar1_PanelClick(int index);
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void Form_Load();
@@ -169,7 +169,7 @@ private:
     engine::PredictionProgressDialog::Intervals m_yosokuIntervals;
     selection::SelectionModel m_selection;
     State m_state;
-    common::DeadlineNotice m_deadlineNotice;
+    DeadlineNotice m_deadlineNotice;
 
     std::array<QRadioButton*, 2> optNumbers{};
     QFrame* Frame1 = nullptr;

@@ -1,10 +1,11 @@
 #include "app/gui/prediction_result_panel.h"
 
-#include "app/gui/result_layout.h"
-#include "common/gui/grid_cell.h"
+#include "app/result_layout.h"
+#include "ui/grid_cell.h"
 #include "common/number_format.h"
 #include "engine/engine.h"
 #include "ui/message_box.h"
+#include "ui/widgets.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -47,18 +48,8 @@ QString entryText(const engine::PredNum& entry, int digits) {
     return text;
 }
 
-QLabel* namedLabel(QWidget* parent, const QString& name, const QString& text = {}) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    return label;
-}
-
 QLabel* valueLabel(QWidget* parent, const QString& name, int minWidth) {
-    QLabel* label = namedLabel(parent, name);
-    label->setMinimumWidth(minWidth);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setFrameShape(QFrame::Panel);
-    label->setFrameShadow(QFrame::Sunken);
+    QLabel* label = ui::valueLabel(parent, name, minWidth);
     QFont font = label->font();
     font.setBold(true);
     label->setFont(font);
@@ -100,7 +91,7 @@ void PredictionResultPanel::buildControls() {
     auto* mini = new QHBoxLayout(subFramMini);
     mini->setContentsMargins(0, 0, 0, 0);
     mini->addWidget(buildGroupBox(2, QStringLiteral("ミニ予測"), 2, kMiniGridWidth, kThirdGridHeight));
-    Image11 = namedLabel(subFramMini, QStringLiteral("Image11"), QStringLiteral("ミニ\n(下2桁)"));
+    Image11 = ui::namedLabel(subFramMini, QStringLiteral("Image11"), QStringLiteral("ミニ\n(下2桁)"));
     Image11->setAlignment(Qt::AlignCenter);
     Image11->setFixedSize(90, 60);
     Image11->setStyleSheet(QStringLiteral("QLabel { background: #ffe0f0; color: #c00060; border: 2px solid #c00060;"
@@ -189,8 +180,8 @@ QWidget* PredictionResultPanel::buildHitFrame() {
     setHitData[1]->setObjectName(QStringLiteral("setHitData_1"));
     setHitData[1]->setFrameShape(QFrame::StyledPanel);
     auto* draw = new QGridLayout(setHitData[1]);
-    lblMoneyType[6] = namedLabel(setHitData[1], QStringLiteral("lblMoneyType_6"), QStringLiteral("当選番号"));
-    lblResNum = namedLabel(setHitData[1], QStringLiteral("lblResNum"));
+    lblMoneyType[6] = ui::namedLabel(setHitData[1], QStringLiteral("lblMoneyType_6"), QStringLiteral("当選番号"));
+    lblResNum = ui::namedLabel(setHitData[1], QStringLiteral("lblResNum"));
     QFont big = lblResNum->font();
     big.setPointSize(22);
     big.setBold(true);
@@ -204,7 +195,7 @@ QWidget* PredictionResultPanel::buildHitFrame() {
                                           QStringLiteral("ミニ配当")};
     for (int i = 0; i < 4; ++i) {
         const auto slot = static_cast<std::size_t>(i);
-        lblMoneyType[slot] = namedLabel(setHitData[1], indexed("lblMoneyType", i), captions[slot]);
+        lblMoneyType[slot] = ui::namedLabel(setHitData[1], indexed("lblMoneyType", i), captions[slot]);
         lblMoney[slot] = valueLabel(setHitData[1], indexed("lblMoney", i), 110);
         draw->addWidget(lblMoneyType[slot], i + 1, 0);
         draw->addWidget(lblMoney[slot], i + 1, 1);
@@ -213,7 +204,7 @@ QWidget* PredictionResultPanel::buildHitFrame() {
     setHitData[5]->setObjectName(QStringLiteral("setHitData_5"));
     auto* miniPrize = new QGridLayout(setHitData[5]);
     miniPrize->setContentsMargins(0, 0, 0, 0);
-    lblMoneyType[4] = namedLabel(setHitData[5], QStringLiteral("lblMoneyType_4"), captions[4]);
+    lblMoneyType[4] = ui::namedLabel(setHitData[5], QStringLiteral("lblMoneyType_4"), captions[4]);
     lblMoney[4] = valueLabel(setHitData[5], QStringLiteral("lblMoney_4"), 110);
     miniPrize->addWidget(lblMoneyType[4], 0, 0);
     miniPrize->addWidget(lblMoney[4], 0, 1);
@@ -368,17 +359,17 @@ PredictionResultPanel::Hits PredictionResultPanel::fillGroup(int grid, const eng
         const auto row = static_cast<int16_t>(k / perRow);
         const auto column = static_cast<int16_t>(k % perRow + 1);
         if (column == 1)
-            common::SetGridCell(table, 0, row, kKeep, kKeep, QString::number(row + 1));
+            ui::SetGridCell(table, 0, row, kKeep, kKeep, QString::number(row + 1));
         const engine::PredNum& entry = list[k];
         const QString text = entryText(entry, digits);
         if (draw && engine::IsStraightHit(*draw, entry, game)) {
             ++hits.straight;
-            common::SetGridCell(table, column, row, kRed, kYellow, text);
+            ui::SetGridCell(table, column, row, kRed, kYellow, text);
         } else if (draw && engine::IsBoxHit(*draw, entry, game)) {
             ++hits.box;
-            common::SetGridCell(table, column, row, kBlue, kYellow, text);
+            ui::SetGridCell(table, column, row, kBlue, kYellow, text);
         } else {
-            common::SetGridCell(table, column, row, kKeep, kKeep, text);
+            ui::SetGridCell(table, column, row, kKeep, kKeep, text);
         }
     }
     return hits;
@@ -392,14 +383,14 @@ int PredictionResultPanel::fillMini(const engine::CountedList<engine::PredNum>& 
         const auto row = static_cast<int16_t>(k / perRow);
         const auto column = static_cast<int16_t>(k % perRow + 1);
         if (column == 1)
-            common::SetGridCell(table, 0, row, kKeep, kKeep, QString::number(row + 1));
+            ui::SetGridCell(table, 0, row, kKeep, kKeep, QString::number(row + 1));
         const engine::PredNum& entry = list[k];
         const QString text = QStringLiteral("*%1%2").arg(entry.intNum1).arg(entry.intNum2);
         if (draw && engine::IsMiniHit(*draw, entry)) {
             ++hits;
-            common::SetGridCell(table, column, row, kRed, kYellow, text);
+            ui::SetGridCell(table, column, row, kRed, kYellow, text);
         } else {
-            common::SetGridCell(table, column, row, kKeep, kKeep, text);
+            ui::SetGridCell(table, column, row, kKeep, kKeep, text);
         }
     }
     return hits;

@@ -41,11 +41,13 @@ public:
     void ShowPredictionResult(const engine::Proposal& proposal, const history::DrawTable& table, int game, int round);
 
     // The restart buttons: each asks first and, unless answered No, requests a run.
-    void Image2_Click();
-    void Image3_Click();
 
 signals:
     void restartRequested();
+
+private slots:
+    void Image2_Click();
+    void Image3_Click();
 
 private:
     struct Hits {

@@ -1,9 +1,10 @@
 #include "engine/gui/analysis_tables_viewer.h"
 
-#include "common/gui/grid_cell.h"
+#include "ui/grid_cell.h"
 #include "common/rounding.h"
 #include "common/number_format.h"
 #include "engine/engine.h"
+#include "ui/widgets.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -29,14 +30,8 @@ constexpr int kTableWidth = 360;
 constexpr int kFlowWidth = 450;
 
 QTableWidget* viewerGrid(QWidget* parent, const char* name, int width) {
-    auto* grid = new QTableWidget(parent);
-    grid->setObjectName(QString::fromLatin1(name));
-    grid->horizontalHeader()->hide();
-    grid->verticalHeader()->hide();
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    QTableWidget* grid = ui::readOnlyGrid(parent, QString::fromLatin1(name), 20);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->verticalHeader()->setDefaultSectionSize(20);
     grid->setFixedWidth(width);
     return grid;
 }
@@ -61,7 +56,8 @@ bool tierHolds(const PointTier& tier, int key) {
 
 } // namespace
 
-AnalysisTablesViewer::AnalysisTablesViewer(const Engine& engine, QWidget* parent) : QDialog(parent), m_engine(engine) {
+AnalysisTablesViewer::AnalysisTablesViewer(const Engine& engine, const Request& request, QWidget* parent)
+    : QDialog(parent), m_engine(engine), m_request(request) {
     setObjectName(QStringLiteral("frmDebug"));
     setWindowTitle(QStringLiteral("DataDebug"));
 
@@ -130,7 +126,7 @@ AnalysisTablesViewer::AnalysisTablesViewer(const Engine& engine, QWidget* parent
 }
 
 bool AnalysisTablesViewer::sameGame() const {
-    return m_engine.hasRun() && m_engine.intNumbers() == nNumbers;
+    return m_engine.hasRun() && m_engine.intNumbers() == m_request.game;
 }
 
 int AnalysisTablesViewer::selectedPosition() const {
@@ -141,7 +137,7 @@ int AnalysisTablesViewer::selectedPosition() const {
 }
 
 void AnalysisTablesViewer::pubFormSetUP() {
-    if (nNumbers == 3) {
+    if (m_request.game == 3) {
         optColNo[3]->setEnabled(false);
         if (optColNo[3]->isChecked())
             optColNo[0]->setChecked(true);
@@ -156,7 +152,7 @@ void AnalysisTablesViewer::pubFormSetUP() {
 
 int AnalysisTablesViewer::flowRowCount(int position) const {
     // The list's last two records are not shown; a shorter list shows no rows.
-    if (!sameGame() || position > nNumbers)
+    if (!sameGame() || position > m_request.game)
         return 0;
     return std::max(0, m_engine.FreqFlow(position).count - 2);
 }
@@ -164,7 +160,7 @@ int AnalysisTablesViewer::flowRowCount(int position) const {
 void AnalysisTablesViewer::SetUpGrids() {
     for (QTableWidget* grid : {gridHitNo, gridPTable, gridQTable, gridRowFlow, gridNumFlow})
         grid->clear();
-    gridHitNo->setRowCount(std::max<int>(intMaxCount, 0));
+    gridHitNo->setRowCount(std::max<int>(m_request.maxCount, 0));
     gridHitNo->setColumnCount(5);
     const int hitUnit = unitOf(kHitNoWidth, 16);
     gridHitNo->setColumnWidth(0, 6 * hitUnit);
@@ -192,17 +188,17 @@ void AnalysisTablesViewer::SetUpGrids() {
 
 void AnalysisTablesViewer::FillHitNoGrid() {
     const RowTable<FreqRow> freq = m_engine.FreqRows();
-    const int digits = nNumbers == 4 ? 4 : 3;
+    const int digits = m_request.game == 4 ? 4 : 3;
     const bool held = sameGame();
     gridHitNo->setUpdatesEnabled(false);
-    for (int r = 1; r <= intMaxCount; ++r) {
+    for (int r = 1; r <= m_request.maxCount; ++r) {
         const auto row = static_cast<int16_t>(r - 1);
-        common::SetGridCell(gridHitNo, 0, row, kMarkText, -1, number(r));
+        ui::SetGridCell(gridHitNo, 0, row, kMarkText, -1, number(r));
         if (!held || static_cast<std::size_t>(r) >= freq.size())
             continue; // a round the last run did not analyse: digits unknown here
         const FreqRow& f = freq[static_cast<std::size_t>(r)];
         for (int p = 1; p <= digits; ++p)
-            common::SetGridCell(gridHitNo, static_cast<int16_t>(p), row, -1, -1,
+            ui::SetGridCell(gridHitNo, static_cast<int16_t>(p), row, -1, -1,
                                 number(f.bytRowNum[static_cast<std::size_t>(p)]));
     }
     gridHitNo->setCurrentItem(nullptr);
@@ -222,22 +218,22 @@ namespace {
 void fillRanking(QTableWidget* grid, int16_t round, const Ranking* ranking, const std::array<PosBlock, 5>* blocks,
                  bool drawn, int positions) {
     grid->clearContents();
-    common::SetGridCell(grid, 1, 0, -1, -1, QString::number(round));
+    ui::SetGridCell(grid, 1, 0, -1, -1, QString::number(round));
     if (!ranking)
         return;
     for (int p = 1; p <= positions; ++p) {
         const auto digitColumn = static_cast<int16_t>(2 * (p - 1));
         const int hitDigit = (*blocks)[static_cast<std::size_t>(p)].intHitDigit;
         if (drawn)
-            common::SetGridCell(grid, digitColumn, 1, -1, -1, QString::number(hitDigit));
+            ui::SetGridCell(grid, digitColumn, 1, -1, -1, QString::number(hitDigit));
         for (int slot = 0; slot <= 9; ++slot) {
             const DigitPoint& dp = ranking->at(slot, p);
             const bool mark = drawn && dp.intDigit == hitDigit;
             const int32_t fore = mark ? kMarkText : -1;
             const int32_t back = mark ? kMarkBack : -1;
             const auto row = static_cast<int16_t>(slot + 3);
-            common::SetGridCell(grid, digitColumn, row, fore, back, QString::number(dp.intDigit));
-            common::SetGridCell(grid, static_cast<int16_t>(digitColumn + 1), row, fore, back,
+            ui::SetGridCell(grid, digitColumn, row, fore, back, QString::number(dp.intDigit));
+            ui::SetGridCell(grid, static_cast<int16_t>(digitColumn + 1), row, fore, back,
                                 QString::number(dp.intPoint));
         }
     }
@@ -251,7 +247,7 @@ void AnalysisTablesViewer::FillPTable(int16_t round) {
     const bool held = sameGame() && round >= 1 && static_cast<std::size_t>(round) < freq.size();
     const FreqRow* row = held ? &freq[static_cast<std::size_t>(round)] : nullptr;
     fillRanking(gridPTable, round, row ? &row->ranking : nullptr, row ? &row->blocks : nullptr, true,
-                nNumbers == 4 ? 4 : 3);
+                m_request.game == 4 ? 4 : 3);
 }
 
 void AnalysisTablesViewer::FillQTable(int16_t round) {
@@ -261,7 +257,7 @@ void AnalysisTablesViewer::FillQTable(int16_t round) {
     // The row after the run's last round is its forecast: not drawn, not scored.
     const bool drawn = round <= m_engine.intLastRow();
     fillRanking(gridQTable, round, row ? &row->ranking : nullptr, row ? &row->blocks : nullptr, drawn,
-                nNumbers == 4 ? 4 : 3);
+                m_request.game == 4 ? 4 : 3);
     lblAvrg->setText(row ? groupValueText(row->dblAvgGrpValue) : QString());
     lblHitAvrg->setText(row && drawn ? groupValueText(row->dblWinGrpValue) : QString());
 }
@@ -283,20 +279,20 @@ void AnalysisTablesViewer::FillFlowGrids(int position) {
     for (int k = 0; k < rows && static_cast<std::size_t>(k) < list.items.size(); ++k) {
         const FlowRec& rec = list[k];
         const auto row = static_cast<int16_t>(k);
-        common::SetGridCell(gridRowFlow, 0, row, -1, -1, number(rec.intFlowRow));
-        common::SetGridCell(gridNumFlow, 0, row, -1, -1, number(rec.intFlowRow));
+        ui::SetGridCell(gridRowFlow, 0, row, -1, -1, number(rec.intFlowRow));
+        ui::SetGridCell(gridNumFlow, 0, row, -1, -1, number(rec.intFlowRow));
         for (int t = 0; t <= 9; ++t) {
             const auto column = static_cast<int16_t>(t + 1);
             const PointTier& rankTier = rec.NextRankTiers[static_cast<std::size_t>(t)];
             if (rankTier.lngTierValue >= 0) {
                 const bool mark = tierHolds(rankTier, rec.intNextHitRank - 1);
-                common::SetGridCell(gridRowFlow, column, row, mark ? kMarkText : -1, mark ? kMarkBack : -1,
+                ui::SetGridCell(gridRowFlow, column, row, mark ? kMarkText : -1, mark ? kMarkBack : -1,
                                     number(rankTier.intTierCount));
             }
             const PointTier& digitTier = rec.NextDigitTiers[static_cast<std::size_t>(t)];
             if (digitTier.lngTierValue >= 0) {
                 const bool mark = tierHolds(digitTier, rec.intNextHitDigit);
-                common::SetGridCell(gridNumFlow, column, row, mark ? kMarkText : -1, mark ? kMarkBack : -1,
+                ui::SetGridCell(gridNumFlow, column, row, mark ? kMarkText : -1, mark ? kMarkBack : -1,
                                     number(digitTier.intTierCount));
             }
         }
@@ -307,7 +303,7 @@ void AnalysisTablesViewer::FillFlowGrids(int position) {
 
 void AnalysisTablesViewer::showRoundOfRow(QTableWidget* grid) {
     bool ok = false;
-    const int round = common::GetSelRowText(grid).toInt(&ok);
+    const int round = ui::GetSelRowText(grid).toInt(&ok);
     if (ok && round >= 0 && round <= 32767)
         ShowRoundTables(static_cast<int16_t>(round));
 }

@@ -28,16 +28,18 @@ class Engine;
 class AnalysisTablesViewer : public QDialog {
     Q_OBJECT
 public:
-    explicit AnalysisTablesViewer(const Engine& engine, QWidget* parent = nullptr);
+    // What to list.
+    struct Request {
+        int16_t game = 3;     // 3 or 4
+        int16_t maxCount = 0; // last round listed: the main window's round minus 1
+    };
 
-    // Set by the opener before pubFormSetUP.
-    int16_t nNumbers = 3;    // game, 3 or 4
-    int16_t intMaxCount = 0; // last round listed: the main window's round minus 1
+    AnalysisTablesViewer(const Engine& engine, const Request& request, QWidget* parent = nullptr);
 
-    // Prepares and fills the window; called after the two members are set.
+    // Prepares and fills the window for the request.
     void pubFormSetUP();
 
-    // Event handlers, public so that tests can drive the window.
+private slots:
     void gridHitNo_Click();
     void gridRowFlow_Click(int column);
     void gridNumFlow_Click();
@@ -58,6 +60,7 @@ private:
     bool sameGame() const;
 
     const Engine& m_engine;
+    Request m_request;
     QTableWidget* gridHitNo = nullptr;
     QTableWidget* gridPTable = nullptr;
     QTableWidget* gridQTable = nullptr;

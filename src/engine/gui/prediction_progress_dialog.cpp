@@ -7,7 +7,6 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
-#include <QProgressBar>
 #include <QVBoxLayout>
 
 namespace tw::engine {
@@ -34,9 +33,10 @@ QFont captionFont() {
 
 } // namespace
 
-PredictionProgressDialog::PredictionProgressDialog(Engine& engine, const history::DrawTable& table, const ProgressBars& bars, QWidget* parent)
+PredictionProgressDialog::PredictionProgressDialog(Engine& engine, const history::DrawTable& table,
+                                                   const Request& request, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_engine(engine), m_table(table),
-      m_bars(bars) {
+      m_request(request) {
     setObjectName(QStringLiteral("dlgYosoku"));
     setWindowTitle(QStringLiteral("予測分析"));
     setModal(true);
@@ -89,7 +89,7 @@ void PredictionProgressDialog::Form_Activate() {
     if (m_blnActivated)
         return;
     m_blnActivated = true;
-    const EngineError error = m_engine.YosouSetUp(m_table, nNumsParam, nYosokuType, nMaxCount);
+    const EngineError error = m_engine.YosouSetUp(m_table, m_request.game, m_request.runType, m_request.maxCount);
     if (error != EngineError::None) {
         // exec() has not entered its event loop yet; closing now would leave it waiting.
         QTimer::singleShot(0, this, [this, error] { stopRun(error); });
@@ -102,15 +102,15 @@ void PredictionProgressDialog::Form_Activate() {
 void PredictionProgressDialog::tmYosoku_Timer() {
     tmYosoku.stop();
     const StepResult step = m_engine.YosouStep();
-    ++m_slices;
+    ++m_outcome.slicesRun;
     if (step.error != EngineError::None) {
         stopRun(step.error);
         return;
     }
-    if (step.intBar >= 0 && step.intBar < kBars && m_bars[static_cast<std::size_t>(step.intBar)])
-        m_bars[static_cast<std::size_t>(step.intBar)]->setValue(static_cast<int>(common::roundHalfEven(step.percent)));
+    if (step.intBar >= 0 && step.intBar < kPasses)
+        emit passProgress(step.intBar, static_cast<int>(common::roundHalfEven(step.percent)));
     if (step.blnComplete) {
-        m_completed = true;
+        m_outcome.completed = true;
         tmDisp.stop();
         lblString->setText(kFinished);
         QPalette palette = lblString->palette();
@@ -140,8 +140,8 @@ void PredictionProgressDialog::stopRun(EngineError error) {
     tmYosoku.stop();
     tmDisp.stop();
     tmExit.stop();
-    m_error = error;
-    ui::showMessage(this, errorMessage(error, nMaxCount), ui::Buttons::Ok, QStringLiteral("【分析エラー】"));
+    m_outcome.error = error;
+    ui::showMessage(this, errorMessage(error, m_request.maxCount), ui::Buttons::Ok, QStringLiteral("【分析エラー】"));
     m_closing = true;
     done(QDialog::Rejected);
 }

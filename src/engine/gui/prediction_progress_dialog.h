@@ -1,14 +1,14 @@
 // The progress dialog of a prediction run. It sets the run up when it is first
 // activated, then advances the engine one slice per tick of a 200 ms timer and
-// writes each slice's percent into the progress bar of the pass (the six bars
-// are handed in by the opener). The caption "分析実行中" blinks every second;
+// reports each slice's percent of its pass through passProgress (the opener
+// shows it in its progress bars). The caption "分析実行中" blinks every second;
 // when the run has ended the dialog shows "分析終了" in blue for one second and
 // closes itself. An engine error stops the run, is reported in a message box,
 // and closes the dialog as rejected.
 //
-// The dialog owns no run data: the engine, the draw table and the bars belong
-// to the opener and must outlive exec(). There is no cancel: the close box and
-// Escape do nothing while the run lasts.
+// The dialog owns no run data: the engine and the draw table belong to the
+// opener and must outlive exec(). There is no cancel: the close box and Escape
+// do nothing while the run lasts.
 #pragma once
 
 #include "engine/engine.h"
@@ -17,20 +17,31 @@
 #include <QDialog>
 #include <QTimer>
 
-#include <array>
 #include <cstdint>
 
 class QFrame;
 class QLabel;
-class QProgressBar;
 
 namespace tw::engine {
 
 class PredictionProgressDialog : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kBars = 6;
-    using ProgressBars = std::array<QProgressBar*, kBars>;
+    // Passes of a run, each with its own share of progress.
+    static constexpr int kPasses = 6;
+
+    // What to run.
+    struct Request {
+        int16_t game = 3;     // 3 or 4
+        int16_t maxCount = 0; // last round the analysis may use
+        int16_t runType = 1;  // kind of run; 1 = full run, the only kind
+    };
+    // How the run ended, read after exec().
+    struct Outcome {
+        bool completed = false;
+        EngineError error = EngineError::None;
+        int slicesRun = 0;
+    };
 
     // Timer intervals. The shipped values pace the run for the eye; tests shorten them.
     struct Intervals {
@@ -39,32 +50,29 @@ public:
         int exitMs = 1000;  // "分析終了" stays this long
     };
 
-    PredictionProgressDialog(Engine& engine, const history::DrawTable& table, const ProgressBars& bars, QWidget* parent = nullptr);
-
-    // Set by the opener before exec().
-    int16_t nNumsParam = 3;  // game, 3 or 4
-    int16_t nMaxCount = 0;   // last round the analysis may use
-    int16_t nYosokuType = 1; // kind of run; 1 = full run, the only kind
+    PredictionProgressDialog(Engine& engine, const history::DrawTable& table, const Request& request,
+                             QWidget* parent = nullptr);
 
     void setIntervals(const Intervals& intervals) { m_intervals = intervals; }
 
-    // Read after exec().
-    bool completed() const { return m_completed; }
-    EngineError error() const { return m_error; }
-    int slicesRun() const { return m_slices; }
+    const Outcome& outcome() const { return m_outcome; }
 
     // The Japanese text an engine error is reported with.
     static QString errorMessage(EngineError error, int maxCount);
 
-    // Timer handlers, public so that tests can follow the dialog tick by tick.
-    void tmYosoku_Timer();
-    void tmDisp_Timer();
-    void tmExit_Timer();
+signals:
+    // A slice of pass 0..kPasses-1 has run; percent is that pass' share done, 0..100.
+    void passProgress(int pass, int percent);
 
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
+
+private slots:
+    void tmYosoku_Timer();
+    void tmDisp_Timer();
+    void tmExit_Timer();
 
 private:
     void Form_Load();
@@ -73,8 +81,9 @@ private:
 
     Engine& m_engine;
     const history::DrawTable& m_table;
-    ProgressBars m_bars;
+    Request m_request;
     Intervals m_intervals;
+    Outcome m_outcome;
 
     QFrame* frmPanel = nullptr;
     QLabel* lblString = nullptr;
@@ -84,10 +93,7 @@ private:
 
     bool m_blnActivated = false;
     bool m_blnLabelShown = false;
-    bool m_completed = false;
     bool m_closing = false;
-    EngineError m_error = EngineError::None;
-    int m_slices = 0;
 };
 
 } // namespace tw::engine

@@ -4,6 +4,7 @@
 #include "common/number_format.h"
 #include "history/gui/round_select_dialog.h"
 #include "ui/message_box.h"
+#include "ui/widgets.h"
 
 #include <QCalendarWidget>
 #include <QGridLayout>
@@ -49,23 +50,8 @@ QString indexed(const QString& name, int index) {
     return name + QLatin1Char('_') + QString::number(index);
 }
 
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    return label;
-}
-
-QLabel* makeValueLabel(QWidget* parent, const QString& name) {
-    QLabel* label = makeLabel(parent, name, QString());
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setMinimumWidth(90);
-    return label;
-}
-
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& text) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
+    QPushButton* button = ui::namedButton(parent, name, text);
     button->setAutoDefault(false); // Return must not store or close by accident
     return button;
 }
@@ -77,16 +63,18 @@ QDate qDateOf(double serial) {
 
 } // namespace
 
-DrawEntryDialog::DrawEntryDialog(DrawHistory& history, const WeekdayMarks& weekdayMark, QWidget* parent)
-    : QDialog(parent), drawHistory(history), WeekdayMark(weekdayMark),
-      clock([] { return QDateTime::currentDateTime(); }) {
+DrawEntryDialog::DrawEntryDialog(DrawHistory& history, const WeekdayMarks& weekdayMark, const Request& request,
+                                 QWidget* parent)
+    : QDialog(parent), m_history(history), m_weekdayMark(weekdayMark),
+      m_clock([] { return QDateTime::currentDateTime(); }), m_intNumbers(request.gameIndex),
+      m_lngEntryRound(request.round), m_blnNew(request.isNew) {
     setObjectName(QStringLiteral("dlgEntryData"));
     setWindowTitle(QStringLiteral("データ登録"));
     buildControls();
 }
 
 void DrawEntryDialog::setClock(Clock newClock) {
-    clock = std::move(newClock);
+    m_clock = std::move(newClock);
 }
 
 QWidget* DrawEntryDialog::buildKeypad(const QString& frameName, const QString& buttonName, bool withEditKeys,
@@ -120,7 +108,7 @@ void DrawEntryDialog::buildControls() {
         games->addWidget(optNum[i]);
         // Clicking the game already shown keeps the edits instead of reloading the round.
         connect(optNum[i], &QRadioButton::clicked, this, [this, i] {
-            if (i != intNumbers)
+            if (i != m_intNumbers)
                 optNum_Click(i);
         });
     }
@@ -129,11 +117,11 @@ void DrawEntryDialog::buildControls() {
     games->addWidget(cmdLoad);
 
     auto* head = new QGridLayout;
-    head->addWidget(makeLabel(this, QStringLiteral("Label1_0"), QStringLiteral("抽選回")), 0, 0);
-    lblRound = makeValueLabel(this, QStringLiteral("lblRound"));
+    head->addWidget(ui::namedLabel(this, QStringLiteral("Label1_0"), QStringLiteral("抽選回")), 0, 0);
+    lblRound = ui::valueLabel(this, QStringLiteral("lblRound"));
     head->addWidget(lblRound, 0, 1);
-    head->addWidget(makeLabel(this, QStringLiteral("Label1_1"), QStringLiteral("抽選日")), 1, 0);
-    lblDate = makeValueLabel(this, QStringLiteral("lblDate"));
+    head->addWidget(ui::namedLabel(this, QStringLiteral("Label1_1"), QStringLiteral("抽選日")), 1, 0);
+    lblDate = ui::valueLabel(this, QStringLiteral("lblDate"));
     lblDate->setMinimumWidth(140);
     lblDate->setCursor(Qt::PointingHandCursor);
     lblDate->installEventFilter(this);
@@ -141,9 +129,9 @@ void DrawEntryDialog::buildControls() {
     head->setColumnStretch(2, 1);
 
     auto* digits = new QGridLayout;
-    digits->addWidget(makeLabel(this, QStringLiteral("Label1_2"), QStringLiteral("抽選値")), 0, 0);
+    digits->addWidget(ui::namedLabel(this, QStringLiteral("Label1_2"), QStringLiteral("抽選値")), 0, 0);
     for (int p = 0; p < 4; ++p) {
-        lblNum[p] = makeValueLabel(this, indexed(QStringLiteral("lblNum"), p));
+        lblNum[p] = ui::valueLabel(this, indexed(QStringLiteral("lblNum"), p));
         lblNum[p]->setMinimumWidth(30);
         lblNum[p]->setAlignment(Qt::AlignCenter);
         digits->addWidget(lblNum[p], 0, p + 1, Qt::AlignHCenter);
@@ -154,12 +142,12 @@ void DrawEntryDialog::buildControls() {
     digits->setColumnStretch(5, 1);
 
     auto* amounts = new QGridLayout;
-    amounts->addWidget(makeLabel(this, QStringLiteral("Label1_3"), QStringLiteral("配当金情報")), 0, 0, 1, 5);
+    amounts->addWidget(ui::namedLabel(this, QStringLiteral("Label1_3"), QStringLiteral("配当金情報")), 0, 0, 1, 5);
     amounts->addWidget(new QLabel(QStringLiteral("セット"), this), 1, 2, 1, 2, Qt::AlignHCenter);
     for (int k = 0; k < kAmounts; ++k) {
         const AmountPad& pad = kAmountPads[k];
-        QLabel* caption = makeLabel(this, QString::fromUtf8(pad.captionName), QString::fromUtf8(pad.caption));
-        lblAmount[k] = makeValueLabel(this, QString::fromUtf8(pad.labelName));
+        QLabel* caption = ui::namedLabel(this, QString::fromUtf8(pad.captionName), QString::fromUtf8(pad.caption));
+        lblAmount[k] = ui::valueLabel(this, QString::fromUtf8(pad.labelName));
         QWidget* frame = buildKeypad(QString::fromUtf8(pad.frame), QStringLiteral("cmdMoney%1").arg(k + 1), true,
                                      [this, k](int index) { cmdMoney_Click(k, index); });
         amounts->addWidget(caption, 2, k, Qt::AlignHCenter);
@@ -201,10 +189,10 @@ void DrawEntryDialog::buildControls() {
 
 void DrawEntryDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (blnSetUpDone)
+    if (m_blnSetUpDone)
         return;
-    optNum_Click(intNumbers == 0 ? 0 : 1);
-    blnSetUpDone = true;
+    optNum_Click(m_intNumbers == 0 ? 0 : 1);
+    m_blnSetUpDone = true;
 }
 
 bool DrawEntryDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -217,11 +205,11 @@ bool DrawEntryDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 DrawTable& DrawEntryDialog::table() const {
-    return drawHistory.table(optNum[0]->isChecked() ? kNumbers3 : kNumbers4);
+    return m_history.table(optNum[0]->isChecked() ? kNumbers3 : kNumbers4);
 }
 
 double DrawEntryDialog::now() const {
-    const QDateTime t = clock();
+    const QDateTime t = m_clock();
     const QDate d = t.date();
     return common::dateSerial({d.year(), d.month(), d.day()}) + t.time().msecsSinceStartOfDay() / 86'400'000.0;
 }
@@ -235,46 +223,46 @@ void DrawEntryDialog::optNum_Click(int index) {
     frmKey[3]->setVisible(numbers4);
     optNum[index]->setChecked(true);
     LoadRound();
-    intNumbers = static_cast<int16_t>(index);
+    m_intNumbers = static_cast<int16_t>(index);
 }
 
 // Switching the game keeps the round when the other game's table holds it, and
 // otherwise moves to that game's next new round.
 void DrawEntryDialog::LoadRound() {
     const DrawTable& t = table();
-    if (lngEntryRound <= t.count) {
-        const NumData& rec = t.record(lngEntryRound);
-        dteEntryRound = rec.dteDraw;
-        bytEntryNum = rec.bytNum;
-        lngEntryAmount = {rec.lngStraight, rec.lngBox, rec.lngSetStraight, rec.lngSetBox, rec.lngMini};
-        blnNew = false;
+    if (m_lngEntryRound <= t.count) {
+        const NumData& rec = t.record(m_lngEntryRound);
+        m_dteEntryRound = rec.dteDraw;
+        m_bytEntryNum = rec.bytNum;
+        m_lngEntryAmount = {rec.lngStraight, rec.lngBox, rec.lngSetStraight, rec.lngSetBox, rec.lngMini};
+        m_blnNew = false;
     } else {
-        if (lngEntryRound > t.count + 1)
-            lngEntryRound = t.count + 1;
-        blnNew = true;
+        if (m_lngEntryRound > t.count + 1)
+            m_lngEntryRound = t.count + 1;
+        m_blnNew = true;
     }
     InitWork();
     ShowWork();
 }
 
 void DrawEntryDialog::InitWork() {
-    lngWorkRound = lngEntryRound;
-    dteWork = blnNew ? now() : dteEntryRound;
-    if (blnNew) {
-        bytWorkNum = {0, 10, 10, 10, 10}; // slot 0 of the digits is unused and stays 0
-        lngWorkAmount.fill(0);
+    m_lngWorkRound = m_lngEntryRound;
+    m_dteWork = m_blnNew ? now() : m_dteEntryRound;
+    if (m_blnNew) {
+        m_bytWorkNum = {0, 10, 10, 10, 10}; // slot 0 of the digits is unused and stays 0
+        m_lngWorkAmount.fill(0);
     } else {
-        bytWorkNum = bytEntryNum;
-        lngWorkAmount = lngEntryAmount;
+        m_bytWorkNum = m_bytEntryNum;
+        m_lngWorkAmount = m_lngEntryAmount;
     }
 }
 
 void DrawEntryDialog::ShowWork() {
-    lblRound->setText(QString::number(lngWorkRound));
-    lblDate->setText(QString::fromStdString(common::formatDate(dteWork)) + QLatin1Char(' ') +
-                     WeekdayMark[common::weekdayNumber(dteWork)]);
+    lblRound->setText(QString::number(m_lngWorkRound));
+    lblDate->setText(QString::fromStdString(common::formatDate(m_dteWork)) + QLatin1Char(' ') +
+                     m_weekdayMark[common::weekdayNumber(m_dteWork)]);
     for (int place = 1; place <= 4; ++place) {
-        const uint8_t digit = bytWorkNum[place];
+        const uint8_t digit = m_bytWorkNum[place];
         lblNum[place - 1]->setText(digit > 9 ? QString() : QString::number(digit));
     }
     for (int k = 0; k < kAmounts; ++k)
@@ -283,7 +271,7 @@ void DrawEntryDialog::ShowWork() {
 
 void DrawEntryDialog::showAmount(int k) {
     lblAmount[k]->setText(
-        QString::fromStdString(common::formatNumberForDisplay(int64_t{lngWorkAmount[k]}, common::kYen7)).trimmed());
+        QString::fromStdString(common::formatNumberForDisplay(int64_t{m_lngWorkAmount[k]}, common::kYen7)).trimmed());
 }
 
 int32_t DrawEntryDialog::KeypadEdit(int key, int maxDigits, int32_t amount) {
@@ -307,12 +295,12 @@ int32_t DrawEntryDialog::KeypadEdit(int key, int maxDigits, int32_t amount) {
 }
 
 void DrawEntryDialog::cmdNum_Click(int place, int index) {
-    bytWorkNum[place] = static_cast<uint8_t>(index);
+    m_bytWorkNum[place] = static_cast<uint8_t>(index);
     lblNum[place - 1]->setText(QString::number(index));
 }
 
 void DrawEntryDialog::cmdMoney_Click(int k, int index) {
-    lngWorkAmount[k] = KeypadEdit(index, kAmountPads[k].maxDigits, lngWorkAmount[k]);
+    m_lngWorkAmount[k] = KeypadEdit(index, kAmountPads[k].maxDigits, m_lngWorkAmount[k]);
     showAmount(k);
 }
 
@@ -329,39 +317,38 @@ void DrawEntryDialog::lblDate_Click() {
 }
 
 void DrawEntryDialog::MonthView1_DateClick(QDate date) {
-    dteWork = common::dateSerial({date.year(), date.month(), date.day()});
+    m_dteWork = common::dateSerial({date.year(), date.month(), date.day()});
     ShowWork();
     MonthView1->hide();
 }
 
 void DrawEntryDialog::cmdLoad_Click() {
-    const int32_t rememberedRound = lngEntryRound;
-    const bool rememberedNew = blnNew;
-    RoundSelectDialog dialog(drawHistory, this);
-    dialog.nNumbers = optNum[0]->isChecked() ? 0 : 1;
+    const int32_t rememberedRound = m_lngEntryRound;
+    const bool rememberedNew = m_blnNew;
+    RoundSelectDialog dialog(m_history, {static_cast<int16_t>(optNum[0]->isChecked() ? 0 : 1)}, this);
     // Just below the load button, measured from the dialog's outer frame.
     const QPoint inDialog = cmdLoad->mapTo(this, QPoint(0, 0));
     const QRect frame = frameGeometry();
     dialog.move(frame.left() + inDialog.x(), frame.top() + inDialog.y() + 2 * cmdLoad->height());
     if (dialog.exec() == QDialog::Accepted)
-        lngEntryRound = dialog.chosenRound();
-    if (lngEntryRound == rememberedRound)
-        blnNew = rememberedNew;
+        m_lngEntryRound = dialog.chosenRound();
+    if (m_lngEntryRound == rememberedRound)
+        m_blnNew = rememberedNew;
     else
         LoadRound();
 }
 
 QString DrawEntryDialog::ListChanges() const {
     QStringList items;
-    if (lngWorkRound != lngEntryRound)
+    if (m_lngWorkRound != m_lngEntryRound)
         items << QStringLiteral("[抽選回]");
-    if (common::formatDate(dteWork) != common::formatDate(blnNew ? now() : dteEntryRound))
+    if (common::formatDate(m_dteWork) != common::formatDate(m_blnNew ? now() : m_dteEntryRound))
         items << QStringLiteral("[抽選日]");
     for (int place = 1; place <= 4; ++place)
-        if (bytWorkNum[place] != (blnNew ? 10 : bytEntryNum[place]))
+        if (m_bytWorkNum[place] != (m_blnNew ? 10 : m_bytEntryNum[place]))
             items << placeName(place);
     for (int k = 0; k < kAmounts; ++k)
-        if (lngWorkAmount[k] != (blnNew ? 0 : lngEntryAmount[k]))
+        if (m_lngWorkAmount[k] != (m_blnNew ? 0 : m_lngEntryAmount[k]))
             items << QString::fromUtf8(kAmountPads[k].changeName);
     return items.join(QLatin1Char('\r'));
 }
@@ -369,7 +356,7 @@ QString DrawEntryDialog::ListChanges() const {
 void DrawEntryDialog::cmdSave_Click() {
     const QString entryTitle = QStringLiteral("入力エラー");
     if (ListChanges().isEmpty()) {
-        tw::ui::showMessage(this, QStringLiteral("【%1】のデータは変更されていません。").arg(lngEntryRound),
+        tw::ui::showMessage(this, QStringLiteral("【%1】のデータは変更されていません。").arg(m_lngEntryRound),
                             tw::ui::Buttons::Ok, QStringLiteral("重複更新情報"));
         return;
     }
@@ -377,7 +364,7 @@ void DrawEntryDialog::cmdSave_Click() {
     const int game = optNum[0]->isChecked() ? kNumbers3 : kNumbers4;
     QStringList missing;
     for (int place = 1; place <= digitCount(game); ++place)
-        if (bytWorkNum[place] > 9)
+        if (m_bytWorkNum[place] > 9)
             missing << placeName(place);
     if (!missing.isEmpty()) {
         tw::ui::showMessage(this, missing.join(QStringLiteral("、")) + QStringLiteral("が入力されていません。"),
@@ -386,17 +373,17 @@ void DrawEntryDialog::cmdSave_Click() {
     }
 
     NumData rec;
-    rec.dteDraw = dteWork;
-    rec.bytNum = bytWorkNum;
+    rec.dteDraw = m_dteWork;
+    rec.bytNum = m_bytWorkNum;
     if (game == kNumbers3)
         rec.bytNum[4] = 0; // Numbers3 has no 4th place; keep the record as loading leaves it
-    rec.lngStraight = lngWorkAmount[0];
-    rec.lngBox = lngWorkAmount[1];
-    rec.lngSetStraight = lngWorkAmount[2];
-    rec.lngSetBox = lngWorkAmount[3];
-    rec.lngMini = lngWorkAmount[4];
-    if (!table().store(lngEntryRound, rec)) {
-        tw::ui::showMessage(this, QStringLiteral("【%1】は登録できません。").arg(lngEntryRound), tw::ui::Buttons::Ok,
+    rec.lngStraight = m_lngWorkAmount[0];
+    rec.lngBox = m_lngWorkAmount[1];
+    rec.lngSetStraight = m_lngWorkAmount[2];
+    rec.lngSetBox = m_lngWorkAmount[3];
+    rec.lngMini = m_lngWorkAmount[4];
+    if (!table().store(m_lngEntryRound, rec)) {
+        tw::ui::showMessage(this, QStringLiteral("【%1】は登録できません。").arg(m_lngEntryRound), tw::ui::Buttons::Ok,
                             entryTitle);
         return;
     }
@@ -411,10 +398,10 @@ void DrawEntryDialog::cmdSave_Click() {
     }
 
     // The stored state becomes the reference for the next change.
-    dteEntryRound = dteWork;
-    bytEntryNum = bytWorkNum;
-    lngEntryAmount = lngWorkAmount;
-    blnNew = false;
+    m_dteEntryRound = m_dteWork;
+    m_bytEntryNum = m_bytWorkNum;
+    m_lngEntryAmount = m_lngWorkAmount;
+    m_blnNew = false;
 }
 
 bool DrawEntryDialog::confirmClose() {

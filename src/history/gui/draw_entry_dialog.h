@@ -43,7 +43,15 @@ public:
     // Writes the unsaved records of a game's table (3 or 4) to its file.
     using TableStore = std::function<SaveError(int game)>;
 
-    DrawEntryDialog(DrawHistory& history, const WeekdayMarks& weekdayMark, QWidget* parent = nullptr);
+    // Where the dialog starts.
+    struct Request {
+        int16_t gameIndex = 0; // 0 = Numbers3, 1 = Numbers4
+        int32_t round = 1;     // round to enter or correct
+        bool isNew = true;     // the round is not in the table yet
+    };
+
+    DrawEntryDialog(DrawHistory& history, const WeekdayMarks& weekdayMark, const Request& request,
+                    QWidget* parent = nullptr);
 
     // Where "now" comes from: the date of a new round and the calendar's start. Defaults to the system clock.
     void setClock(Clock clock);
@@ -51,10 +59,11 @@ public:
     // tests) a round is kept in the table only.
     void setTableStore(TableStore store) { m_store = std::move(store); }
 
-    // Set by the caller before exec(); the dialog keeps them up to date while it runs.
-    int16_t intNumbers = 0;    // 0 = Numbers3, 1 = Numbers4
-    int32_t lngEntryRound = 1; // round being entered or corrected
-    bool blnNew = true;        // the round is not in the table yet
+    // Where the dialog is now: the game, the round being entered or corrected,
+    // and whether that round is not in the table yet.
+    int gameIndex() const { return m_intNumbers; }
+    int32_t entryRound() const { return m_lngEntryRound; }
+    bool isNewRound() const { return m_blnNew; }
 
     // The amount after pressing key 0..9, 11 ("<") or 12 ("C") on an amount keypad
     // that takes at most maxDigits digits; beeps when the key cannot act.
@@ -72,6 +81,16 @@ public:
     // Escape and the window's close box go the same way as cmdExit.
     void reject() override;
 
+private slots:
+    void optNum_Click(int index);
+    void cmdNum_Click(int place, int index);
+    void cmdMoney_Click(int k, int index);
+    void lblDate_Click();
+    void MonthView1_DateClick(QDate date);
+    void cmdLoad_Click();
+    void cmdSave_Click();
+    void cmdExit_Click();
+
 private:
     static constexpr int kAmounts = 5; // Straight, Box, Set-Straight, Set-Box, Mini
 
@@ -82,36 +101,31 @@ private:
     QWidget* buildKeypad(const QString& frameName, const QString& buttonName, bool withEditKeys,
                          const std::function<void(int)>& onKey);
 
-    void optNum_Click(int index);
     void LoadRound();
     void InitWork();
     void ShowWork();
     void showAmount(int k);
-    void cmdNum_Click(int place, int index);
-    void cmdMoney_Click(int k, int index);
-    void lblDate_Click();
-    void MonthView1_DateClick(QDate date);
-    void cmdLoad_Click();
-    void cmdSave_Click();
-    void cmdExit_Click();
 
-    DrawHistory& drawHistory;
-    WeekdayMarks WeekdayMark;
-    Clock clock;
+    DrawHistory& m_history;
+    WeekdayMarks m_weekdayMark;
+    Clock m_clock;
     TableStore m_store;
+    int16_t m_intNumbers = 0;
+    int32_t m_lngEntryRound = 1;
+    bool m_blnNew = true;
 
     // The stored values of the round, against which changes are found. Digits are
     // indexed by place 1..4; amounts in the order Straight, Box, Set-Straight, Set-Box, Mini.
-    double dteEntryRound = 0;
-    std::array<uint8_t, 5> bytEntryNum{};
-    std::array<int32_t, kAmounts> lngEntryAmount{};
+    double m_dteEntryRound = 0;
+    std::array<uint8_t, 5> m_bytEntryNum{};
+    std::array<int32_t, kAmounts> m_lngEntryAmount{};
 
     // The values being edited; a digit of 10 marks a place not entered yet.
-    int32_t lngWorkRound = 0;
-    double dteWork = 0;
-    std::array<uint8_t, 5> bytWorkNum{};
-    std::array<int32_t, kAmounts> lngWorkAmount{};
-    bool blnSetUpDone = false;
+    int32_t m_lngWorkRound = 0;
+    double m_dteWork = 0;
+    std::array<uint8_t, 5> m_bytWorkNum{};
+    std::array<int32_t, kAmounts> m_lngWorkAmount{};
+    bool m_blnSetUpDone = false;
 
     std::array<QRadioButton*, 2> optNum{};
     std::array<QLabel*, 4> lblNum{};

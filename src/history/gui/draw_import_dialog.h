@@ -56,14 +56,16 @@ public:
     // Preview columns.
     enum Column { ColLine, ColRound, ColOutcome, ColDetail, ColumnCount };
 
+private slots:
+    void cmdImportBrowse_Click();
+    void cmdImportRun_Click();
+
 private:
     void buildControls();
     common::Game game() const;
     void readFile();
     void showPlan();
     void clearPlan(const QString& summary);
-    void cmdImportBrowse_Click();
-    void cmdImportRun_Click();
 
     DrawHistory& m_history;
     TablePath m_tablePath;

@@ -10,7 +10,8 @@
 
 namespace tw::history {
 
-RoundSelectDialog::RoundSelectDialog(const DrawHistory& history, QWidget* parent) : QDialog(parent), drawHistory(history) {
+RoundSelectDialog::RoundSelectDialog(const DrawHistory& history, const Request& request, QWidget* parent)
+    : QDialog(parent), m_history(history), m_request(request) {
     setObjectName(QStringLiteral("dlgNumRound"));
     setWindowTitle(QStringLiteral("抽選回数選択"));
 
@@ -53,15 +54,15 @@ QString RoundSelectDialog::roundItemText(int round) {
 
 void RoundSelectDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!blnListFilled)
+    if (!m_blnListFilled)
         fillList();
 }
 
 void RoundSelectDialog::fillList() {
-    blnListFilled = true;
-    intSelRound = -1;
+    m_blnListFilled = true;
+    m_intSelRound = -1;
     lstRound->clear();
-    const int count = drawHistory.table(nNumbers == 0 ? kNumbers3 : kNumbers4).count;
+    const int count = m_history.table(m_request.gameIndex == 0 ? kNumbers3 : kNumbers4).count;
     for (int r = count + 1; r >= 1; --r) {
         auto* item = new QListWidgetItem(roundItemText(r), lstRound);
         item->setData(Qt::UserRole, r);
@@ -73,7 +74,7 @@ void RoundSelectDialog::fillList() {
 void RoundSelectDialog::lstRound_SelectionChanged() {
     const auto selected = lstRound->selectedItems();
     if (!selected.isEmpty())
-        intSelRound = static_cast<int16_t>(selected.first()->data(Qt::UserRole).toInt());
+        m_intSelRound = static_cast<int16_t>(selected.first()->data(Qt::UserRole).toInt());
 }
 
 // Qt reports a double-click only over an item, so one on the empty part of the
@@ -81,12 +82,12 @@ void RoundSelectDialog::lstRound_SelectionChanged() {
 void RoundSelectDialog::lstRound_DblClick(QListWidgetItem* item) {
     if (item == nullptr)
         return;
-    intSelRound = static_cast<int16_t>(item->data(Qt::UserRole).toInt());
+    m_intSelRound = static_cast<int16_t>(item->data(Qt::UserRole).toInt());
     accept();
 }
 
 void RoundSelectDialog::cmdOK_Click() {
-    if (intSelRound > 0) {
+    if (m_intSelRound > 0) {
         accept();
         return;
     }

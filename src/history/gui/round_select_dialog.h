@@ -19,13 +19,15 @@ namespace tw::history {
 class RoundSelectDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit RoundSelectDialog(const DrawHistory& history, QWidget* parent = nullptr);
+    // What to list.
+    struct Request {
+        int16_t gameIndex = 0; // 0 = Numbers3, any other value = Numbers4
+    };
 
-    // Game to list, set before showing: 0 = Numbers3, any other value = Numbers4.
-    int16_t nNumbers = 0;
+    RoundSelectDialog(const DrawHistory& history, const Request& request, QWidget* parent = nullptr);
 
     // The round the user confirmed; meaningful when exec() returned Accepted.
-    int chosenRound() const { return intSelRound; }
+    int chosenRound() const { return m_intSelRound; }
 
     // The text of a list item: the round right-aligned in five characters.
     static QString roundItemText(int round);
@@ -33,15 +35,18 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
 
-private:
-    void fillList();
+private slots:
     void lstRound_SelectionChanged();
     void lstRound_DblClick(QListWidgetItem* item);
     void cmdOK_Click();
 
-    const DrawHistory& drawHistory;
-    int16_t intSelRound = -1; // -1 until the user picks an item
-    bool blnListFilled = false;
+private:
+    void fillList();
+
+    const DrawHistory& m_history;
+    Request m_request;
+    int16_t m_intSelRound = -1; // -1 until the user picks an item
+    bool m_blnListFilled = false;
 
     QListWidget* lstRound = nullptr;
     QPushButton* cmdOK = nullptr;

@@ -103,11 +103,11 @@ void TableLoadDialog::showEvent(QShowEvent* event) {
 void TableLoadDialog::Form_Activate() {
     if (Animation1->open(m_aviPath))
         Animation1->play();
-    intLoadGame = kNumbers3;
-    blnBlink = true;
+    m_intLoadGame = kNumbers3;
+    m_blnBlink = true;
     Picture1[0]->show();
     Timer1.start(m_timings.intBlinkMs);
-    intLoadStep = 0;
+    m_intLoadStep = 0;
     Timer2.start(m_timings.intStepMs);
 }
 
@@ -132,25 +132,25 @@ void TableLoadDialog::Timer2_Timer() {
     LoadStep();
     if (stopOnError())
         return;
-    if (intLoadGame > 0)
+    if (m_intLoadGame > 0)
         Timer2.start(m_timings.intStepMs);
 }
 
 void TableLoadDialog::LoadStep() {
-    switch (intLoadStep) {
+    switch (m_intLoadStep) {
     case 0:
         stampTime(0);
         startFile(kNumbers3);
-        intLoadStep = 1;
+        m_intLoadStep = 1;
         break;
     case 1:
     case 4:
         m_loader->CountTableLines();
         if (m_loader->IsLoadStepDone() && !m_loader->failed()) {
             m_loader->ResetLineParse();
-            if (intLoadStep == 1)
+            if (m_intLoadStep == 1)
                 stampTime(1);
-            ++intLoadStep;
+            ++m_intLoadStep;
         }
         break;
     case 2:
@@ -159,19 +159,19 @@ void TableLoadDialog::LoadStep() {
         if (m_loader->IsLoadStepDone() && !m_loader->failed()) {
             if (m_loader->warning())
                 m_loadWarnings.push_back(m_loader->warning());
-            m_history.table(intLoadGame) = m_loader->takeTable();
-            if (intLoadStep == 2) {
-                intLoadGame = kNumbers4;
+            m_history.table(m_intLoadGame) = m_loader->takeTable();
+            if (m_intLoadStep == 2) {
+                m_intLoadGame = kNumbers4;
                 stampTime(2);
             } else {
-                intLoadGame = 0;
+                m_intLoadGame = 0;
             }
-            ++intLoadStep;
+            ++m_intLoadStep;
         }
         break;
     case 3:
         startFile(kNumbers4);
-        intLoadStep = 4;
+        m_intLoadStep = 4;
         break;
     default:
         break;
@@ -193,8 +193,8 @@ bool TableLoadDialog::stopOnError() {
 }
 
 void TableLoadDialog::blinkBanner(QLabel* banner) {
-    banner->setVisible(blnBlink);
-    blnBlink = !blnBlink;
+    banner->setVisible(m_blnBlink);
+    m_blnBlink = !m_blnBlink;
 }
 
 void TableLoadDialog::Timer1_Timer() {
@@ -202,7 +202,7 @@ void TableLoadDialog::Timer1_Timer() {
     const auto progress = [this] {
         return m_loader ? static_cast<int>(common::roundHalfEven(m_loader->LoadProgress())) : 0;
     };
-    switch (intLoadGame) {
+    switch (m_intLoadGame) {
     case kNumbers3:
         ProgressBar1->setValue(progress());
         blinkBanner(Picture1[0]);
@@ -221,7 +221,7 @@ void TableLoadDialog::Timer1_Timer() {
         Timer3.start(m_timings.intCloseMs);
         break;
     }
-    if (intLoadGame > 0)
+    if (m_intLoadGame > 0)
         Timer1.start(m_timings.intBlinkMs);
 }
 

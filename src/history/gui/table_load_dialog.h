@@ -67,17 +67,17 @@ public:
     // Escape and the close box do nothing while the tables load.
     void reject() override;
 
-    // Timer handlers; public so that tests can step the dialog tick by tick.
-    void Timer1_Timer();
-    void Timer2_Timer();
-    void Timer3_Timer();
-
-    int16_t intLoadGame = 3; // 3 or 4 while that game loads, 0 when both are in
-    int16_t intLoadStep = 0; // 0..6
-    bool blnBlink = true;
+    // The game being loaded, 3 or 4, and 0 when both are in; the step 0..6 of the load.
+    int loadGame() const { return m_intLoadGame; }
+    int loadStep() const { return m_intLoadStep; }
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private slots:
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer3_Timer();
 
 private:
     void Form_Activate();
@@ -95,6 +95,9 @@ private:
     std::optional<TableLoader> m_loader;
     LoadError m_loadError;
     std::vector<LoadWarning> m_loadWarnings;
+    int16_t m_intLoadGame = 3; // 3 or 4 while that game loads, 0 when both are in
+    int16_t m_intLoadStep = 0; // 0..6
+    bool m_blnBlink = true;
     bool m_blnActivated = false;
     bool m_blnFinished = false;
 

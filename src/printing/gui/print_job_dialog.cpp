@@ -5,6 +5,7 @@
 #include "printing/gui/print_pictures.h"
 #include "printing/mark_sheet.h"
 #include "ui/message_box.h"
+#include "ui/widgets.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -31,15 +32,13 @@ QString printerCaption(const QPrinter& printer) {
 }
 
 QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
+    QPushButton* b = ui::namedButton(parent, QString::fromLatin1(name), text);
     b->setMinimumHeight(32);
     return b;
 }
 } // namespace
 
-PrintJobDialog::PrintJobDialog(std::vector<std::string> entries, QWidget* parent)
-    : QDialog(parent), m_entries(std::move(entries)) {
+PrintJobDialog::PrintJobDialog(Request request, QWidget* parent) : QDialog(parent), m_request(std::move(request)) {
     setObjectName(QStringLiteral("dlgPrintExec"));
     setWindowTitle(QStringLiteral("【印刷前確認】"));
     buildControls();
@@ -47,7 +46,7 @@ PrintJobDialog::PrintJobDialog(std::vector<std::string> entries, QWidget* parent
     tmPrint.setSingleShot(true);
     connect(&tmPrint, &QTimer::timeout, this, &PrintJobDialog::tmPrint_Timer);
 
-    lblPaperNum->setText(QString::number(sheetsNeeded(static_cast<int>(m_entries.size()))));
+    lblPaperNum->setText(QString::number(sheetsNeeded(static_cast<int>(m_request.entries.size()))));
     applyCurrentPrinter(m_printer);
     refreshPrinterName();
 }
@@ -136,7 +135,7 @@ void PrintJobDialog::cmdPrinterSelect_Click() {
 void PrintJobDialog::cmdPrtGo_Click() {
     if (m_blnLoopBusy)
         return;
-    m_job.emplace(pubBlnNumbers, pubStrMark, m_entries);
+    m_job.emplace(m_request.numbers3, m_request.printType, m_request.entries);
     if (!m_job->start())
         return;
     barPrint->setValue(0);

@@ -6,9 +6,9 @@
 // document is ended (what is drawn gets printed) and the dialog closes. After a
 // finished job the dialog stays open and can print the same bets again.
 //
-// The caller passes the entries in and sets pubStrMark / pubBlnNumbers before
-// exec(). The output is the dialog's QPrinter unless a page sink is injected
-// (tests use a recording sink, or set the printer to a PDF file).
+// The caller hands the entries, the print type and the game to the constructor
+// as a Request. The output is the dialog's QPrinter unless a page sink is
+// injected (tests use a recording sink, or set the printer to a PDF file).
 //
 // Controls in numbered families carry the object name "<name>_<index>":
 // picDisp_0 .. picDisp_6.
@@ -44,11 +44,17 @@ public:
     };
     enum class PrintState { Idle = 0, Printing = 1, CancelRequested = 2 };
 
-    explicit PrintJobDialog(std::vector<std::string> entries, QWidget* parent = nullptr);
+    // What to print.
+    struct Request {
+        std::vector<std::string> entries; // one print line per bet
+        char printType = 'S';             // print type letter: S, B, C or M
+        bool numbers3 = true;
+    };
+
+    explicit PrintJobDialog(Request request, QWidget* parent = nullptr);
     ~PrintJobDialog() override;
 
-    char pubStrMark = 'S';     // print type letter: S, B, C or M
-    bool pubBlnNumbers = true; // true for Numbers3
+    const Request& request() const { return m_request; }
 
     void setTimings(const Timings& timings) { m_timings = timings; }
     // Draw onto this sink instead of the printer (not owned; null for the printer).
@@ -57,16 +63,10 @@ public:
     // Shows the current printer's name again (after the caller changed the printer).
     void refreshPrinterName();
 
-    const std::vector<std::string>& entries() const { return m_entries; }
+    const std::vector<std::string>& entries() const { return m_request.entries; }
     PrintState printState() const { return m_printState; }
     bool loopBusy() const { return m_blnLoopBusy; }
     int currentFrame() const { return m_intFrame; } // 1..7, 0 when no frame shows
-
-    // Handlers, public so that tests can drive the dialog.
-    void cmdPrinterSelect_Click();
-    void cmdPrtGo_Click();
-    void cmdCancel_Click();
-    void tmPrint_Timer();
 
     // Escape and the close box act as the cancel button.
     void reject() override;
@@ -82,13 +82,19 @@ signals:
     // Sent before jobEnded().
     void entriesPrinted(int count);
 
+private slots:
+    void cmdPrinterSelect_Click();
+    void cmdPrtGo_Click();
+    void cmdCancel_Click();
+    void tmPrint_Timer();
+
 private:
     void buildControls();
     void progressStep(const StepReport& report);
     void showFrame(int frame);
     void endJob();
 
-    std::vector<std::string> m_entries;
+    Request m_request;
     Timings m_timings;
     QPrinter m_printer{QPrinter::HighResolution};
     PageSink* m_output = nullptr;

@@ -1,6 +1,7 @@
 #include "reports/gui/hit_chart_dialog.h"
 
 #include "engine/engine.h"
+#include "ui/widgets.h"
 
 #include <QBarCategoryAxis>
 #include <QChart>
@@ -23,8 +24,6 @@ namespace {
 
 const QColor kAvgColour(0, 0, 255);
 const QColor kWinColour(255, 0, 0);
-const QColor kNumbers3Colour(255, 0, 255); // 16711935 in the program's blue-green-red order
-const QColor kNumbers4Colour(0, 192, 0);   // 49152
 
 QLabel* lineSample(QWidget* parent, const QColor& colour) {
     QPixmap pixmap(36, 12);
@@ -94,7 +93,8 @@ int hitChartAxisTop(const std::vector<HitChartRow>& rows) {
     return static_cast<int>(std::ceil(highest / kHitChartAxisStep)) * kHitChartAxisStep;
 }
 
-HitChartDialog::HitChartDialog(const engine::Engine& engine, QWidget* parent) : QDialog(parent), m_engine(engine) {
+HitChartDialog::HitChartDialog(const engine::Engine& engine, const Request& request, QWidget* parent)
+    : QDialog(parent), m_engine(engine), m_request(request) {
     setObjectName(QStringLiteral("dlgHitChart"));
     setWindowTitle(QStringLiteral("過去の平均と当選グループ比較"));
     resize(760, 520);
@@ -158,13 +158,13 @@ void HitChartDialog::Form_Activate() {
     if (m_activated)
         return;
     m_activated = true;
-    lblNum->setText(QString::number(nNumbers));
+    lblNum->setText(QString::number(m_request.game));
     QPalette palette = lblNum->palette();
-    palette.setColor(QPalette::WindowText, nNumbers == 3 ? kNumbers3Colour : kNumbers4Colour);
+    palette.setColor(QPalette::WindowText, ui::gameColour(m_request.game == 3 ? common::Game::Numbers3 : common::Game::Numbers4));
     lblNum->setPalette(palette);
 
     // The newest window ends at the chosen round, but never starts before round 1.
-    const int newest = std::max(1, nMaxRange - (kHitChartRows - 1));
+    const int newest = std::max(1, m_request.maxRange - (kHitChartRows - 1));
     {
         // The thumb goes to the newest window, which is drawn below; placing it must not draw.
         const QSignalBlocker blocker(HScroll);
@@ -183,7 +183,7 @@ void HitChartDialog::HScroll_Change(int value) {
 void HitChartDialog::drawWindow(int start) {
     chartHistory->setVisible(false);
     m_start = start;
-    m_rows = hitChartRows(m_engine, nNumbers, start, nMaxRange);
+    m_rows = hitChartRows(m_engine, m_request.game, start, m_request.maxRange);
 
     m_chart->removeAllSeries();
     // Removing an axis hands it back without deleting it.
@@ -216,9 +216,7 @@ void HitChartDialog::cmdExit_Click() {
 }
 
 void ShowHitChart(QWidget* parent, const engine::Engine& engine, bool numbers3, int16_t round) {
-    HitChartDialog dialog(engine, parent);
-    dialog.nNumbers = numbers3 ? 3 : 4;
-    dialog.nMaxRange = round;
+    HitChartDialog dialog(engine, {static_cast<int16_t>(numbers3 ? 3 : 4), round}, parent);
     dialog.exec();
 }
 

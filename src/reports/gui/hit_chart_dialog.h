@@ -52,27 +52,31 @@ int hitChartAxisTop(const std::vector<HitChartRow>& rows);
 class HitChartDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit HitChartDialog(const engine::Engine& engine, QWidget* parent = nullptr);
+    // What to chart.
+    struct Request {
+        int16_t game = 3;     // 3 or 4
+        int16_t maxRange = 0; // last round shown: the round chosen in the main window
+    };
 
-    // Set by the opener before exec().
-    int16_t nNumbers = 3;  // game, 3 or 4
-    int16_t nMaxRange = 0; // last round shown: the round chosen in the main window
+    HitChartDialog(const engine::Engine& engine, const Request& request, QWidget* parent = nullptr);
 
     // What the chart shows now.
     const std::vector<HitChartRow>& rows() const { return m_rows; }
     int windowStart() const { return m_start; }
 
-    void HScroll_Change(int value);
-    void cmdExit_Click();
-
 protected:
     void showEvent(QShowEvent* event) override;
+
+private slots:
+    void HScroll_Change(int value);
+    void cmdExit_Click();
 
 private:
     void Form_Activate();
     void drawWindow(int start);
 
     const engine::Engine& m_engine;
+    Request m_request;
     QChartView* chartHistory = nullptr;
     QChart* m_chart = nullptr;
     QScrollBar* HScroll = nullptr;

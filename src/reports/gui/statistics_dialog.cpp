@@ -237,7 +237,11 @@ void StatisticsDialog::gameChanged() {
     spnTo->setValue(last);
 }
 
-bool StatisticsDialog::cmdCalc_Click() {
+void StatisticsDialog::cmdCalc_Click() {
+    calculate();
+}
+
+bool StatisticsDialog::calculate() {
     const common::Game g = game() == 4 ? common::Game::Numbers4 : common::Game::Numbers3;
     const StatisticsOutcome outcome = computeDrawStatistics(tableOf(game()), {g, spnFrom->value(), spnTo->value()});
     if (outcome.error) {

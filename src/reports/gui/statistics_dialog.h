@@ -39,12 +39,15 @@ public:
     void setRange(int from, int to);
     // Counts the chosen range and redraws everything; false (with a message) when
     // the range cannot be counted.
-    bool cmdCalc_Click();
+    bool calculate();
 
     // What the window shows now; none before the first count or after a refusal.
     const std::optional<DrawStatistics>& statistics() const { return m_statistics; }
     QChart* positionChart(int position) const; // 0-based; null beyond the game's positions
     QChart* sumChart() const { return m_sumChart; }
+
+private slots:
+    void cmdCalc_Click();
 
 private:
     const history::DrawTable& tableOf(int game) const;

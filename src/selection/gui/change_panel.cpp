@@ -2,14 +2,15 @@
 
 #include "common/number_format.h"
 #include "common/file_replace.h"
-#include "common/gui/grid_cell.h"
-#include "common/user_select_file.h"
+#include "ui/grid_cell.h"
+#include "selection/user_select_file.h"
 #include "engine/engine.h"
 #include "history/num_data.h"
 #include "reports/gui/hit_chart_dialog.h"
 #include "selection/change_view.h"
 #include "selection/gui/group_select_dialog.h"
 #include "ui/message_box.h"
+#include "ui/widgets.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -33,16 +34,11 @@ constexpr int kPointGridRows = 11;
 constexpr int kAllGroupGridWidth = 120;
 
 QPushButton* panelButton(QWidget* parent, const char* name, const QString& text) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    return button;
+    return ui::namedButton(parent, QString::fromLatin1(name), text);
 }
 
 QLabel* panelLabel(QWidget* parent, const QString& text, const char* name = nullptr) {
-    auto* label = new QLabel(text, parent);
-    if (name)
-        label->setObjectName(QString::fromLatin1(name));
-    return label;
+    return ui::namedLabel(parent, name ? QString::fromLatin1(name) : QString(), text);
 }
 
 QListWidget* selectionList(QWidget* parent, const char* name) {
@@ -54,23 +50,11 @@ QListWidget* selectionList(QWidget* parent, const char* name) {
 }
 
 QTableWidget* plainGrid(QWidget* parent, const char* name) {
-    auto* grid = new QTableWidget(parent);
-    grid->setObjectName(QString::fromLatin1(name));
-    grid->horizontalHeader()->hide();
-    grid->verticalHeader()->hide();
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->verticalHeader()->setDefaultSectionSize(22);
-    return grid;
+    return ui::readOnlyGrid(parent, QString::fromLatin1(name), 22);
 }
 
 QLabel* countLabel(QWidget* parent, const char* name) {
-    QLabel* label = panelLabel(parent, QString(), name);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setMinimumWidth(90);
-    label->setFrameShape(QFrame::Panel);
-    label->setFrameShadow(QFrame::Sunken);
-    return label;
+    return ui::valueLabel(parent, QString::fromLatin1(name));
 }
 
 } // namespace
@@ -276,14 +260,12 @@ void ChangePanel::ChgPanelSetUp(bool numbers3, int16_t round) {
         m_model.LoadUserSelect(m_workingDir, numbers3, round, gridRowTexts());
     refreshUserLists();
     showSelectCounts();
-    emit selectionChanged();
 }
 
 void ChangePanel::LoadUserSelect(bool numbers3, int16_t round) {
     m_model.LoadUserSelect(m_workingDir, numbers3, round, allGroupRowTexts(m_engine.proposal()));
     refreshUserLists();
     showUserCounts();
-    emit selectionChanged();
 }
 
 void ChangePanel::SetChgAllGroupGrid() {
@@ -292,7 +274,7 @@ void ChangePanel::SetChgAllGroupGrid() {
     m_keyRow = -1;
     gridChgAllGroup->setRowCount(static_cast<int>(rows.size()));
     for (std::size_t r = 0; r < rows.size(); ++r)
-        common::SetGridCell(gridChgAllGroup, 0, static_cast<int16_t>(r), -1, -1, QString::fromStdString(rows[r]));
+        ui::SetGridCell(gridChgAllGroup, 0, static_cast<int16_t>(r), -1, -1, QString::fromStdString(rows[r]));
 
     // The key is the round's average group value; a round the last run's tables
     // do not hold (another game, or beyond the forecast row) has none to mark.
@@ -302,7 +284,7 @@ void ChangePanel::SetChgAllGroupGrid() {
         const double key = follow[static_cast<std::size_t>(m_round)].dblAvgGrpValue;
         const std::vector<RowMark> marks = allGroupKeyMarks(proposal, key);
         for (const RowMark& mark : marks)
-            common::SelectGridCell(gridChgAllGroup, 0, static_cast<int16_t>(mark.row), mark.textColour,
+            ui::SelectGridCell(gridChgAllGroup, 0, static_cast<int16_t>(mark.row), mark.textColour,
                                    mark.backColour);
         if (!marks.empty())
             m_keyRow = marks.back().row;
@@ -349,7 +331,7 @@ void ChangePanel::SetChgPointGrid() {
         for (std::size_t c = 0; c < cells[r].size(); ++c) {
             // A round without a ranking shows the headings only.
             const QString text = (r == 0 || held) ? QString::fromStdString(cells[r][c]) : QString();
-            common::SetGridCell(gridChgPointData, static_cast<int16_t>(c), static_cast<int16_t>(r), -1, -1, text);
+            ui::SetGridCell(gridChgPointData, static_cast<int16_t>(c), static_cast<int16_t>(r), -1, -1, text);
             QTableWidgetItem* item = gridChgPointData->item(static_cast<int>(r), static_cast<int>(c));
             if (r == 0) {
                 item->setTextAlignment(Qt::AlignCenter);
@@ -441,49 +423,42 @@ void ChangePanel::cmdChgSelect_Click() {
     m_model.AddToUserSelect();
     refreshList(ListId::Select);
     showUserCounts();
-    emit selectionChanged();
 }
 
 void ChangePanel::cmdChgCancel_Click() {
     m_model.RemoveUserSelect(UserList::Select);
     refreshList(ListId::Select);
     showUserCounts();
-    emit selectionChanged();
 }
 
 void ChangePanel::cmdChgAllSelectCancel_Click() {
     m_model.RemoveAllUserSelect(UserList::Select);
     refreshList(ListId::Select);
     showUserCounts();
-    emit selectionChanged();
 }
 
 void ChangePanel::cmdChgSetMini_Click() {
     m_model.AddSelectToMini();
     refreshList(ListId::Mini);
     showUserCounts();
-    emit selectionChanged();
 }
 
 void ChangePanel::cmdChgMiniAll_Click() {
     m_model.AddAllToMini();
     refreshList(ListId::Mini);
     showUserCounts();
-    emit selectionChanged();
 }
 
 void ChangePanel::cmdChgMiniCancel_Click() {
     m_model.RemoveUserSelect(UserList::Mini);
     refreshList(ListId::Mini);
     showUserCounts();
-    emit selectionChanged();
 }
 
 void ChangePanel::cmdChgMiniAllCanCel_Click() {
     m_model.RemoveAllUserSelect(UserList::Mini);
     refreshList(ListId::Mini);
     showUserCounts();
-    emit selectionChanged();
 }
 
 void ChangePanel::cmdChgEnd_Click() {
@@ -493,7 +468,7 @@ void ChangePanel::cmdChgEnd_Click() {
     const common::ReplaceResult saved = m_model.SaveUserSelect(m_workingDir, m_numbers3, m_round, gridRowTexts());
     if (saved)
         return;
-    const QString name = QString::fromStdString(common::userSelectFileName(m_numbers3));
+    const QString name = QString::fromStdString(userSelectFileName(m_numbers3));
     QString reason = QString::fromStdString(common::describeFileError(saved.error));
     if (saved.error == EOVERFLOW)
         reason = QStringLiteral("選出Noが多すぎます");

@@ -53,7 +53,10 @@ public:
     int16_t round() const { return m_round; }
     bool isFutureRound() const { return m_future; }
 
-    // Event handlers, public so that tests and the main window can drive the panel.
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private slots:
     void cmdChart_Click();
     void cmdChgFromYosoKu_Click();
     void gridChgAllGroup_Click(int row, int column);
@@ -67,13 +70,6 @@ public:
     void cmdChgMiniCancel_Click();
     void cmdChgMiniAllCanCel_Click();
     void cmdChgEnd_Click();
-
-protected:
-    void showEvent(QShowEvent* event) override;
-
-signals:
-    // The selection lists changed (an edit or a load); other readers may refresh.
-    void selectionChanged();
 
 private:
     void buildControls();

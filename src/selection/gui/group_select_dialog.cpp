@@ -11,7 +11,8 @@
 
 namespace tw::selection {
 
-GroupSelectDialog::GroupSelectDialog(QWidget* parent) : QDialog(parent) {
+GroupSelectDialog::GroupSelectDialog(const Request& request, QWidget* parent)
+    : QDialog(parent), m_request(request) {
     setObjectName(QStringLiteral("dlgGroupSelect"));
     // The question needs no title: the dialog opens right under the button that asked it.
     setWindowTitle(QString());
@@ -75,7 +76,7 @@ void GroupSelectDialog::Form_Activate() {
     m_activated = true;
     optGroup[0]->setChecked(true);
     m_intSelectGroup = 1;
-    if (nNumbers == 3) {
+    if (m_request.digits == 3) {
         optGroup[2]->setVisible(false);
         optGroup[2]->setEnabled(false);
     }
@@ -102,8 +103,7 @@ void GroupSelectDialog::reject() {
 }
 
 int16_t askSelectGroup(QWidget* parent, const QWidget* button, int16_t digits) {
-    GroupSelectDialog dialog(parent);
-    dialog.nNumbers = digits;
+    GroupSelectDialog dialog({digits}, parent);
     if (button)
         dialog.placeUnder(button);
     dialog.exec();

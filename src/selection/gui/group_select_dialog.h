@@ -19,10 +19,12 @@ namespace tw::selection {
 class GroupSelectDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit GroupSelectDialog(QWidget* parent = nullptr);
+    // What to offer.
+    struct Request {
+        int16_t digits = 3; // the game's digit count, 3 or 4
+    };
 
-    // Set by the caller before exec(): the game's digit count, 3 or 4.
-    int16_t nNumbers = 3;
+    explicit GroupSelectDialog(const Request& request, QWidget* parent = nullptr);
 
     // Read after exec(): 0 cancelled, 1, 2 or 3.
     int16_t intSelectGroup() const { return m_intSelectGroup; }
@@ -31,12 +33,13 @@ public:
     // heights below the button's top edge.
     void placeUnder(const QWidget* button);
 
-    void cmdOK_Click();
-    void cmdCancel_Click();
-
 protected:
     void showEvent(QShowEvent* event) override;
     void reject() override;
+
+private slots:
+    void cmdOK_Click();
+    void cmdCancel_Click();
 
 private:
     void Form_Activate();
@@ -45,6 +48,7 @@ private:
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;
     QLabel* Picture1 = nullptr;
+    Request m_request;
     bool m_activated = false;
     int16_t m_intSelectGroup = 0;
 };

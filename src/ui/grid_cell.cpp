@@ -1,9 +1,9 @@
-#include "common/gui/grid_cell.h"
+#include "ui/grid_cell.h"
 
 #include <QItemSelectionModel>
 #include <QTableWidget>
 
-namespace tw::common {
+namespace tw::ui {
 
 namespace {
 
@@ -70,4 +70,4 @@ QString GetSelRowText(QTableWidget* grid) {
     return item ? item->text() : QString();
 }
 
-} // namespace tw::common
+} // namespace tw::ui

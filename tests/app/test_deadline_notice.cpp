@@ -1,11 +1,11 @@
-#include "common/deadline_notice.h"
+#include "app/deadline_notice.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using tw::common::DeadlineNotice;
-using tw::common::LocalDateTime;
+using tw::app::DeadlineNotice;
+using tw::app::LocalDateTime;
 
 // 2024-01-10 was a Wednesday, 2024-01-13 a Saturday.
 LocalDateTime wednesday(int hour, int minute) { return {2024, 1, 10, hour, minute}; }
@@ -16,7 +16,7 @@ TEST(DeadlineNotice, WindowBoundaries) {
         {1800, 1800}, {1809, 1800}, {1810, 1810}, {1815, 1810}, {1816, 0},    {0, 0},       {2359, 0},
     };
     for (const auto& [hhmm, window] : cases)
-        EXPECT_EQ(tw::common::deadlineWindow(hhmm), window) << hhmm;
+        EXPECT_EQ(tw::app::deadlineWindow(hhmm), window) << hhmm;
 }
 
 TEST(DeadlineNotice, StartedAtFiveAfterFiveOnAWednesday) {

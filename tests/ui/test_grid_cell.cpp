@@ -1,15 +1,15 @@
 // Grid cell routines: colours in blue-green-red order, "leave unchanged" for a
 // negative colour, the current cell, the selection left alone, and the key text
 // of the selected row.
-#include "common/gui/grid_cell.h"
+#include "ui/grid_cell.h"
 
 #include <QTableWidget>
 #include <QTest>
 
-using tw::common::colourFromBgr;
-using tw::common::GetSelRowText;
-using tw::common::SelectGridCell;
-using tw::common::SetGridCell;
+using tw::ui::colourFromBgr;
+using tw::ui::GetSelRowText;
+using tw::ui::SelectGridCell;
+using tw::ui::SetGridCell;
 
 namespace {
 constexpr int32_t kRed = 0x0000FF;

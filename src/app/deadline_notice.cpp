@@ -1,11 +1,11 @@
-#include "common/deadline_notice.h"
+#include "app/deadline_notice.h"
 
 #include "common/date_serial.h"
 
 #include <cstdio>
 #include <ctime>
 
-namespace tw::common {
+namespace tw::app {
 
 namespace {
 constexpr int kSunday = 1;
@@ -35,7 +35,7 @@ int32_t deadlineWindow(int hhmm) {
 }
 
 std::optional<NoticeText> DeadlineNotice::check(const LocalDateTime& now) {
-    const int weekday = weekdayNumber(dateSerial({now.year, now.month, now.day}));
+    const int weekday = common::weekdayNumber(common::dateSerial({now.year, now.month, now.day}));
     if (weekday == kSunday || weekday == kSaturday)
         return std::nullopt;
     const int32_t window = deadlineWindow(now.hour * 100 + now.minute);
@@ -52,4 +52,4 @@ std::optional<NoticeText> DeadlineNotice::check(const LocalDateTime& now) {
     return NoticeText{"現在時刻：[" + std::string(clock) + "]\r購入締め切りまで、後わずかです。", "【現在時刻通知】"};
 }
 
-} // namespace tw::common
+} // namespace tw::app

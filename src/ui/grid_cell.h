@@ -16,7 +16,7 @@
 
 class QTableWidget;
 
-namespace tw::common {
+namespace tw::ui {
 
 // 0xBBGGRR -> QColor; the value must not be negative.
 QColor colourFromBgr(int32_t bgr);
@@ -34,4 +34,4 @@ void SelectGridCell(QTableWidget* grid, int16_t column, int16_t row, int32_t for
 // is selected or the cell is empty); column 0 of that row becomes current.
 QString GetSelRowText(QTableWidget* grid);
 
-} // namespace tw::common
+} // namespace tw::ui

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-namespace tw::common {
+namespace tw::app {
 
 // A local date and time as the wall clock shows it.
 struct LocalDateTime {
@@ -43,4 +43,4 @@ private:
 // Start of the notice window that hour * 100 + minute falls in, 0 for none.
 int32_t deadlineWindow(int hhmm);
 
-} // namespace tw::common
+} // namespace tw::app

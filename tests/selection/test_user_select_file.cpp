@@ -1,6 +1,6 @@
-#include "common/user_select_file.h"
+#include "selection/user_select_file.h"
 
-#include "temp_dir.h"
+#include "../common/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 
 namespace {
 
-using tw::common::ReadUserSelectFile;
-using tw::common::WriteUserSelectFile;
+using tw::selection::ReadUserSelectFile;
+using tw::selection::WriteUserSelectFile;
 using tw::testing::TempDir;
 
 const std::string kNum3File = "NUMBERS３ユーザー選出.dat";
@@ -24,8 +24,8 @@ std::vector<std::string> numberedEntries(int count) {
 }
 
 TEST(UserSelectFile, FileNamesCarryTheFullWidthDigit) {
-    EXPECT_EQ(tw::common::userSelectFileName(true), kNum3File);
-    EXPECT_EQ(tw::common::userSelectFileName(false), kNum4File);
+    EXPECT_EQ(tw::selection::userSelectFileName(true), kNum3File);
+    EXPECT_EQ(tw::selection::userSelectFileName(false), kNum4File);
 }
 
 TEST(UserSelectFile, LayoutIsRoundLineThenTwentyEntriesPerLine) {
@@ -80,9 +80,9 @@ TEST(UserSelectFile, AFailedWriteKeepsThePreviousSelection) {
     ASSERT_TRUE(WriteUserSelectFile(dir.str(), true, 2545, {"A00@123", "MIN@*23"}));
     const std::string before = dir.read(kNum3File);
     // Stopped after the new file is complete and before it replaces the old one.
-    tw::common::setUserSelectReplaceHookForTests([] { return false; });
+    tw::selection::setUserSelectReplaceHookForTests([] { return false; });
     EXPECT_FALSE(WriteUserSelectFile(dir.str(), true, 2546, {"B00@999"}));
-    tw::common::setUserSelectReplaceHookForTests(nullptr);
+    tw::selection::setUserSelectReplaceHookForTests(nullptr);
     EXPECT_EQ(dir.read(kNum3File), before);
     EXPECT_TRUE(ReadUserSelectFile(dir.str(), true, 2545).ok);
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace tw::common {
+namespace tw::selection {
 
 // "NUMBERS３ユーザー選出.dat" or "NUMBERS４ユーザー選出.dat" (UTF-8, full-width digit).
 std::string userSelectFileName(bool numbers3);
@@ -22,7 +22,7 @@ std::string userSelectFileName(bool numbers3);
 // a failure at any point leaves the previous selection as it was. The result is
 // false on any error (EOVERFLOW when there are more entries than a 16-bit count
 // holds) and says which file failed; nothing is shown here.
-ReplaceResult WriteUserSelectFile(const std::string& dir, bool numbers3, int16_t round,
+common::ReplaceResult WriteUserSelectFile(const std::string& dir, bool numbers3, int16_t round,
                                   const std::vector<std::string>& entries);
 
 // Test seam: when set, called once the new selection file is complete and before
@@ -40,4 +40,4 @@ struct UserSelectRead {
 // (a truncated file) is still read. At most 32767 entries are returned.
 UserSelectRead ReadUserSelectFile(const std::string& dir, bool numbers3, int16_t round);
 
-} // namespace tw::common
+} // namespace tw::selection

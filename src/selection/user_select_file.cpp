@@ -1,4 +1,4 @@
-#include "common/user_select_file.h"
+#include "selection/user_select_file.h"
 
 #include "common/file_replace.h"
 
@@ -11,7 +11,7 @@
 #include <string_view>
 #include <system_error>
 
-namespace tw::common {
+namespace tw::selection {
 
 namespace {
 
@@ -54,10 +54,10 @@ void setUserSelectReplaceHookForTests(std::function<bool()> hook) {
     replaceHook() = std::move(hook);
 }
 
-ReplaceResult WriteUserSelectFile(const std::string& dir, bool numbers3, int16_t round,
+common::ReplaceResult WriteUserSelectFile(const std::string& dir, bool numbers3, int16_t round,
                                   const std::vector<std::string>& entries) {
     if (entries.size() > kMaxEntries)
-        return {EOVERFLOW, false, ReplaceResult::Step::None, filePath(dir, numbers3).string()};
+        return {EOVERFLOW, false, common::ReplaceResult::Step::None, filePath(dir, numbers3).string()};
 
     std::string content = std::to_string(round) + "\r\n";
     for (std::size_t j = 0; j < entries.size(); ++j) {
@@ -69,7 +69,7 @@ ReplaceResult WriteUserSelectFile(const std::string& dir, bool numbers3, int16_t
     }
 
     // A failure leaves the previous selection file as it was.
-    return replaceFileContents(filePath(dir, numbers3).string(), content, replaceHook());
+    return common::replaceFileContents(filePath(dir, numbers3).string(), content, replaceHook());
 }
 
 UserSelectRead ReadUserSelectFile(const std::string& dir, bool numbers3, int16_t round) {
@@ -121,4 +121,4 @@ UserSelectRead ReadUserSelectFile(const std::string& dir, bool numbers3, int16_t
     return result;
 }
 
-} // namespace tw::common
+} // namespace tw::selection
