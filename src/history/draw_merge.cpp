@@ -4,7 +4,7 @@
 #include "history/draw_merge.h"
 
 #include "common/date_serial.h"
-#include "common/vb_format.h"
+#include "common/number_format.h"
 
 #include <algorithm>
 #include <chrono>

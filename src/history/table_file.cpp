@@ -5,7 +5,7 @@
 #include "history/table_file.h"
 
 #include "common/date_serial.h"
-#include "common/vb_format.h"
+#include "common/number_format.h"
 
 #include <cstdint>
 #include <filesystem>

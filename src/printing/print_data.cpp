@@ -1,6 +1,6 @@
 #include "printing/print_data.h"
 
-#include "common/vb_format.h"
+#include "common/number_format.h"
 
 #include <algorithm>
 #include <limits>

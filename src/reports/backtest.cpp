@@ -1,7 +1,7 @@
 #include "reports/backtest.h"
 
 #include "common/rounding.h"
-#include "common/vb_format.h"
+#include "common/number_format.h"
 #include "engine/fast_path.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "reports/hit_report.h"
 
-#include "common/vb_format.h"
+#include "common/number_format.h"
 
 #include <limits>
 

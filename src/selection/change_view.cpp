@@ -1,7 +1,7 @@
 #include "selection/change_view.h"
 
 #include "common/rounding.h"
-#include "common/vb_format.h"
+#include "common/number_format.h"
 
 #include <algorithm>
 

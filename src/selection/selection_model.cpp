@@ -1,8 +1,8 @@
 #include "selection/selection_model.h"
 
 #include "common/rounding.h"
-#include "common/user_select_file.h"
-#include "common/vb_format.h"
+#include "selection/user_select_file.h"
+#include "common/number_format.h"
 
 #include <algorithm>
 #include <charconv>
@@ -233,7 +233,7 @@ std::vector<std::string> SelectionModel::selectionEntries(bool numbers3,
 
 common::ReplaceResult SelectionModel::SaveUserSelect(const std::string& dir, bool numbers3, int16_t round,
                                                      const std::vector<std::string>& gridRows) const {
-    return common::WriteUserSelectFile(dir, numbers3, round, selectionEntries(numbers3, gridRows));
+    return WriteUserSelectFile(dir, numbers3, round, selectionEntries(numbers3, gridRows));
 }
 
 SelectionModel::LoadReport SelectionModel::LoadUserSelect(const std::string& dir, bool numbers3, int16_t round,
@@ -241,7 +241,7 @@ SelectionModel::LoadReport SelectionModel::LoadUserSelect(const std::string& dir
     m_select.clear();
     m_mini.clear();
     m_lngUserSelect = 0;
-    const common::UserSelectRead read = common::ReadUserSelectFile(dir, numbers3, round);
+    const UserSelectRead read = ReadUserSelectFile(dir, numbers3, round);
     if (!read.ok)
         return {};
     LoadReport report = loadEntries(numbers3, read.entries, gridRows);

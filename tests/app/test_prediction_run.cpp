@@ -4,13 +4,14 @@
 // question before a shown prediction is discarded, the restart buttons, refused
 // rounds, and the purchase-deadline notice through the window's clock.
 #include "app/app_state.h"
-#include "app/gui/result_layout.h"
-#include "app/gui/tallowind.h"
-#include "common/vb_format.h"
+#include "app/result_layout.h"
+#include "app/gui/main_window.h"
+#include "common/number_format.h"
 #include "engine/engine.h"
 #include "history/table_file.h"
 #include "support/bundled_workdir.h"
 #include "ui/message_box.h"
+#include "support/timer_tick.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -27,7 +28,8 @@
 #include <algorithm>
 #include <optional>
 
-using tw::app::Tallowind;
+using tw::testing::fireTimer;
+using tw::app::MainWindow;
 using tw::engine::CountedList;
 using tw::engine::PredNum;
 using tw::history::NumData;
@@ -105,7 +107,7 @@ private:
     tw::history::DrawHistory bundled;
     tw::history::DrawHistory history;
     QDateTime now = kWednesdayMorning;
-    std::unique_ptr<Tallowind> window;
+    std::unique_ptr<MainWindow> window;
 
     template <typename T> T* child(const QString& name) const {
         T* found = window->findChild<T*>(name);
@@ -194,7 +196,7 @@ private slots:
         history = bundled;
         now = kWednesdayMorning;
         MessageHook::enable();
-        window = std::make_unique<Tallowind>(history, appState, [this] { return now; });
+        window = std::make_unique<MainWindow>(history, appState, [this] { return now; });
         window->setPredictionIntervals({1, 1, 1});
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -307,7 +309,7 @@ private slots:
         QCOMPARE(shown(QStringLiteral("subFramGrp3")), game == 4);
 
         // Window state after a run for a drawn round.
-        for (int i = 0; i < Tallowind::kProgressBars; ++i)
+        for (int i = 0; i < MainWindow::kProgressBars; ++i)
             QCOMPARE(window->prgBar(i)->value(), 100);
         QCOMPARE(window->state().intShownRound, round);
         QCOMPARE(window->state().intGame, game);
@@ -399,7 +401,7 @@ private slots:
             QCOMPARE(text("lblBuyCount", i), QStringLiteral("0"));
             QCOMPARE(text("lblBuyMoney", i), QStringLiteral("¥0"));
         }
-        for (int i = 0; i < Tallowind::kProgressBars; ++i)
+        for (int i = 0; i < MainWindow::kProgressBars; ++i)
             QCOMPARE(window->prgBar(i)->value(), 0);
         QVERIFY(!shown(QStringLiteral("cmdPrint")));
         QVERIFY(!shown(QStringLiteral("cmdHenko")));
@@ -479,7 +481,7 @@ private slots:
         typeRound(QStringLiteral("9000"));
         click("cmdYosoku");
         QCOMPARE(MessageHook::shownTexts(),
-                 QStringList{tw::engine::DlgYosoku::errorMessage(tw::engine::EngineError::RoundOutOfRange, 8999)});
+                 QStringList{tw::engine::PredictionProgressDialog::errorMessage(tw::engine::EngineError::RoundOutOfRange, 8999)});
         QCOMPARE(window->predictionRunsStarted(), 1);
         QVERIFY(!window->state().blnHasPrediction);
         QVERIFY(!shown(QStringLiteral("cmdHenko")));
@@ -506,12 +508,12 @@ private slots:
         for (const Tick& tick : ticks) {
             MessageHook::clearShown();
             now = tick.at;
-            window->tmStart_Timer();
+            QVERIFY(fireTimer(timer));
             QCOMPARE(MessageHook::shownTexts(), tick.shown ? QStringList{*tick.shown} : QStringList{});
             if (tick.shown)
                 QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【現在時刻通知】")});
             QVERIFY(timer->isActive());
-            QCOMPARE(timer->interval(), Tallowind::kNoticeIntervalMs);
+            QCOMPARE(timer->interval(), MainWindow::kNoticeIntervalMs);
         }
     }
 
@@ -530,7 +532,7 @@ private slots:
             box->accept();
         });
         now = QDateTime(QDate(2024, 1, 10), QTime(17, 45));
-        window->tmStart_Timer();
+        QVERIFY(fireTimer(timer));
         QCOMPARE(activeWhileShown, std::optional<bool>(false));
         QVERIFY(shownText.startsWith(QStringLiteral("現在時刻：[17:45]")));
         QVERIFY(timer->isActive());

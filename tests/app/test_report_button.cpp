@@ -5,7 +5,7 @@
 // back-test. A history too short for the report's ranges gets a message and
 // nothing is written.
 #include "app/app_state.h"
-#include "app/gui/tallowind.h"
+#include "app/gui/main_window.h"
 #include "history/table_file.h"
 #include "reports/report_job.h"
 #include "support/bundled_workdir.h"
@@ -14,12 +14,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
-using tw::app::Tallowind;
+using tw::app::MainWindow;
 namespace MessageHook = tw::ui::MessageHook;
 
 namespace {
@@ -40,8 +41,8 @@ class TestReportButton : public QObject {
     tw::app::AppState appState;
     tw::history::DrawHistory history;
 
-    std::unique_ptr<Tallowind> openWindow() {
-        auto window = std::make_unique<Tallowind>(history, appState);
+    std::unique_ptr<MainWindow> openWindow() {
+        auto window = std::make_unique<MainWindow>(history, appState);
         window->setPredictionIntervals({1, 1, 1});
         window->show();
         return window;
@@ -65,7 +66,7 @@ private slots:
     void writesTheThreeFilesAndShowsTheOldestRound() {
         auto window = openWindow();
         window->findChild<QRadioButton*>(QStringLiteral("optNumbers_1"))->click(); // start from Numbers4
-        window->cmdPutHitData_Click();
+        window->findChild<QPushButton*>(QStringLiteral("cmdPutHitData"))->click();
         QCOMPARE(MessageHook::shownTexts(), QStringList{});
 
         QTemporaryDir expected;
@@ -97,7 +98,7 @@ private slots:
         history.num3.count = static_cast<int16_t>(tw::reports::kReportMinRounds - 1);
         const QStringList before = QDir(work.path()).entryList(QDir::Files);
         auto window = openWindow();
-        window->cmdPutHitData_Click();
+        window->findChild<QPushButton*>(QStringLiteral("cmdPutHitData"))->click();
         QCOMPARE(MessageHook::shownTexts().size(), 1);
         QVERIFY(MessageHook::shownTexts().front().contains(QString::number(tw::reports::kReportMinRounds)));
         QCOMPARE(QDir(work.path()).entryList(QDir::Files), before);

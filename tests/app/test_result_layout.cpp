@@ -1,6 +1,6 @@
 // The rows and column widths of the prediction panel's result grids, with the
 // halves that decide between rounding to even and rounding away from zero.
-#include "app/gui/result_layout.h"
+#include "app/result_layout.h"
 
 #include <gtest/gtest.h>
 

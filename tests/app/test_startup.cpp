@@ -5,7 +5,7 @@
 // first start, --workdir and TALLOWIND_WORKDIR, a folder that is not there, and
 // the lock of one folder that leaves another folder free.
 #include "app/gui/startup.h"
-#include "app/gui/tallowind.h"
+#include "app/gui/main_window.h"
 #include "table_text.h"
 #include "ui/message_box.h"
 
@@ -86,7 +86,7 @@ private slots:
         QCOMPARE(app.drawHistory().num3.count, kRounds3);
         QCOMPARE(app.drawHistory().num4.count, kRounds4);
 
-        tw::app::Tallowind* window = app.mainWindow();
+        tw::app::MainWindow* window = app.mainWindow();
         QVERIFY(window);
         QVERIFY(window->isVisible());
         QCOMPARE(window->windowTitle(), QStringLiteral("Tallowind"));

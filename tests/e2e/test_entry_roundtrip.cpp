@@ -6,7 +6,7 @@
 // write. A store that dies between writing its temporary file and renaming it
 // leaves the old file as it was.
 #include "app/gui/startup.h"
-#include "app/gui/tallowind.h"
+#include "app/gui/main_window.h"
 #include "history/table_file.h"
 #include "table_text.h"
 #include "ui/message_box.h"
@@ -99,12 +99,12 @@ class TestEntryRoundTrip : public QObject {
     }
 
     // Opens the entry dialog from the main window for the selected game and lets `work` drive it.
-    static void enter(tw::app::Tallowind* window, std::function<void(QWidget*)> work) {
+    static void enter(tw::app::MainWindow* window, std::function<void(QWidget*)> work) {
         whenDialogOpens(QStringLiteral("dlgEntryData"), std::move(work));
-        window->cmdDataEntry_Click();
+        window->findChild<QPushButton*>(QStringLiteral("cmdDataEntry"))->click();
     }
 
-    static void selectGame(tw::app::Tallowind* window, int index) {
+    static void selectGame(tw::app::MainWindow* window, int index) {
         window->findChild<QRadioButton*>(QStringLiteral("optNumbers_%1").arg(index))->click();
     }
 
@@ -149,7 +149,7 @@ private slots:
         {
             TallowindApp app(options());
             QCOMPARE(app.Main(), TallowindApp::Outcome::Running);
-            tw::app::Tallowind* window = app.mainWindow();
+            tw::app::MainWindow* window = app.mainWindow();
             window->setExitHandler([&exitStatus](int status) { exitStatus = status; });
 
             enter(window, [&](QWidget* dialog) {
@@ -185,7 +185,7 @@ private slots:
 
             MessageHook::clearShown();
             MessageHook::pushAnswer(tw::ui::Answer::Ok); // "終了しますか？"
-            window->cmdExit_Click();
+            window->findChild<QPushButton*>(QStringLiteral("cmdExit"))->click();
             QCOMPARE(MessageHook::shownTexts(), QStringList{QStringLiteral("終了しますか？")});
             QCOMPARE(exitStatus, 0);
             QCOMPARE(snapshot(work.path()), stored); // nothing was left for the exit to write
@@ -247,7 +247,7 @@ private slots:
         int exitStatus = -1;
         TallowindApp app(options());
         QCOMPARE(app.Main(), TallowindApp::Outcome::Running);
-        tw::app::Tallowind* window = app.mainWindow();
+        tw::app::MainWindow* window = app.mainWindow();
         window->setExitHandler([&exitStatus](int status) { exitStatus = status; });
 
         int kills = 0;
@@ -279,7 +279,7 @@ private slots:
 
         MessageHook::clearShown();
         MessageHook::pushAnswer(tw::ui::Answer::Ok);
-        window->cmdExit_Click();
+        window->findChild<QPushButton*>(QStringLiteral("cmdExit"))->click();
         QCOMPARE(kills, 2);
         QCOMPARE(MessageHook::shownTitles(),
                  (QStringList{QStringLiteral("【終了確認】"), QStringLiteral("【保存エラー】")}));
@@ -289,7 +289,7 @@ private slots:
         tw::history::setRewriteHookForTests({});
         MessageHook::clearShown();
         MessageHook::pushAnswer(tw::ui::Answer::Ok);
-        window->cmdExit_Click();
+        window->findChild<QPushButton*>(QStringLiteral("cmdExit"))->click();
         QCOMPARE(exitStatus, 0);
         QCOMPARE(linesOf(readFile(path)), corrected);
         QCOMPARE(QDir(work.path()).entryList({QStringLiteral("*.tmp-*")}, QDir::Files), QStringList{});

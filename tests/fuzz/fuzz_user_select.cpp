@@ -1,7 +1,7 @@
 // libFuzzer target: the user selection file. Whatever the file holds, reading it
 // for the round of its first line either finds nothing or gives entries that,
 // written back and read again, are the same entries.
-#include "common/user_select_file.h"
+#include "selection/user_select_file.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         return 0;
     const bool numbers3 = data[0] & 1;
     const std::string content(reinterpret_cast<const char*>(data) + 1, size - 1);
-    const std::string path = (std::filesystem::path(g_dir) / tw::common::userSelectFileName(numbers3)).string();
+    const std::string path = (std::filesystem::path(g_dir) / tw::selection::userSelectFileName(numbers3)).string();
     std::FILE* f = std::fopen(path.c_str(), "wb");
     check(f != nullptr);
     check(std::fwrite(content.data(), 1, content.size(), f) == content.size());
@@ -46,15 +46,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const long claimed = std::strtol(first.c_str(), nullptr, 10);
     const auto round = static_cast<int16_t>(claimed);
 
-    const tw::common::UserSelectRead read = tw::common::ReadUserSelectFile(g_dir, numbers3, round);
+    const tw::selection::UserSelectRead read = tw::selection::ReadUserSelectFile(g_dir, numbers3, round);
     if (!read.ok) {
         check(read.entries.empty());
         return 0;
     }
     for (const std::string& e : read.entries)
         check(!e.empty() && e.find(',') == std::string::npos && e.find('\n') == std::string::npos);
-    check(static_cast<bool>(tw::common::WriteUserSelectFile(g_dir, numbers3, round, read.entries)));
-    const tw::common::UserSelectRead again = tw::common::ReadUserSelectFile(g_dir, numbers3, round);
+    check(static_cast<bool>(tw::selection::WriteUserSelectFile(g_dir, numbers3, round, read.entries)));
+    const tw::selection::UserSelectRead again = tw::selection::ReadUserSelectFile(g_dir, numbers3, round);
     check(again.ok && again.entries == read.entries);
     return 0;
 }

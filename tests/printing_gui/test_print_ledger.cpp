@@ -3,11 +3,12 @@
 // type; the entries skipped after a cancel are not recorded, and without a
 // ledger target nothing is written.
 #include "ledger/ledger.h"
-#include "printing/gui/dlg_print_exec.h"
+#include "printing/gui/print_job_dialog.h"
 #include "printing/gui/print_panel.h"
 #include "ui/message_box.h"
 
 #include "../printing/recording_sink.h"
+#include "support/timer_tick.h"
 #include "../selection/proposal_fixture.h"
 
 #include <QDir>
@@ -17,10 +18,11 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
-using tw::printing::DlgPrintExec;
+using tw::printing::PrintJobDialog;
 using tw::printing::PrintPanel;
 namespace MessageHook = tw::ui::MessageHook;
 
@@ -56,16 +58,16 @@ private:
     QString ledgerFile() const { return work.filePath(QStringLiteral("tallowind.db")); }
     void press(const QString& name) { QTest::mouseClick(panel->findChild<QPushButton*>(name), Qt::LeftButton); }
 
-    void runDialog(DlgPrintExec& dialog) {
+    void runDialog(PrintJobDialog& dialog) {
         dialog.setOutput(&sink);
         dialog.setTimings({60000, 60000}); // the test steps the loop itself
         dialog.show();
-        QSignalSpy ended(&dialog, &DlgPrintExec::jobEnded);
+        QSignalSpy ended(&dialog, &PrintJobDialog::jobEnded);
         dialog.findChild<QPushButton*>(QStringLiteral("cmdPrtGo"))->click();
         const int entries = static_cast<int>(dialog.entries().size());
         const int steps = cancelAfter < 0 ? entries : cancelAfter;
         for (int i = 0; i < steps; ++i)
-            dialog.tmPrint_Timer();
+            QVERIFY(tw::testing::fireTimer(dialog.findChild<QTimer*>(QStringLiteral("tmPrint"))));
         if (cancelAfter >= 0)
             dialog.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
         QVERIFY(ended.count() > 0 || ended.wait(kWaitMs));
@@ -83,7 +85,7 @@ private slots:
         sink = {};
         cancelAfter = -1;
         panel = std::make_unique<PrintPanel>();
-        panel->setDialogRunner([this](DlgPrintExec& dialog) { runDialog(dialog); });
+        panel->setDialogRunner([this](PrintJobDialog& dialog) { runDialog(dialog); });
         panel->setLedgerTarget(PrintPanel::LedgerTarget{ledgerFile().toStdString(), kRound});
         panel->resize(900, 520);
         panel->show();

@@ -3,7 +3,7 @@
 // preview that shows exactly the marks the print job draws.
 #include "printing/calibration_sheet.h"
 #include "printing/gui/current_printer.h"
-#include "printing/gui/dlg_print_exec.h"
+#include "printing/gui/print_job_dialog.h"
 #include "printing/gui/dlg_print_offset.h"
 #include "printing/gui/dlg_print_preview.h"
 #include "printing/gui/printer_offsets.h"
@@ -21,7 +21,7 @@
 
 #include <memory>
 
-using tw::printing::DlgPrintExec;
+using tw::printing::PrintJobDialog;
 using tw::printing::DlgPrintOffset;
 using tw::printing::DlgPrintPreview;
 using tw::printing::OffsetTenths;
@@ -39,11 +39,9 @@ template <typename T> T* child(QWidget* parent, const char* name) {
     return found;
 }
 
-std::unique_ptr<DlgPrintExec> printDialog(std::vector<std::string> entries, bool numbers3, char type,
+std::unique_ptr<PrintJobDialog> printDialog(std::vector<std::string> entries, bool numbers3, char type,
                                           const QString& pdf, PrinterOffsets& offsets) {
-    auto dialog = std::make_unique<DlgPrintExec>(std::move(entries));
-    dialog->pubBlnNumbers = numbers3;
-    dialog->pubStrMark = type;
+    auto dialog = std::make_unique<PrintJobDialog>(PrintJobDialog::Request{std::move(entries), type, numbers3});
     dialog->setTimings({0, 0});
     dialog->printer().setOutputFormat(QPrinter::PdfFormat);
     dialog->printer().setOutputFileName(pdf);
@@ -53,10 +51,10 @@ std::unique_ptr<DlgPrintExec> printDialog(std::vector<std::string> entries, bool
 }
 
 // Everything the dialog prints, through a recording sink.
-bool printAll(DlgPrintExec& dialog, RecordingSink& sink) {
+bool printAll(PrintJobDialog& dialog, RecordingSink& sink) {
     dialog.setOutput(&sink);
-    QSignalSpy ended(&dialog, &DlgPrintExec::jobEnded);
-    dialog.cmdPrtGo_Click();
+    QSignalSpy ended(&dialog, &PrintJobDialog::jobEnded);
+    dialog.findChild<QPushButton*>(QStringLiteral("cmdPrtGo"))->click();
     return ended.wait(kWaitMs);
 }
 } // namespace

@@ -2,7 +2,7 @@
 // pick-none buttons with the counts and the budget, the user frame, and the
 // start button's two outcomes (the nothing-to-print message, or the print
 // dialog with the collected entries).
-#include "printing/gui/dlg_print_exec.h"
+#include "printing/gui/print_job_dialog.h"
 #include "printing/gui/print_panel.h"
 #include "ui/message_box.h"
 
@@ -17,7 +17,7 @@
 #include <memory>
 #include <optional>
 
-using tw::printing::DlgPrintExec;
+using tw::printing::PrintJobDialog;
 using tw::printing::PrintPanel;
 using tw::selection::ItemList;
 namespace MessageHook = tw::ui::MessageHook;
@@ -85,8 +85,8 @@ private slots:
         MessageHook::clearShown();
         opened.reset();
         panel = std::make_unique<PrintPanel>();
-        panel->setDialogRunner([this](DlgPrintExec& dialog) {
-            opened = OpenedDialog{dialog.entries(), dialog.pubStrMark, dialog.pubBlnNumbers,
+        panel->setDialogRunner([this](PrintJobDialog& dialog) {
+            opened = OpenedDialog{dialog.entries(), dialog.request().printType, dialog.request().numbers3,
                                   dialog.findChild<QLabel*>(QStringLiteral("lblPaperNum"))->text()};
         });
         panel->resize(900, 520);

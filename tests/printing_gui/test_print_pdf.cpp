@@ -3,7 +3,7 @@
 // one pixel is one twip, and the dark rectangles found in the image must be the
 // marks of the sheet geometry, offset by where the printer puts its origin and
 // by the printer's calibration offset.
-#include "printing/gui/dlg_print_exec.h"
+#include "printing/gui/print_job_dialog.h"
 #include "printing/gui/printer_offsets.h"
 #include "printing/mark_sheet.h"
 #include "ui/message_box.h"
@@ -16,6 +16,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -23,7 +24,7 @@
 
 #include <cstdlib>
 
-using tw::printing::DlgPrintExec;
+using tw::printing::PrintJobDialog;
 using tw::printing::MarkRect;
 using tw::printing::OffsetTenths;
 using tw::printing::PrinterOffsets;
@@ -79,9 +80,7 @@ class TestPrintPdf : public QObject {
         PrinterOffsets offsets; // in memory: the user's settings stay untouched
         offsets.setOffset(QStringLiteral("PDF"), offset);
 
-        DlgPrintExec dialog(kEntries);
-        dialog.pubStrMark = 'S';
-        dialog.pubBlnNumbers = true;
+        PrintJobDialog dialog({kEntries, 'S', true});
         dialog.setTimings({0, 0});
         dialog.setOffsetStore(&offsets);
         QPrinter& printer = dialog.printer();
@@ -94,8 +93,8 @@ class TestPrintPdf : public QObject {
             return {};
         dialog.show();
 
-        QSignalSpy ended(&dialog, &DlgPrintExec::jobEnded);
-        dialog.cmdPrtGo_Click();
+        QSignalSpy ended(&dialog, &PrintJobDialog::jobEnded);
+        dialog.findChild<QPushButton*>(QStringLiteral("cmdPrtGo"))->click();
         if (!ended.wait(10000) || !tw::ui::MessageHook::shownTexts().isEmpty() || QFileInfo(pdf).size() == 0)
             return {};
 

@@ -3,9 +3,9 @@
 // from the window's engine and selection, and the start button handing the
 // picked bets of the chosen type to the print dialog.
 #include "app/app_state.h"
-#include "app/gui/tallowind.h"
+#include "app/gui/main_window.h"
 #include "history/table_file.h"
-#include "printing/gui/dlg_print_exec.h"
+#include "printing/gui/print_job_dialog.h"
 #include "printing/gui/print_panel.h"
 #include "ui/message_box.h"
 #include "support/bundled_workdir.h"
@@ -21,9 +21,9 @@
 #include <memory>
 #include <optional>
 
-using tw::app::Tallowind;
+using tw::app::MainWindow;
 using tw::engine::PredNum;
-using tw::printing::DlgPrintExec;
+using tw::printing::PrintJobDialog;
 using tw::printing::PrintPanel;
 using tw::selection::ListId;
 namespace MessageHook = tw::ui::MessageHook;
@@ -64,7 +64,7 @@ private:
     QTemporaryDir work;
     tw::app::AppState appState;
     tw::history::DrawHistory history;
-    std::unique_ptr<Tallowind> window;
+    std::unique_ptr<MainWindow> window;
 
     template <typename T> T* child(const QString& name) const {
         T* found = window->findChild<T*>(name);
@@ -87,7 +87,7 @@ private slots:
     void cleanupTestCase() { MessageHook::disable(); }
     void init() {
         MessageHook::clearShown();
-        window = std::make_unique<Tallowind>(history, appState, [] { return kWednesdayMorning; });
+        window = std::make_unique<MainWindow>(history, appState, [] { return kWednesdayMorning; });
         window->setPredictionIntervals({1, 1, 1});
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -137,10 +137,10 @@ private slots:
         std::optional<std::vector<std::string>> printed;
         char mark = 0;
         bool dialogNumbers3 = !numbers3;
-        child<PrintPanel>(QStringLiteral("framPrint"))->setDialogRunner([&](DlgPrintExec& dialog) {
+        child<PrintPanel>(QStringLiteral("framPrint"))->setDialogRunner([&](PrintJobDialog& dialog) {
             printed = dialog.entries();
-            mark = dialog.pubStrMark;
-            dialogNumbers3 = dialog.pubBlnNumbers;
+            mark = dialog.request().printType;
+            dialogNumbers3 = dialog.request().numbers3;
         });
         click(QStringLiteral("cmdPrtGrpAllSelect_3"));
         click(QStringLiteral("optPrtType_1"));

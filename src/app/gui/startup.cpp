@@ -1,6 +1,6 @@
 #include "app/gui/startup.h"
 
-#include "app/gui/tallowind.h"
+#include "app/gui/main_window.h"
 #include "ui/message_box.h"
 
 #include <QCoreApplication>
@@ -137,13 +137,13 @@ TallowindApp::Outcome TallowindApp::Main() {
         return Outcome::FolderFailed;
     m_appState = InitAppState(choice.dir);
 
-    history::DlgLoadData loading(m_history, m_appState.Num3FilePath, m_appState.Num4FilePath,
+    history::TableLoadDialog loading(m_history, m_appState.Num3FilePath, m_appState.Num4FilePath,
                                  QString::fromStdString(m_appState.AviFilePath));
     loading.setTimings(m_options.loadTimings);
     if (loading.exec() != QDialog::Accepted)
         return Outcome::LoadFailed;
 
-    m_mainWindow = std::make_unique<Tallowind>(m_history, m_appState);
+    m_mainWindow = std::make_unique<MainWindow>(m_history, m_appState);
     m_mainWindow->show();
     return Outcome::Running;
 }

@@ -10,7 +10,7 @@
 
 #include "app/app_state.h"
 #include "app/working_folder.h"
-#include "history/gui/dlg_load_data.h"
+#include "history/gui/table_load_dialog.h"
 #include "history/num_data.h"
 
 #include <QLockFile>
@@ -22,7 +22,7 @@
 
 namespace tw::app {
 
-class Tallowind;
+class MainWindow;
 
 // The lock that tells a running copy of the program from a second start in the
 // same working folder: one per user and folder, in the temporary directory, so
@@ -43,7 +43,7 @@ struct StartupOptions {
     bool userData = false;               // --user-data
     std::filesystem::path userDataDir;   // empty: QStandardPaths::AppDataLocation
     std::filesystem::path sampleDir;     // empty: locateSampleDir()
-    history::DlgLoadData::Timings loadTimings;
+    history::TableLoadDialog::Timings loadTimings;
 };
 
 class TallowindApp {
@@ -65,7 +65,7 @@ public:
     // Where the working folder came from (valid once Main() has chosen it).
     FolderSource folderSource() const { return m_folderSource; }
     history::DrawHistory& drawHistory() { return m_history; }
-    Tallowind* mainWindow() const { return m_mainWindow.get(); }
+    MainWindow* mainWindow() const { return m_mainWindow.get(); }
 
 private:
     FolderFacts gatherFacts() const;
@@ -76,7 +76,7 @@ private:
     std::optional<QLockFile> m_lock;
     AppState m_appState;
     history::DrawHistory m_history;
-    std::unique_ptr<Tallowind> m_mainWindow;
+    std::unique_ptr<MainWindow> m_mainWindow;
 };
 
 } // namespace tw::app

@@ -3,6 +3,7 @@
 #include "common/date_serial.h"
 #include "ledger/ledger_csv.h"
 #include "ui/message_box.h"
+#include "ui/widgets.h"
 
 #include <QChart>
 #include <QChartView>
@@ -52,9 +53,7 @@ QTableWidgetItem* cell(const QString& text, bool right = false) {
 }
 
 QPushButton* button(QWidget* parent, const char* name, const QString& text) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
+    return ui::namedButton(parent, QString::fromLatin1(name), text);
 }
 
 const QString kTitle = QStringLiteral("【購入記録】");

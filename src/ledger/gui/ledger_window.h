@@ -45,8 +45,10 @@ public:
     // Writes the shown rows to `path` as CSV; a failure is shown as a message.
     bool exportCsv(const QString& path);
 
-    // Handlers, public so that tests can drive the window.
+    // Shows the ledger again with the current filter.
     void refresh();
+
+private slots:
     void cmdLedgerAdd_Click();
     void cmdLedgerRemove_Click();
     void cmdLedgerExport_Click();

@@ -1,9 +1,10 @@
 #include "printing/gui/print_panel.h"
 
-#include "common/vb_format.h"
+#include "common/number_format.h"
 #include "ledger/print_record.h"
-#include "printing/gui/dlg_print_exec.h"
+#include "printing/gui/print_job_dialog.h"
 #include "ui/message_box.h"
+#include "ui/widgets.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -32,12 +33,6 @@ QLabel* titlePicture(QWidget* parent, int index, const QString& text, const QStr
     label->setStyleSheet(
         QStringLiteral("QLabel { background: %1; color: white; font-weight: bold; border-radius: 6px; }").arg(colour));
     return label;
-}
-
-QPushButton* smallButton(QWidget* parent, const QString& name, const QString& text) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    return button;
 }
 
 void showOverflow(QWidget* parent) {
@@ -92,7 +87,7 @@ void PrintPanel::buildControls() {
     side->addLayout(budget);
     side->addStretch();
 
-    cmdPrtSrart = smallButton(this, QStringLiteral("cmdPrtSrart"), QStringLiteral("印刷開始"));
+    cmdPrtSrart = ui::namedButton(this, QStringLiteral("cmdPrtSrart"), QStringLiteral("印刷開始"));
     cmdPrtSrart->setMinimumHeight(40);
     side->addWidget(cmdPrtSrart);
     layout->addLayout(side);
@@ -149,9 +144,9 @@ QWidget* PrintPanel::buildListColumn(int index, QWidget* parent) {
 
     auto* buttons = new QHBoxLayout;
     cmdPrtGrpAllSelect[n] =
-        smallButton(column, QStringLiteral("cmdPrtGrpAllSelect_%1").arg(index), QStringLiteral("全選択"));
+        ui::namedButton(column, QStringLiteral("cmdPrtGrpAllSelect_%1").arg(index), QStringLiteral("全選択"));
     cmdPrtGrpAllCancel[n] =
-        smallButton(column, QStringLiteral("cmdPrtGrpAllCancel_%1").arg(index), QStringLiteral("全解除"));
+        ui::namedButton(column, QStringLiteral("cmdPrtGrpAllCancel_%1").arg(index), QStringLiteral("全解除"));
     buttons->addWidget(cmdPrtGrpAllSelect[n]);
     buttons->addWidget(cmdPrtGrpAllCancel[n]);
     layout->addLayout(buttons);
@@ -277,11 +272,9 @@ void PrintPanel::StartPrint(bool numbers3) {
                         QString::fromUtf8(kNoPrintDataTitle));
         return;
     }
-    DlgPrintExec dialog(plan.data.strPrtData, window());
-    dialog.pubStrMark = plan.printType;
-    dialog.pubBlnNumbers = numbers3;
+    PrintJobDialog dialog({plan.data.strPrtData, plan.printType, numbers3}, window());
     const char printType = plan.printType;
-    connect(&dialog, &DlgPrintExec::entriesPrinted, this, [this, &dialog, numbers3, printType](int count) {
+    connect(&dialog, &PrintJobDialog::entriesPrinted, this, [this, &dialog, numbers3, printType](int count) {
         recordPrinted(&dialog, numbers3, printType, dialog.entries(), count);
     });
     if (m_runDialog)

@@ -33,13 +33,13 @@ class QRadioButton;
 
 namespace tw::printing {
 
-class DlgPrintExec;
+class PrintJobDialog;
 
 class PrintPanel : public QFrame {
     Q_OBJECT
 public:
     // Shows the print dialog once StartPrint has prepared it; by default exec().
-    using DialogRunner = std::function<void(DlgPrintExec& dialog)>;
+    using DialogRunner = std::function<void(PrintJobDialog& dialog)>;
 
     static constexpr int kLists = 4;
 
@@ -69,12 +69,14 @@ public:
     PickLists pickLists() const;
     const std::array<int32_t, kLists>& intPrtSelectCnt() const { return m_intPrtSelectCnt; }
 
-    // Handlers, public so that tests and the main window can drive the panel.
+    // Prints the picks of the given game (the print button and the main window start it).
+    void StartPrint(bool numbers3);
+
+private slots:
     void cmdPrtGrpAllSelect_Click(int index);
     void cmdPrtGrpAllCancel_Click(int index);
     void lstPrtGroup_Click(int index);
     void cmdPrtSrart_Click();
-    void StartPrint(bool numbers3);
 
 private:
     void buildControls();
