@@ -2,12 +2,10 @@
 
 #include "common/rounding.h"
 #include "common/vb_format.h"
-#include "engine/fast_path.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <memory>
 #include <utility>
 
 namespace tw::reports {
@@ -335,28 +333,6 @@ std::string BacktestError::describe() const {
 
 // ---------------------------------------------------------------- the run
 
-BacktestPredictor fastPathPredictor(const history::DrawTable& table, int game) {
-    struct State {
-        engine::SharedTables shared;
-        engine::Engine engine;
-        engine::EngineError buildError = engine::EngineError::None;
-        bool built = false;
-    };
-    auto state = std::make_shared<State>();
-    return [state, &table, game](int lastRow) -> BacktestPrediction {
-        if (!state->built) {
-            state->buildError = state->shared.build(table, game);
-            state->built = true;
-        }
-        if (state->buildError != engine::EngineError::None)
-            return {nullptr, state->buildError};
-        if (const engine::EngineError error = state->engine.predictFast(state->shared, lastRow);
-            error != engine::EngineError::None)
-            return {nullptr, error};
-        return {&state->engine.proposal(), engine::EngineError::None};
-    };
-}
-
 namespace {
 
 // The lines of one proposal list whose random tickets are drawn together: the
@@ -447,7 +423,7 @@ BacktestOutcome runBacktest(const history::DrawTable& table, const BacktestOptio
         return outcome;
 
     const int game = options.game;
-    const BacktestPredictor predict = predictor ? predictor : fastPathPredictor(table, game);
+    const BacktestPredictor predict = predictor ? predictor : engine::fastPredictor(table, game);
     BacktestResult& result = outcome.result;
     result.game = game;
     result.from = options.from;

@@ -24,6 +24,7 @@
 #pragma once
 
 #include "engine/engine.h"
+#include "engine/fast_predictor.h"
 #include "history/num_data.h"
 
 #include <atomic>
@@ -212,16 +213,9 @@ struct BacktestError {
     std::string describe() const; // one English sentence
 };
 
-// The proposal for round lastRow + 1 made from rounds 1..lastRow; the pointer stays
-// valid until the next call. A null proposal carries the engine's error.
-struct BacktestPrediction {
-    const engine::Proposal* proposal = nullptr;
-    engine::EngineError error = engine::EngineError::None;
-};
-using BacktestPredictor = std::function<BacktestPrediction(int lastRow)>;
-
-// The engine's fast path over `table` (which must outlive the predictor) for one game.
-BacktestPredictor fastPathPredictor(const history::DrawTable& table, int game);
+// The proposals come from the engine's predictor type (a test hands in its own).
+using BacktestPrediction = engine::RoundPrediction;
+using BacktestPredictor = engine::RoundPredictor;
 
 struct BacktestOutcome {
     BacktestResult result; // no lines after a refused option or a cancel; a failed prediction leaves those so far
@@ -241,7 +235,7 @@ struct BacktestControl {
 };
 
 // Checks the options against the history, then runs the back-test (the engine's
-// fast path unless another predictor is given).
+// fast predictor unless another predictor is given).
 BacktestOutcome runBacktest(const history::DrawTable& table, const BacktestOptions& options,
                             const BacktestPredictor& predictor = {});
 // The same under a control: progress after every round, a cancel between rounds.
