@@ -521,6 +521,12 @@ std::vector<std::vector<Band>> modelBands(const history::DrawTable& t, int game,
     // totals[round][line][portfolio]
     std::vector<std::vector<std::vector<int64_t>>> totals(
         rounds, std::vector<std::vector<int64_t>>(lineCount, std::vector<int64_t>(static_cast<std::size_t>(portfolios))));
+    // Tickets of every group in every round (the same for every portfolio).
+    std::vector<std::vector<int>> tickets(rounds);
+    for (std::size_t r = 0; r < rounds; ++r)
+        for (const ModelGroup& g : groups)
+            tickets[r].push_back(
+                roundFigures(modelList(p, g.list), t.record(static_cast<int>(r) + 2), game, g.bets.front()).tickets);
     uint64_t state = seed;
     for (std::size_t pf = 0; pf < static_cast<std::size_t>(portfolios); ++pf) {
         RandomStream rng(splitMix64(state));
@@ -528,10 +534,11 @@ std::vector<std::vector<Band>> modelBands(const history::DrawTable& t, int game,
         for (int round = 2; round <= t.count; ++round) {
             const history::NumData& d = t.record(round);
             std::size_t line = 0;
-            for (const ModelGroup& g : groups) {
+            for (std::size_t gi = 0; gi < groups.size(); ++gi) {
+                const ModelGroup& g = groups[gi];
                 const std::size_t first = line;
                 line += g.bets.size();
-                const int k = roundFigures(modelList(p, g.list), d, game, g.bets.front()).tickets;
+                const int k = tickets[static_cast<std::size_t>(round - 2)][gi];
                 if (k == 0)
                     continue;
                 const RandomClasses c = randomClasses(d, game, g.bets.front());
