@@ -5,7 +5,7 @@
 #include "app/app_state.h"
 #include "app/gui/tallowind.h"
 #include "history/gui/dlg_entry_data.h"
-#include "reports/gui/dlg_backtest.h"
+#include "backtest/gui/dlg_backtest.h"
 #include "reports/gui/dlg_statistics.h"
 #include "history/table_file.h"
 #include "table_text.h"
@@ -476,7 +476,7 @@ private slots:
 
         std::optional<int> backtestTo;
         QTimer::singleShot(0, this, [&] {
-            auto* dialog = qobject_cast<tw::reports::DlgBacktest*>(QApplication::activeModalWidget());
+            auto* dialog = qobject_cast<tw::backtest::DlgBacktest*>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
             backtestTo = dialog->findChild<QSpinBox*>("spnTo")->value();

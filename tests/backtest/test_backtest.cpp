@@ -14,7 +14,7 @@
 #include <ostream>
 #include <random>
 
-namespace tw::reports::test {
+namespace tw::backtest::test {
 namespace {
 
 constexpr ProposalList kG1 = ProposalList::Group1;
@@ -809,4 +809,4 @@ TEST(Backtest, SameSeedGivesSameBytes) {
 }
 
 } // namespace
-} // namespace tw::reports::test
+} // namespace tw::backtest::test

@@ -7,7 +7,7 @@
 #include "history/table_file.h"
 #include "printing/gui/current_printer.h"
 #include "printing/gui/print_panel.h"
-#include "reports/gui/dlg_backtest.h"
+#include "backtest/gui/dlg_backtest.h"
 #include "reports/gui/dlg_report_progress.h"
 #include "reports/gui/dlg_statistics.h"
 #include "selection/gui/fram_henkou.h"
@@ -624,7 +624,7 @@ void Tallowind::cmdCheck_Click() {
 
 // Both windows read the tables as they are; the main window is blocked while they are open.
 void Tallowind::cmdBacktest_Click() {
-    reports::DlgBacktest dialog(m_history.num3, m_history.num4, this);
+    backtest::DlgBacktest dialog(m_history.num3, m_history.num4, this);
     dialog.setGame(selectedGame());
     dialog.exec();
 }

@@ -34,7 +34,7 @@
 #include <string>
 #include <vector>
 
-namespace tw::reports {
+namespace tw::backtest {
 
 // xoshiro256** (Blackman and Vigna), the state filled from splitmix64 so that any
 // 64-bit seed, zero included, gives a usable state.
@@ -51,8 +51,37 @@ public:
 
 private:
     RandomStream() = default;
+    static constexpr uint64_t rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
     uint64_t m_s[4] = {};
 };
+
+// Both are defined here so that the simulation's inner loops inline them.
+inline uint64_t RandomStream::next() {
+    const uint64_t result = rotl(m_s[1] * 5, 7) * 9;
+    const uint64_t t = m_s[1] << 17;
+    m_s[2] ^= m_s[0];
+    m_s[3] ^= m_s[1];
+    m_s[1] ^= m_s[2];
+    m_s[0] ^= m_s[3];
+    m_s[2] ^= t;
+    m_s[3] = rotl(m_s[3], 45);
+    return result;
+}
+
+inline uint32_t RandomStream::below(uint32_t bound) {
+    // The high 32 bits are the generator's best; the rejection keeps every value
+    // of 0 .. bound - 1 exactly equally likely.
+    uint64_t m = (next() >> 32) * bound;
+    auto low = static_cast<uint32_t>(m);
+    if (low < bound) {
+        const uint32_t threshold = (0u - bound) % bound;
+        while (low < threshold) {
+            m = (next() >> 32) * bound;
+            low = static_cast<uint32_t>(m);
+        }
+    }
+    return static_cast<uint32_t>(m >> 32);
+}
 
 // One step of splitmix64: advances `state` and returns the next output.
 uint64_t splitMix64(uint64_t& state);
@@ -245,4 +274,4 @@ BacktestOutcome runBacktest(const history::DrawTable& table, const BacktestOptio
 // The readable table with its legend (ASCII, LF line ends).
 std::string formatBacktestText(const BacktestResult& result);
 
-} // namespace tw::reports
+} // namespace tw::backtest

@@ -1,4 +1,4 @@
-#include "reports/backtest.h"
+#include "backtest/backtest.h"
 
 #include "common/rounding.h"
 #include "common/vb_format.h"
@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <utility>
 
-namespace tw::reports {
+namespace tw::backtest {
 
 // ---------------------------------------------------------------- generator
 
@@ -18,12 +18,6 @@ uint64_t splitMix64(uint64_t& state) {
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
     return z ^ (z >> 31);
 }
-
-namespace {
-constexpr uint64_t rotl(uint64_t x, int k) {
-    return (x << k) | (x >> (64 - k));
-}
-} // namespace
 
 RandomStream::RandomStream(uint64_t seed) {
     uint64_t state = seed;
@@ -38,33 +32,6 @@ RandomStream RandomStream::fromState(uint64_t s0, uint64_t s1, uint64_t s2, uint
     stream.m_s[2] = s2;
     stream.m_s[3] = s3;
     return stream;
-}
-
-uint64_t RandomStream::next() {
-    const uint64_t result = rotl(m_s[1] * 5, 7) * 9;
-    const uint64_t t = m_s[1] << 17;
-    m_s[2] ^= m_s[0];
-    m_s[3] ^= m_s[1];
-    m_s[1] ^= m_s[2];
-    m_s[0] ^= m_s[3];
-    m_s[2] ^= t;
-    m_s[3] = rotl(m_s[3], 45);
-    return result;
-}
-
-uint32_t RandomStream::below(uint32_t bound) {
-    // The high 32 bits are the generator's best; the rejection keeps every value
-    // of 0 .. bound - 1 exactly equally likely.
-    uint64_t m = (next() >> 32) * bound;
-    auto low = static_cast<uint32_t>(m);
-    if (low < bound) {
-        const uint32_t threshold = (0u - bound) % bound;
-        while (low < threshold) {
-            m = (next() >> 32) * bound;
-            low = static_cast<uint32_t>(m);
-        }
-    }
-    return static_cast<uint32_t>(m >> 32);
 }
 
 // ---------------------------------------------------------------- names
@@ -407,54 +374,6 @@ void appendSeriesPoint(std::vector<BacktestLine>& lines, const std::vector<std::
     }
 }
 
-// What one group of lines draws in one round: each portfolio picks `tickets`
-// distinct numbers of `population`, of which the straight class (0 or 1 number)
-// and `boxClass` others pay.
-struct SampleRound {
-    uint32_t population;
-    uint32_t rest; // population less the straight class
-    uint32_t straightClass;
-    int boxClass;
-    uint32_t tickets;
-};
-
-// Portfolios simulated side by side: their streams are independent, so running
-// several in one loop lets their draws overlap, while each stream is still read
-// in exactly the order of one portfolio alone (a seed's figures do not change).
-constexpr std::size_t kLanes = 4;
-
-template <std::size_t Lanes>
-void sampleLanes(const SampleRound& s, RandomStream* rng, std::size_t first, std::size_t lineCount,
-                 const std::array<int32_t, 2>& straightPrize, const std::array<int32_t, 2>& boxPrize,
-                 const std::array<int64_t*, 2>& lineTotals) {
-    // Selection sampling over the paying numbers: each is among the distinct
-    // tickets with probability (picks left) / (numbers left).
-    std::array<uint32_t, Lanes> left;
-    std::array<uint32_t, Lanes> straightHit{};
-    std::array<uint32_t, Lanes> boxHits{};
-    left.fill(s.tickets);
-    if (s.straightClass)
-        for (std::size_t l = 0; l < Lanes; ++l)
-            if (rng[l].below(s.population) < left[l]) {
-                straightHit[l] = 1;
-                --left[l];
-            }
-    for (int i = 0; i < s.boxClass; ++i) {
-        const uint32_t numbersLeft = s.rest - static_cast<uint32_t>(i);
-        for (std::size_t l = 0; l < Lanes; ++l)
-            if (left[l] > 0 && rng[l].below(numbersLeft) < left[l]) {
-                ++boxHits[l];
-                --left[l];
-            }
-    }
-    for (std::size_t l = 0; l < Lanes; ++l) {
-        if (straightHit[l] == 0 && boxHits[l] == 0)
-            continue;
-        for (std::size_t b = 0; b < lineCount; ++b)
-            lineTotals[b][first + l] += int64_t{straightPrize[b]} * straightHit[l] + int64_t{boxPrize[b]} * boxHits[l];
-    }
-}
-
 } // namespace
 
 BacktestOutcome runBacktest(const history::DrawTable& table, const BacktestOptions& options,
@@ -562,13 +481,28 @@ BacktestOutcome runBacktest(const history::DrawTable& table, const BacktestOptio
             const auto population = static_cast<uint32_t>(c.population);
             const auto k = static_cast<uint32_t>(tickets);
 
-            const auto rest = population - static_cast<uint32_t>(c.straightClass);
-            const SampleRound sample{population, rest, static_cast<uint32_t>(c.straightClass), boxClass, k};
-            std::size_t p = 0;
-            for (; p + kLanes <= portfolios; p += kLanes)
-                sampleLanes<kLanes>(sample, &streams[p], p, lineCount, straightPrize, boxPrize, lineTotals);
-            for (; p < portfolios; ++p)
-                sampleLanes<1>(sample, &streams[p], p, lineCount, straightPrize, boxPrize, lineTotals);
+            for (std::size_t p = 0; p < portfolios; ++p) {
+                RandomStream& rng = streams[p];
+                // Selection sampling over the paying numbers: each is among the k
+                // distinct tickets with probability (picks left) / (numbers left).
+                uint32_t left = k;
+                uint32_t straightHit = 0;
+                if (c.straightClass && rng.below(population) < left) {
+                    straightHit = 1;
+                    --left;
+                }
+                uint32_t boxHits = 0;
+                const uint32_t rest = population - static_cast<uint32_t>(c.straightClass);
+                for (int i = 0; i < boxClass && left > 0; ++i)
+                    if (rng.below(rest - static_cast<uint32_t>(i)) < left) {
+                        ++boxHits;
+                        --left;
+                    }
+                if (straightHit == 0 && boxHits == 0)
+                    continue;
+                for (std::size_t b = 0; b < lineCount; ++b)
+                    lineTotals[b][p] += int64_t{straightPrize[b]} * straightHit + int64_t{boxPrize[b]} * boxHits;
+            }
         }
 
         if (nextCheckpoint < checkpoints.size() && checkpoints[nextCheckpoint] == round) {
@@ -686,4 +620,4 @@ std::string formatBacktestText(const BacktestResult& r) {
     return out;
 }
 
-} // namespace tw::reports
+} // namespace tw::backtest
