@@ -4,7 +4,7 @@
 // series of its chart, progress after every round and a cancel flag. The history
 // is loaded once, outside the timing.
 #include "history/table_file.h"
-#include "reports/backtest.h"
+#include "backtest/backtest.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,19 +21,19 @@ void BM_BacktestWholeHistory(benchmark::State& state) {
         state.SkipWithError(loaded.error.message().c_str());
         return;
     }
-    tw::reports::BacktestOptions options;
+    tw::backtest::BacktestOptions options;
     options.game = game;
     options.portfolios = static_cast<int>(state.range(1));
     options.seriesPoints = static_cast<int>(state.range(2));
     std::atomic<int> progress{0};
     const std::atomic<bool> cancel{false};
-    tw::reports::BacktestControl control;
+    tw::backtest::BacktestControl control;
     if (options.seriesPoints > 0) {
         control.progress = [&progress](int done, int) { progress.store(done, std::memory_order_relaxed); };
         control.cancel = &cancel;
     }
     for (auto _ : state) {
-        const tw::reports::BacktestOutcome out = tw::reports::runBacktest(loaded.table, options, control);
+        const tw::backtest::BacktestOutcome out = tw::backtest::runBacktest(loaded.table, options, control);
         if (out.error) {
             state.SkipWithError(out.error.describe().c_str());
             return;
@@ -48,8 +48,8 @@ BENCHMARK(BM_BacktestWholeHistory)
     ->Args({4, 1000, 0})
     ->Args({3, 1, 0}) // nearly all prediction and accounting, almost no simulation
     ->Args({4, 1, 0})
-    ->Args({3, 1000, tw::reports::kDefaultSeriesPoints}) // as the window runs it
-    ->Args({4, 1000, tw::reports::kDefaultSeriesPoints})
+    ->Args({3, 1000, tw::backtest::kDefaultSeriesPoints}) // as the window runs it
+    ->Args({4, 1000, tw::backtest::kDefaultSeriesPoints})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 

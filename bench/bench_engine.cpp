@@ -121,9 +121,12 @@ void BM_SharedBuild(benchmark::State& state) {
 }
 BENCHMARK(BM_SharedBuild)->Arg(3)->Arg(4)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-// Shared tables built once, then one prediction for every round 2503..7054.
+// Shared tables built once, then one prediction for every round 2503..7054,
+// read as the report and the back-test read it (groups and Mini only, table 0)
+// or in full with the all-group table (table 1).
 void BM_FastEveryReportRound(benchmark::State& state) {
     const int game = static_cast<int>(state.range(0));
+    const bool readsTable = state.range(1) != 0;
     const int count = table(game).count;
     for (auto _ : state) {
         SharedTables shared;
@@ -131,14 +134,20 @@ void BM_FastEveryReportRound(benchmark::State& state) {
         Engine engine;
         for (int round = kFirstReportRound; round <= count; ++round) {
             check(engine.predictFast(shared, round - 1));
-            benchmark::DoNotOptimize(engine.proposal().grp1.count);
+            if (readsTable)
+                benchmark::DoNotOptimize(engine.proposal().AllGrpNums.data());
+            else
+                benchmark::DoNotOptimize(engine.proposalLists().grp1.count);
         }
     }
     state.counters["predictions"] = count - kFirstReportRound + 1;
 }
 BENCHMARK(BM_FastEveryReportRound)
-    ->Arg(3)
-    ->Arg(4)
+    ->ArgNames({"game", "table"})
+    ->Args({3, 0})
+    ->Args({4, 0})
+    ->Args({3, 1})
+    ->Args({4, 1})
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

@@ -3,7 +3,7 @@
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "history/table_file.h"
-#include "reports/backtest.h"
+#include "backtest/backtest.h"
 
 #include <nlohmann/json.hpp>
 
@@ -65,8 +65,8 @@ int fail(const std::string& message) {
     return 2;
 }
 
-nlohmann::ordered_json toJson(const tw::reports::BacktestResult& r) {
-    using tw::reports::BetType;
+nlohmann::ordered_json toJson(const tw::backtest::BacktestResult& r) {
+    using tw::backtest::BetType;
     nlohmann::ordered_json j;
     j["game"] = r.game;
     j["from"] = r.from;
@@ -74,13 +74,13 @@ nlohmann::ordered_json toJson(const tw::reports::BacktestResult& r) {
     j["rounds"] = r.roundCount();
     j["seed"] = r.seed;
     j["portfolios"] = r.portfolios;
-    j["ticket_price"] = tw::reports::kTicketPrice;
+    j["ticket_price"] = tw::backtest::kTicketPrice;
     j["lines"] = nlohmann::ordered_json::array();
-    for (const tw::reports::BacktestLine& l : r.lines) {
+    for (const tw::backtest::BacktestLine& l : r.lines) {
         const bool mini = l.bet == BetType::Mini;
         nlohmann::ordered_json line;
-        line["list"] = tw::reports::listKey(l.list);
-        line["bet"] = tw::reports::betKey(l.bet);
+        line["list"] = tw::backtest::listKey(l.list);
+        line["bet"] = tw::backtest::betKey(l.bet);
         line["rounds"] = l.rounds;
         line["tickets"] = l.tickets;
         line["cost"] = l.cost;
@@ -106,7 +106,7 @@ nlohmann::ordered_json toJson(const tw::reports::BacktestResult& r) {
         random["band_low_return_percent"] = l.bandLowPercent();
         random["band_high_return_percent"] = l.bandHighPercent();
         line["random"] = random;
-        line["verdict"] = tw::reports::verdictKey(l.verdict);
+        line["verdict"] = tw::backtest::verdictKey(l.verdict);
         j["lines"].push_back(line);
     }
     return j;
@@ -125,7 +125,7 @@ int runBacktest(const tw::cli::Args& args) {
     if (!options.has("--game"))
         return fail("--game 3 or --game 4 is required (see tallowind-cli backtest --help)");
 
-    tw::reports::BacktestOptions run;
+    tw::backtest::BacktestOptions run;
     std::string error;
     const std::string gameText = options.value("--game");
     if (gameText != "3" && gameText != "4")
@@ -150,7 +150,7 @@ int runBacktest(const tw::cli::Args& args) {
         run.to = *to;
     }
     if (options.has("--portfolios")) {
-        const std::optional<int> portfolios = readInt("--portfolios", 1, tw::reports::kMaxPortfolios);
+        const std::optional<int> portfolios = readInt("--portfolios", 1, tw::backtest::kMaxPortfolios);
         if (!portfolios)
             return fail(error);
         run.portfolios = *portfolios;
@@ -173,13 +173,13 @@ int runBacktest(const tw::cli::Args& args) {
     if (loaded.table.count == 0)
         return fail("the history file '" + tablePath + "' holds no rounds");
 
-    const tw::reports::BacktestOutcome outcome = tw::reports::runBacktest(loaded.table, run);
+    const tw::backtest::BacktestOutcome outcome = tw::backtest::runBacktest(loaded.table, run);
     if (outcome.error)
         return fail(outcome.error.describe());
     if (options.has("--json"))
         std::cout << toJson(outcome.result).dump(2) << "\n";
     else
-        std::cout << tw::reports::formatBacktestText(outcome.result);
+        std::cout << tw::backtest::formatBacktestText(outcome.result);
     return 0;
 }
 

@@ -74,6 +74,9 @@ EngineError Engine::YosouSetUp(const history::DrawTable& table, int game, int ki
         for (auto& list : m_followFlow)
             list.count = 0;
     }
+    // The proposal of an earlier fast-path run stays readable until this run
+    // replaces it, so its table is built before the forecast it comes from goes.
+    materializeAllGroup();
     m_shared = nullptr;
     m_intLastRow = lastRow;
     m_freqRows.assign(idx(lastRow) + 1, FreqRow{});

@@ -89,8 +89,16 @@ public:
         return m_intDigitCount[static_cast<size_t>(pos)][static_cast<size_t>(digit)];
     }
 
-    // The proposal (Grp1Nums .., MiniNums, AllGrpNums).
-    const Proposal& proposal() const { return m_proposal; }
+    // The proposal (Grp1Nums .., MiniNums, AllGrpNums). After a fast-path run the
+    // all-group table is built here, on the first call that asks for it.
+    const Proposal& proposal() const {
+        materializeAllGroup();
+        return m_proposal;
+    }
+    // The groups and Mini candidates alone, for callers that never read the
+    // all-group table: after a fast-path run its AllGrp fields are left empty
+    // (count 0) unless proposal() has built them.
+    const Proposal& proposalLists() const { return m_proposal; }
 
 private:
     using Tally = std::array<std::array<int16_t, 11>, 5>;
@@ -108,6 +116,7 @@ private:
     // Ends a pass: the next state, intCurRow = 1.
     void endPass();
     void materializeFlows() const;
+    void materializeAllGroup() const;
 
     const SharedTables* m_shared = nullptr;   // set by a fast-path run
     int m_intNumbers = 3;
@@ -125,12 +134,13 @@ private:
     // of a Numbers3 run holds zeros and is not read).
     std::array<std::vector<uint8_t>, 5> m_digitColumn;
     mutable bool m_flowsPending = false;      // fast path: lists not yet built
+    mutable bool m_allGroupPending = false;   // fast path: all-group table not yet built
     mutable std::array<CountedList<FlowRec>, 5> m_freqFlow{};
     mutable std::array<CountedList<FlowStep>, 5> m_followFlow{};
     Tally m_intDigitCount{};
     Tally m_intFollowCount{};
     FollowerTally m_followers;                // stage 3: rounds before the current row
-    Proposal m_proposal;
+    mutable Proposal m_proposal;
 };
 
 // Hit tests of a proposed entry against a drawn round (game 3 or 4).

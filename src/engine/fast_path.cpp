@@ -121,6 +121,13 @@ EngineError SharedTables::build(const history::DrawTable& table, int game) {
     return EngineError::None;
 }
 
+void Engine::materializeAllGroup() const {
+    if (!m_allGroupPending)
+        return;
+    m_allGroupPending = false;
+    fillAllGroupFast(m_intNumbers, m_fastForecast.ranking, m_proposal);
+}
+
 EngineError Engine::predictFast(const SharedTables& shared, int lastRow) {
     if (!shared.built())
         return EngineError::NotSetUp;
@@ -183,11 +190,17 @@ EngineError Engine::predictFast(const SharedTables& shared, int lastRow) {
     }
     const CandDigitTable cand = candDigitsFromSecond(game, second);
 
+    // The all-group table waits until a caller reads the proposal in full; the
+    // candidate numbers need only the distinct point sums.
     std::vector<PredNum> candNums;
-    const EngineError err = makeAllGroupFast(game, forecast, cand, m_proposal, candNums);
+    const EngineError err = pickCandNumsFast(game, forecast, cand, candNums);
     if (err != EngineError::None)
         return err;
     MakeGroups(game, cand, candNums, m_proposal, false);
+    m_proposal.AllGrpCount = 0;
+    m_proposal.AllGrpValueCount = 0;
+    m_proposal.AllGrpNums.clear();
+    m_allGroupPending = true;
 
     m_shared = &shared;
     m_intNumbers = game;

@@ -3,7 +3,9 @@
 #include "common/rounding.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cassert>
+#include <utility>
 
 namespace tw::engine {
 
@@ -215,56 +217,91 @@ GroupWindow groupWindow(const std::vector<int32_t>& values, int32_t target, int 
     return w;
 }
 
+namespace {
+
+// The sums whose group value lies in [lower, upper]: the value rises strictly
+// with the sum (by at least 250 a step), so they form one run lo..hi (empty when
+// lo > hi). Found with the value function itself, so no rounding is guessed.
+std::pair<int64_t, int64_t> sumRange(int32_t lower, int32_t upper, int places) {
+    const auto value = [places](int64_t s) {
+        return static_cast<int64_t>(common::roundHalfEven(static_cast<double>(s) / places * 1000.0));
+    };
+    // Each start lies at least one step below its bound, so the walks are short.
+    int64_t lo = int64_t{lower} * places / 1000 - 2;
+    while (value(lo) < lower)
+        ++lo;
+    int64_t hi = int64_t{upper} * places / 1000 - 2;
+    while (value(hi + 1) <= upper)
+        ++hi;
+    return {lo, hi};
+}
+
+} // namespace
+
 EngineError PickCandNums(int game, const Ranking& forecast, int32_t lower, int32_t upper, const CandDigitTable& cand,
                          std::vector<PredNum>& candNums) {
     candNums.clear();
-    auto slots = [&](int p) {
-        int n = 0;
-        while (n < 10 && cand[idx(p)][idx(n)].intPoint != -1)
-            ++n;
-        return n;
-    };
-    const auto digitAt = [&](int p, int slot) { return cand[idx(p)][idx(slot)].intDigit; };
-    auto consider = [&](const std::array<int, 4>& slot, int places) -> bool {
-        std::array<int16_t, 4> d{};
-        std::array<int16_t, 4> pts{};
-        for (int q = 0; q < places; ++q) {
-            d[idx(q)] = digitAt(q + 1, slot[idx(q)]);
-            pts[idx(q)] = GetDigitPoint(forecast, q + 1, d[idx(q)]);
+    const int places = game == history::kNumbers3 ? 3 : 4;
+    // Per position, the candidate slots in use with their digit and the digit's
+    // point in the forecast ranking (looked up once per call, not per number).
+    std::array<int, 4> slotCount{};
+    std::array<std::array<int16_t, 10>, 4> digit{};
+    std::array<std::array<int16_t, 10>, 4> point{};
+    for (int q = 0; q < places; ++q) {
+        const int p = q + 1;
+        std::array<int16_t, 10> byDigit{};
+        for (int s = 9; s >= 0; --s) {   // the first slot holding a digit wins
+            const int16_t d = forecast.at(s, p).intDigit;
+            if (d >= 0 && d <= 9)
+                byDigit[idx(d)] = forecast.at(s, p).intPoint;
         }
+        int n = 0;
+        while (n < 10 && cand[idx(p)][idx(n)].intPoint != -1) {
+            const int16_t d = cand[idx(p)][idx(n)].intDigit;
+            digit[idx(q)][idx(n)] = d;
+            point[idx(q)][idx(n)] = d >= 0 && d <= 9 ? byDigit[idx(d)] : GetDigitPoint(forecast, p, d);
+            ++n;
+        }
+        slotCount[idx(q)] = n;
+    }
+    const auto [sumLo, sumHi] = sumRange(lower, upper, places);
+
+    // A number with all digits different in all-different slots is never a
+    // candidate, so only the others are summed.
+    std::array<int, 4> slot{};
+    auto consider = [&]() -> bool {
         bool digitsDiffer = true;
         bool slotsDiffer = true;
         for (int a = 0; a < places; ++a)
             for (int b = a + 1; b < places; ++b) {
-                digitsDiffer = digitsDiffer && d[idx(a)] != d[idx(b)];
+                digitsDiffer = digitsDiffer && digit[idx(a)][idx(slot[idx(a)])] != digit[idx(b)][idx(slot[idx(b)])];
                 slotsDiffer = slotsDiffer && slot[idx(a)] != slot[idx(b)];
             }
         if (digitsDiffer && slotsDiffer)
             return true;
+        std::array<int16_t, 4> pts{};
+        for (int q = 0; q < places; ++q)
+            pts[idx(q)] = point[idx(q)][idx(slot[idx(q)])];
         int sum = 0;
         if (!pointSum16(std::span<const int16_t>(pts.data(), idx(places)), sum))
             return false;
-        const int32_t v = groupValueOfSum(sum, places);
-        if (lower <= v && v <= upper)
-            candNums.push_back(PredNum{d[0], d[1], d[2], places == 4 ? d[3] : int16_t{0}});
+        if (sumLo <= sum && sum <= sumHi)
+            candNums.push_back(PredNum{digit[0][idx(slot[0])], digit[1][idx(slot[1])], digit[2][idx(slot[2])],
+                                       places == 4 ? digit[3][idx(slot[3])] : int16_t{0}});
         return true;
     };
-    const int n1 = slots(1), n2 = slots(2), n3 = slots(3);
-    if (game == history::kNumbers3) {
-        for (int a = 0; a < n1; ++a)
-            for (int b = 0; b < n2; ++b)
-                for (int c = 0; c < n3; ++c)
-                    if (!consider({a, b, c, 0}, 3))
+    for (slot[0] = 0; slot[0] < slotCount[0]; ++slot[0])
+        for (slot[1] = 0; slot[1] < slotCount[1]; ++slot[1])
+            for (slot[2] = 0; slot[2] < slotCount[2]; ++slot[2]) {
+                if (places == 3) {
+                    if (!consider())
                         return EngineError::CountOverflow;
-    } else {
-        const int n4 = slots(4);
-        for (int a = 0; a < n1; ++a)
-            for (int b = 0; b < n2; ++b)
-                for (int c = 0; c < n3; ++c)
-                    for (int e = 0; e < n4; ++e)
-                        if (!consider({a, b, c, e}, 4))
-                            return EngineError::CountOverflow;
-    }
+                    continue;
+                }
+                for (slot[3] = 0; slot[3] < slotCount[3]; ++slot[3])
+                    if (!consider())
+                        return EngineError::CountOverflow;
+            }
     return EngineError::None;
 }
 
@@ -331,12 +368,13 @@ EngineError MakeAllGroup(int game, const FollowRow& forecast, const CandDigitTab
     return EngineError::None;
 }
 
-EngineError makeAllGroupFast(int game, const FollowRow& forecast, const CandDigitTable& cand, Proposal& out,
-                             std::vector<PredNum>& candNums) {
-    const Ranking& rk = forecast.ranking;
-    const int places = game;
-    std::array<std::array<int, 10>, 5> pt{};
-    int maxSum = 0;
+namespace {
+
+// Points of slots 0..9 by position 1..places, and the largest possible sum; false
+// when that sum leaves 16 bits. Points are counts (never negative), so the
+// largest sum is the one that overflows first.
+bool slotPoints(int places, const Ranking& rk, std::array<std::array<int, 10>, 5>& pt, int& maxSum) {
+    maxSum = 0;
     for (int p = 1; p <= places; ++p) {
         int best = 0;
         for (int s = 0; s < 10; ++s) {
@@ -345,61 +383,132 @@ EngineError makeAllGroupFast(int game, const FollowRow& forecast, const CandDigi
         }
         maxSum += best;
     }
-    // Points are counts (never negative), so the largest sum is the one that overflows first.
-    if (maxSum > INT16_MAX)
+    return maxSum <= INT16_MAX;
+}
+
+// The sums of positions 1 + 2 by slot pair, and of positions 3 (+ 4) by slot
+// (pair): every entry of the table is one of each.
+struct PairSums {
+    std::array<int, 100> high{};
+    std::array<int, 100> low{};
+    int lowCount = 10;
+    int lowAt(int kl, int places) const { return places == 4 ? low[idx(kl)] : low[idx(kl * 10)]; }
+};
+
+PairSums pairSums(int places, const std::array<std::array<int, 10>, 5>& pt) {
+    PairSums ps;
+    for (int a = 0; a < 10; ++a)
+        for (int b = 0; b < 10; ++b) {
+            ps.high[idx(a * 10 + b)] = pt[1][idx(a)] + pt[2][idx(b)];
+            ps.low[idx(a * 10 + b)] = pt[3][idx(a)] + (places == 4 ? pt[4][idx(b)] : 0);
+        }
+    ps.lowCount = places == 4 ? 100 : 10;
+    return ps;
+}
+
+std::vector<int> distinctOf(std::vector<int> v) {
+    std::sort(v.begin(), v.end());
+    v.erase(std::unique(v.begin(), v.end()), v.end());
+    return v;
+}
+
+} // namespace
+
+EngineError pickCandNumsFast(int game, const FollowRow& forecast, const CandDigitTable& cand,
+                             std::vector<PredNum>& candNums) {
+    const Ranking& rk = forecast.ranking;
+    const int places = game;
+    std::array<std::array<int, 10>, 5> pt{};
+    int maxSum = 0;
+    if (!slotPoints(places, rk, pt, maxSum))
         return EngineError::CountOverflow;
+
+    // The point sums that occur, ascending: a sum occurs when it is a sum of
+    // positions 1 + 2 plus one of the rest, so only distinct partial sums are paired.
+    const PairSums ps = pairSums(places, pt);
+    const std::vector<int> high = distinctOf(std::vector<int>(ps.high.begin(), ps.high.end()));
+    std::vector<int> lowAll;
+    for (int kl = 0; kl < ps.lowCount; ++kl)
+        lowAll.push_back(ps.lowAt(kl, places));
+    const std::vector<int> low = distinctOf(std::move(lowAll));
+    std::vector<uint8_t> occurs(idx(maxSum + 1), 0);
+    for (int h : high)
+        for (int l : low)
+            occurs[idx(h + l)] = 1;
+    std::vector<int> sums;
+    for (int s = 0; s <= maxSum; ++s)
+        if (occurs[idx(s)])
+            sums.push_back(s);
+
+    // The group value rises strictly with the sum, so the window over the distinct
+    // values is the window over these sums; only its two ends are turned into values.
+    const int32_t target = targetValue(forecast);
+    const int width = windowWidth(game);
+    const int n = static_cast<int>(sums.size());
+    int x = 0;
+    while (x < n && groupValueOfSum(sums[idx(x)], places) < target)
+        ++x;
+    const bool exact = x < n && groupValueOfSum(sums[idx(x)], places) == target;
+    const int lo = std::max(0, x - width);
+    const int hi = std::min(n - 1, exact ? x + width : x + width - 1);
+    return PickCandNums(game, rk, groupValueOfSum(sums[idx(lo)], places), groupValueOfSum(sums[idx(hi)], places), cand,
+                        candNums);
+}
+
+void fillAllGroupFast(int game, const Ranking& rk, Proposal& out) {
+    const int places = game;
+    std::array<std::array<int, 10>, 5> pt{};
+    int maxSum = 0;
+    slotPoints(places, rk, pt, maxSum);
+    const PairSums ps = pairSums(places, pt);
 
     // Equal sums give equal values and larger sums larger values (steps of 1000/places),
     // so ordering by sum, stable in enumeration order, is ordering by group value.
     std::vector<int32_t> bucket(idx(maxSum + 1), 0);
-    std::array<int, 100> sum12{};
-    std::array<int, 100> sum34{};
-    for (int a = 0; a < 10; ++a)
-        for (int b = 0; b < 10; ++b) {
-            sum12[idx(a * 10 + b)] = pt[1][idx(a)] + pt[2][idx(b)];
-            sum34[idx(a * 10 + b)] =
-                pt[3][idx(a)] + (places == 4 ? pt[4][idx(b)] : 0);
-        }
-    const int lowCount = places == 4 ? 100 : 10;   // combinations of slots k (and l)
-    auto low = [&](int kl) { return places == 4 ? sum34[idx(kl)] : sum34[idx(kl * 10)]; };
     for (int ij = 0; ij < 100; ++ij)
-        for (int kl = 0; kl < lowCount; ++kl)
-            ++bucket[idx(sum12[idx(ij)] + low(kl))];
-
-    std::vector<int32_t> values;
+        for (int kl = 0; kl < ps.lowCount; ++kl)
+            ++bucket[idx(ps.high[idx(ij)] + ps.lowAt(kl, places))];
+    std::vector<int32_t> valueOfSum(idx(maxSum + 1), 0);
+    int16_t valueCount = 0;
     int32_t offset = 0;
     for (int s = 0; s <= maxSum; ++s) {
         const int32_t n = bucket[idx(s)];
         if (n == 0)
             continue;
-        values.push_back(groupValueOfSum(s, places));
+        valueOfSum[idx(s)] = groupValueOfSum(s, places);
+        ++valueCount;
         bucket[idx(s)] = offset;
         offset += n;
     }
 
-    const GroupWindow w = groupWindow(values, targetValue(forecast), windowWidth(game));
-    const EngineError err = PickCandNums(game, rk, values[idx(w.lo)], values[idx(w.hi)], cand, candNums);
-    if (err != EngineError::None)
-        return err;
-
-    out.AllGrpValueCount = static_cast<int16_t>(values.size());
+    out.AllGrpValueCount = valueCount;
     out.AllGrpCount = static_cast<int16_t>(offset);
     out.AllGrpNums.resize(idx(offset) + 1);
     out.AllGrpNums[idx(offset)] = GrpValueNum{};
     for (int ij = 0; ij < 100; ++ij) {
         const int16_t d1 = rk.at(ij / 10, 1).intDigit;
         const int16_t d2 = rk.at(ij % 10, 2).intDigit;
-        for (int kl = 0; kl < lowCount; ++kl) {
+        for (int kl = 0; kl < ps.lowCount; ++kl) {
             const int k = places == 4 ? kl / 10 : kl;
-            const int sum = sum12[idx(ij)] + low(kl);
+            const int sum = ps.high[idx(ij)] + ps.lowAt(kl, places);
             GrpValueNum& e = out.AllGrpNums[idx(bucket[idx(sum)]++)];
-            e.lngGrpValue = groupValueOfSum(sum, places);
+            e.lngGrpValue = valueOfSum[idx(sum)];
             e.intNum1 = d1;
             e.intNum2 = d2;
             e.intNum3 = rk.at(k, 3).intDigit;
             e.intNum4 = places == 4 ? rk.at(kl % 10, 4).intDigit : int16_t{0};
         }
     }
+}
+
+EngineError makeAllGroupFast(int game, const FollowRow& forecast, const CandDigitTable& cand, Proposal& out,
+                             std::vector<PredNum>& candNums) {
+    std::vector<PredNum> picked;
+    const EngineError err = pickCandNumsFast(game, forecast, cand, picked);
+    if (err != EngineError::None)
+        return err;
+    fillAllGroupFast(game, forecast.ranking, out);
+    candNums = std::move(picked);
     return EngineError::None;
 }
 
@@ -455,6 +564,37 @@ bool isStrong(const TopDigits& t, int p, int digit, int limitAbove2, int thresho
     return false;
 }
 
+// The entries of one list being filled, for the "already listed" test: a number
+// of digits 0..9 is looked up in a bit per number instead of searching the list;
+// any other entry falls back to the search. A list the caller emptied starts empty.
+class ListedEntries {
+public:
+    explicit ListedEntries(CountedList<PredNum>& list) : m_list(list) {}
+    bool contains(const PredNum& e) const {
+        const int key = keyOf(e);
+        return key >= 0 ? m_seen.test(idx(key)) : containsEntry(m_list, e);
+    }
+    void add(const PredNum& e) {
+        if (appendCounted(m_list, e))
+            if (const int key = keyOf(e); key >= 0)
+                m_seen.set(idx(key));
+    }
+
+private:
+    static int keyOf(const PredNum& e) {
+        const std::array<int16_t, 4> d{e.intNum1, e.intNum2, e.intNum3, e.intNum4};
+        int key = 0;
+        for (int16_t x : d) {
+            if (x < 0 || x > 9)
+                return -1;
+            key = key * 10 + x;
+        }
+        return key;
+    }
+    CountedList<PredNum>& m_list;
+    std::bitset<10000> m_seen;
+};
+
 } // namespace
 
 void SplitGroups3(const TopDigits& t, const std::vector<PredNum>& candNums, Proposal& out) {
@@ -462,29 +602,30 @@ void SplitGroups3(const TopDigits& t, const std::vector<PredNum>& candNums, Prop
     out.grp1.count = 0;
     out.grp2.count = 0;
     out.mini.count = 0;
+    ListedEntries grp1(out.grp1), grp2(out.grp2), mini(out.mini);
     for (const PredNum& n : candNums) {
         const bool s1 = isStrong(t, 1, n.intNum1, 3, 2);
         const bool s2 = isStrong(t, 2, n.intNum2, 3, 2);
         const bool s3 = isStrong(t, 3, n.intNum3, 3, 2);
         const PredNum entry{n.intNum1, n.intNum2, n.intNum3, 0};
         if (!s1 && s2 && s3) {
-            if (!containsEntry(out.grp1, entry)) {
-                appendCounted(out.grp1, entry);
+            if (!grp1.contains(entry)) {
+                grp1.add(entry);
                 ++pairCount[idx(n.intNum2 * 10 + n.intNum3)];
             }
         } else if (!s1 && s2 && !s3) {
             if (n.intNum1 == n.intNum2 && n.intNum2 == n.intNum3)
                 continue;
-            if (!containsEntry(out.grp2, entry)) {
-                appendCounted(out.grp2, entry);
+            if (!grp2.contains(entry)) {
+                grp2.add(entry);
                 ++pairCount[idx(n.intNum2 * 10 + n.intNum3)];
             }
         }
     }
     for (int q = 0; q < 100; ++q) {
         const PredNum pair{static_cast<int16_t>(q / 10), static_cast<int16_t>(q % 10), 0, 0};
-        if (pairCount[idx(q)] > 2 && !containsEntry(out.mini, pair))
-            appendCounted(out.mini, pair);
+        if (pairCount[idx(q)] > 2 && !mini.contains(pair))
+            mini.add(pair);
     }
 }
 
@@ -493,6 +634,7 @@ void SplitGroups4(const TopDigits& t, const std::vector<PredNum>& candNums, Prop
     out.grp2.count = 0;
     out.grp3.count = 0;
     out.mini.count = 0;
+    ListedEntries grp1(out.grp1), grp2(out.grp2), grp3(out.grp3);
     for (const PredNum& n : candNums) {
         const bool s1 = isStrong(t, 1, n.intNum1, 2, 1);
         const bool s2 = isStrong(t, 2, n.intNum2, 2, 1);
@@ -500,16 +642,16 @@ void SplitGroups4(const TopDigits& t, const std::vector<PredNum>& candNums, Prop
         const bool s4 = isStrong(t, 4, n.intNum4, 2, 1);
         const int k = int{s1} + int{s2} + int{s3} + int{s4};
         if (k == 4) {
-            if (!containsEntry(out.grp3, n))
-                appendCounted(out.grp3, n);
+            if (!grp3.contains(n))
+                grp3.add(n);
         } else if (k == 2 && s1) {
-            if (!containsEntry(out.grp1, n))
-                appendCounted(out.grp1, n);
+            if (!grp1.contains(n))
+                grp1.add(n);
         } else if (k == 2) {
             if (n.intNum1 == n.intNum2 && n.intNum2 == n.intNum3 && n.intNum3 == n.intNum4)
                 continue;
-            if (!containsEntry(out.grp2, n))
-                appendCounted(out.grp2, n);
+            if (!grp2.contains(n))
+                grp2.add(n);
         }
     }
 }

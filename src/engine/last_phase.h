@@ -119,6 +119,14 @@ EngineError MakeAllGroup(int game, const FollowRow& forecast, const CandDigitTab
 // Fast form: a counting sort over point sums; the same outputs.
 EngineError makeAllGroupFast(int game, const FollowRow& forecast, const CandDigitTable& cand, Proposal& out,
                              std::vector<PredNum>& candNums);
+// The fast form in its two parts, for a caller that may never read the table.
+// The candidate numbers alone, from the distinct point sums (no table entry is
+// made); the same candNums and the same errors as makeAllGroupFast.
+EngineError pickCandNumsFast(int game, const FollowRow& forecast, const CandDigitTable& cand,
+                             std::vector<PredNum>& candNums);
+// The table alone (AllGrpCount, AllGrpValueCount, AllGrpNums) of a ranking that
+// pickCandNumsFast accepted (its point sums fit in 16 bits).
+void fillAllGroupFast(int game, const Ranking& ranking, Proposal& out);
 
 // ---- groups ----
 

@@ -1,7 +1,5 @@
 #include "reports/report_job.h"
 
-#include "engine/fast_path.h"
-
 #include <utility>
 
 namespace tw::reports {
@@ -11,29 +9,6 @@ std::vector<ReportRange> reportRanges(int lastRound) {
         {"Num3_３月抽選結果.html", lastRound, 2543},
         {"Num3_２月抽選結果.html", 2542, 2523},
         {"Num3_１月抽選結果.html", 2522, 2503},
-    };
-}
-
-Predictor enginePredictor(const history::DrawTable& table) {
-    // One table build serves every round of the report; the engine object keeps
-    // the proposal the returned pointer refers to until the next round.
-    struct State {
-        const history::DrawTable* table = nullptr;
-        engine::SharedTables shared;
-        engine::Engine engine;
-        engine::EngineError buildError = engine::EngineError::None;
-    };
-    auto state = std::make_shared<State>();
-    state->table = &table;
-    return [state](int lastRow) -> Prediction {
-        if (!state->shared.built() && state->buildError == engine::EngineError::None)
-            state->buildError = state->shared.build(*state->table, history::kNumbers3);
-        if (state->buildError != engine::EngineError::None)
-            return {nullptr, state->buildError};
-        if (const engine::EngineError error = state->engine.predictFast(state->shared, lastRow);
-            error != engine::EngineError::None)
-            return {nullptr, error};
-        return {&state->engine.proposal(), engine::EngineError::None};
     };
 }
 
@@ -125,7 +100,7 @@ StartedReport startHitReports(const history::DrawTable& num3, const std::string&
     if (num3.count < kReportMinRounds)
         return {nullptr, {ReportErrorKind::HistoryTooShort, num3.count, engine::EngineError::None}};
     if (!predictor)
-        predictor = enginePredictor(num3);
+        predictor = engine::fastPredictor(num3, history::kNumbers3);
     return {std::make_unique<HitReportJob>(num3, dir, reportRanges(num3.count), std::move(predictor)), {}};
 }
 

@@ -5,13 +5,14 @@
 // The job is a step machine (one round per step) so that a window can drive it
 // from a timer and show progress; writeHitReports runs it to the end for
 // headless callers. The proposals come from a Predictor, by default the engine's
-// fast path over tables built once for the whole history. Owns no window and no
+// fast predictor over tables built once for the whole history. Owns no window and no
 // Qt; each file's page is built in memory and appended to its file in the given
 // folder only once it is complete, so a job that stops part way leaves the file
 // it was on as it found it.
 #pragma once
 
 #include "engine/engine.h"
+#include "engine/fast_predictor.h"
 #include "history/num_data.h"
 #include "reports/hit_report.h"
 #include "reports/report_file.h"
@@ -38,17 +39,9 @@ inline constexpr int kReportMinRounds = 2542;
 // The three files in the order they are written, for a history whose last round is lastRound.
 std::vector<ReportRange> reportRanges(int lastRound);
 
-// The proposal for round lastRow + 1, made from rounds 1..lastRow; the pointer
-// stays valid until the next call. A null proposal carries the engine's error.
-struct Prediction {
-    const engine::Proposal* proposal = nullptr;
-    engine::EngineError error = engine::EngineError::None;
-};
-using Predictor = std::function<Prediction(int lastRow)>;
-
-// The engine's fast path over `table` (which must outlive the predictor); the
-// shared tables are built on the first call.
-Predictor enginePredictor(const history::DrawTable& table);
+// The proposals come from the engine's predictor type (a test hands in its own).
+using Prediction = engine::RoundPrediction;
+using Predictor = engine::RoundPredictor;
 
 enum class ReportErrorKind {
     None,

@@ -5,7 +5,7 @@
 #include "app/app_state.h"
 #include "app/gui/main_window.h"
 #include "history/gui/draw_entry_dialog.h"
-#include "reports/gui/dlg_backtest.h"
+#include "backtest/gui/dlg_backtest.h"
 #include "reports/gui/statistics_dialog.h"
 #include "history/table_file.h"
 #include "ledger/gui/ledger_window.h"
@@ -492,7 +492,7 @@ private slots:
 
         std::optional<int> backtestTo;
         QTimer::singleShot(0, this, [&] {
-            auto* dialog = qobject_cast<tw::reports::DlgBacktest*>(QApplication::activeModalWidget());
+            auto* dialog = qobject_cast<tw::backtest::DlgBacktest*>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
             backtestTo = dialog->findChild<QSpinBox*>("spnTo")->value();

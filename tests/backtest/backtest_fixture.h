@@ -3,7 +3,7 @@
 
 #include "engine/engine_types.h"
 #include "history/num_data.h"
-#include "reports/backtest.h"
+#include "backtest/backtest.h"
 
 #include <cstdint>
 #include <map>
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace tw::reports::test {
+namespace tw::backtest::test {
 
 struct Prizes {
     int32_t straight = 0;
@@ -117,4 +117,4 @@ inline const BacktestLine* findLine(const BacktestResult& r, ProposalList list, 
     return nullptr;
 }
 
-} // namespace tw::reports::test
+} // namespace tw::backtest::test

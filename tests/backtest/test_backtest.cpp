@@ -14,7 +14,7 @@
 #include <ostream>
 #include <random>
 
-namespace tw::reports::test {
+namespace tw::backtest::test {
 namespace {
 
 constexpr ProposalList kG1 = ProposalList::Group1;
@@ -483,6 +483,153 @@ INSTANTIATE_TEST_SUITE_P(Backtest, SimulatedBand,
                                            BandCase{"numbers4", 4, "1123", 150, 5000, 2000}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The simulation as one portfolio at a time, in the order a portfolio's own
+// stream is read: every round, the groups of lines in table order (Straight
+// alone, Box and Set on one draw, Mini alone), one test of the straight class,
+// then the box class until the tickets run out. The band of every running point
+// of the back-test must be the band of these totals, whatever the number of
+// portfolios simulated beside each other.
+struct ModelGroup {
+    ProposalList list;
+    std::vector<BetType> bets;
+};
+
+std::vector<ModelGroup> modelGroups(int game) {
+    std::vector<ModelGroup> groups;
+    for (ProposalList list : {kG1, kG2, game == 4 ? kG3 : kMiniList})
+        if (list == kMiniList) {
+            groups.push_back({list, {BetType::Mini}});
+        } else {
+            groups.push_back({list, {BetType::Straight}});
+            groups.push_back({list, {BetType::Box, BetType::Set}});
+        }
+    return groups;
+}
+
+const engine::CountedList<engine::PredNum>& modelList(const engine::Proposal& p, ProposalList list) {
+    return list == kG1 ? p.grp1 : list == kG2 ? p.grp2 : list == kG3 ? p.grp3 : p.mini;
+}
+
+// bands[round - from][line], lines in table order.
+std::vector<std::vector<Band>> modelBands(const history::DrawTable& t, int game, const engine::Proposal& p,
+                                          uint64_t seed, int portfolios) {
+    const std::vector<ModelGroup> groups = modelGroups(game);
+    std::size_t lineCount = 0;
+    for (const ModelGroup& g : groups)
+        lineCount += g.bets.size();
+    const auto rounds = static_cast<std::size_t>(t.count - 1);
+    // totals[round][line][portfolio]
+    std::vector<std::vector<std::vector<int64_t>>> totals(
+        rounds, std::vector<std::vector<int64_t>>(lineCount, std::vector<int64_t>(static_cast<std::size_t>(portfolios))));
+    // Tickets of every group in every round (the same for every portfolio).
+    std::vector<std::vector<int>> tickets(rounds);
+    for (std::size_t r = 0; r < rounds; ++r)
+        for (const ModelGroup& g : groups)
+            tickets[r].push_back(
+                roundFigures(modelList(p, g.list), t.record(static_cast<int>(r) + 2), game, g.bets.front()).tickets);
+    uint64_t state = seed;
+    for (std::size_t pf = 0; pf < static_cast<std::size_t>(portfolios); ++pf) {
+        RandomStream rng(splitMix64(state));
+        std::vector<int64_t> sum(lineCount, 0);
+        for (int round = 2; round <= t.count; ++round) {
+            const history::NumData& d = t.record(round);
+            std::size_t line = 0;
+            for (std::size_t gi = 0; gi < groups.size(); ++gi) {
+                const ModelGroup& g = groups[gi];
+                const std::size_t first = line;
+                line += g.bets.size();
+                const int k = tickets[static_cast<std::size_t>(round - 2)][gi];
+                if (k == 0)
+                    continue;
+                const RandomClasses c = randomClasses(d, game, g.bets.front());
+                bool boxPays = false;
+                for (BetType bet : g.bets)
+                    boxPays = boxPays || randomClasses(d, game, bet).boxPrize != 0;
+                auto left = static_cast<uint32_t>(k);
+                int64_t straight = 0, box = 0;
+                if (c.straightClass && rng.below(static_cast<uint32_t>(c.population)) < left) {
+                    straight = 1;
+                    --left;
+                }
+                const auto rest = static_cast<uint32_t>(c.population - c.straightClass);
+                for (int i = 0; boxPays && i < c.boxClass && left > 0; ++i)
+                    if (rng.below(rest - static_cast<uint32_t>(i)) < left) {
+                        ++box;
+                        --left;
+                    }
+                for (std::size_t b = 0; b < g.bets.size(); ++b) {
+                    const RandomClasses cb = randomClasses(d, game, g.bets[b]);
+                    sum[first + b] += straight * cb.straightPrize + box * cb.boxPrize;
+                }
+            }
+            for (std::size_t l = 0; l < lineCount; ++l)
+                totals[static_cast<std::size_t>(round - 2)][l][pf] = sum[l];
+        }
+    }
+    std::vector<std::vector<Band>> bands(rounds);
+    for (std::size_t r = 0; r < rounds; ++r)
+        for (std::size_t l = 0; l < lineCount; ++l)
+            bands[r].push_back(band95(totals[r][l]));
+    return bands;
+}
+
+TEST(Backtest, EveryPortfolioDrawsFromItsOwnStreamInRoundAndLineOrder) {
+    for (int game : {3, 4}) {
+        const int places = history::digitCount(game);
+        history::DrawTable t = randomHistory(game, 41, 77u + static_cast<uint32_t>(game));
+        // Rounds whose Box and Set box prizes are zero draw no box class at all,
+        // and an all-equal draw has no class for Box and Set.
+        for (int round : {5, 6, 20}) {
+            history::NumData d = t.record(round);
+            d.lngBox = round == 20 ? d.lngBox : 0;
+            d.lngSetBox = 0;
+            t.store(round, d);
+        }
+        history::NumData same = t.record(9);
+        for (int i = 1; i <= places; ++i)
+            same.bytNum[static_cast<std::size_t>(i)] = 4;
+        t.store(9, same);
+        // A single ticket runs out after one hit; a list of most numbers hits often.
+        Lists lists;
+        lists.grp1 = {game == 4 ? "0123" : "012"};
+        lists.grp2 = firstNumbers(game == 4 ? 9000 : 900, places);
+        if (game == 4)
+            lists.grp3 = firstNumbers(40, places);
+        else
+            lists.mini = firstNumbers(60, 2);
+        lists.grp2.push_back(game == 4 ? "7777" : "777");
+        const engine::Proposal p = proposal(lists);
+        for (int portfolios : {1, 3, 4, 5, 9, 200}) {
+            SCOPED_TRACE("game " + std::to_string(game) + ", " + std::to_string(portfolios) + " portfolios");
+            BacktestOptions options;
+            options.game = game;
+            options.seed = 5150 + static_cast<uint64_t>(portfolios);
+            options.portfolios = portfolios;
+            options.seriesPoints = 40;
+            const BacktestOutcome out = runBacktest(t, options, samePredictor(p));
+            ASSERT_FALSE(out.error) << out.error.describe();
+            const auto bands = modelBands(t, game, p, options.seed, portfolios);
+            ASSERT_EQ(out.result.lines.size(), bands.front().size());
+            for (std::size_t l = 0; l < out.result.lines.size(); ++l) {
+                const BacktestLine& line = out.result.lines[l];
+                SCOPED_TRACE(std::string(listName(line.list)) + " " + betName(line.bet));
+                ASSERT_EQ(line.series.size(), bands.size());
+                EXPECT_EQ(line.band.low, bands.back()[l].low);
+                EXPECT_EQ(line.band.high, bands.back()[l].high);
+                // Every running point: the band so far less the cost so far.
+                int64_t cost = 0;
+                for (std::size_t r = 0; r < bands.size(); ++r) {
+                    const int round = static_cast<int>(r) + 2;
+                    cost += int64_t{roundFigures(modelList(p, line.list), t.record(round), game, line.bet).tickets} *
+                            kTicketPrice;
+                    ASSERT_EQ(line.series[r].bandLowNet, bands[r][l].low - cost) << "round " << round;
+                    ASSERT_EQ(line.series[r].bandHighNet, bands[r][l].high - cost) << "round " << round;
+                }
+            }
+        }
+    }
+}
+
 TEST(Backtest, BuyingEveryNumberLeavesNoSpread) {
     // Every eligible number bought in every round: each portfolio wins exactly the
     // expectation, so the band closes on it and the proposal (the same tickets) is within.
@@ -662,4 +809,4 @@ TEST(Backtest, SameSeedGivesSameBytes) {
 }
 
 } // namespace
-} // namespace tw::reports::test
+} // namespace tw::backtest::test

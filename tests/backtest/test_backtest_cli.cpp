@@ -2,7 +2,7 @@
 // bytes for a seed, the JSON object against the library's figures, documented
 // fields, and one-line errors with exit status 2.
 #include "history/table_file.h"
-#include "reports/backtest.h"
+#include "backtest/backtest.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -16,7 +16,7 @@
 #include <sstream>
 #include <string>
 
-namespace tw::reports::test {
+namespace tw::backtest::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -177,4 +177,4 @@ TEST(BacktestCli, BadUsageGivesOneLineAndStatusTwo) {
 }
 
 } // namespace
-} // namespace tw::reports::test
+} // namespace tw::backtest::test

@@ -11,7 +11,7 @@
 #include <thread>
 #include <utility>
 
-namespace tw::reports::test {
+namespace tw::backtest::test {
 namespace {
 
 // A predictor that counts the rounds it was asked for.
@@ -171,4 +171,4 @@ TEST(BacktestControl, WorkerRunsSideBySideGiveTheFiguresOfARunAlone) {
 }
 
 } // namespace
-} // namespace tw::reports::test
+} // namespace tw::backtest::test

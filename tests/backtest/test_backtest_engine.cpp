@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tw::reports::test {
+namespace tw::backtest::test {
 namespace {
 
 // A complete sliced run over a copy of the history cut after round `lastRound`.
@@ -73,4 +73,4 @@ INSTANTIATE_TEST_SUITE_P(Backtest, BacktestWithEngine, ::testing::Values(3, 4),
                          [](const auto& info) { return "numbers" + std::to_string(info.param); });
 
 } // namespace
-} // namespace tw::reports::test
+} // namespace tw::backtest::test

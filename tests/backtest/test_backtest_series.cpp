@@ -8,7 +8,7 @@
 
 #include <random>
 
-namespace tw::reports::test {
+namespace tw::backtest::test {
 namespace {
 
 // Proposals with lines of many tickets, a few tickets, all-equal numbers only
@@ -182,4 +182,4 @@ TEST(BacktestSeries, RefusesPointCountsOutOfRange) {
 }
 
 } // namespace
-} // namespace tw::reports::test
+} // namespace tw::backtest::test

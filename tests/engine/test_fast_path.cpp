@@ -102,6 +102,46 @@ TEST(FastPath, RefusesRoundsOutsideTheHistoryAndKeepsTheLastRun) {
     EXPECT_EQ(shared.build(table, 5), EngineError::InvalidArgument);
 }
 
+// The all-group table of a fast run is built only when the proposal is read in
+// full, from that run's forecast, whatever happened to the engine in between.
+TEST(FastPath, BuildsTheAllGroupTableOfItsOwnRunWhenFirstRead) {
+    for (int game : {3, 4}) {
+        SCOPED_TRACE("game " + std::to_string(game));
+        const history::DrawTable table = randomTable(game, 900, 5 + game);
+        SharedTables shared;
+        ASSERT_EQ(shared.build(table, game), EngineError::None);
+        Engine eager;
+        ASSERT_EQ(eager.predictFast(shared, 820), EngineError::None);
+        const Proposal at820 = eager.proposal();
+        ASSERT_EQ(eager.predictFast(shared, 870), EngineError::None);
+        const Proposal at870 = eager.proposal();
+        ASSERT_NE(at820.AllGrpNums, at870.AllGrpNums);
+
+        // Only the lists are read: the table is not there yet.
+        Engine lazy;
+        ASSERT_EQ(lazy.predictFast(shared, 820), EngineError::None);
+        EXPECT_EQ(lazy.proposalLists().grp1, at820.grp1);
+        EXPECT_EQ(lazy.proposalLists().AllGrpCount, 0);
+        EXPECT_TRUE(lazy.proposalLists().AllGrpNums.empty());
+        // A later run replaces the pending table; a refused one leaves it.
+        ASSERT_EQ(lazy.predictFast(shared, 870), EngineError::None);
+        EXPECT_EQ(lazy.predictFast(shared, 901), EngineError::RoundOutOfRange);
+        expectSameProposal(lazy.proposal(), at870, game);
+        EXPECT_EQ(lazy.proposalLists().AllGrpNums, at870.AllGrpNums);
+
+        // A sliced run set up after an unread fast run shows the fast run's
+        // proposal, table included, until it ends with its own.
+        Engine mixed;
+        ASSERT_EQ(mixed.predictFast(shared, 820), EngineError::None);
+        ASSERT_EQ(mixed.YosouSetUp(table, game, 1, 700), EngineError::None);
+        expectSameProposal(mixed.proposal(), at820, game);
+        Engine sliced;
+        runSliced(sliced, table, game, 700);
+        runSliced(mixed, table, game, 700);
+        expectSameProposal(mixed.proposal(), sliced.proposal(), game);
+    }
+}
+
 // A Numbers3 fast run after a Numbers4 run on the same object keeps group 3, as the
 // sliced run does.
 TEST(FastPath, CarriesGroupThreeAcrossGamesLikeTheSlicedRun) {

@@ -555,6 +555,81 @@ TEST(PickCandNums, KeepsRepeatedDigitsOrRepeatedSlotsInsideTheWindow) {
     }
 }
 
+// The candidate numbers as a plain reading of the rule: every combination of
+// candidate slots, its digits' points looked up in the ranking, the 16-bit sum
+// and the group value compared with the bounds.
+EngineError pickByRule(int game, const Ranking& rk, int32_t lower, int32_t upper, const CandDigitTable& cand,
+                       std::vector<PredNum>& out) {
+    out.clear();
+    std::array<int, 5> n{};
+    for (int p = 1; p <= game; ++p)
+        while (n[ix(p)] < 10 && cand[ix(p)][ix(n[ix(p)])].intPoint != -1)
+            ++n[ix(p)];
+    const int n4 = game == 4 ? n[4] : 1;
+    for (int a = 0; a < n[1]; ++a)
+        for (int b = 0; b < n[2]; ++b)
+            for (int c = 0; c < n[3]; ++c)
+                for (int e = 0; e < n4; ++e) {
+                    const std::array<int, 4> slot{a, b, c, e};
+                    std::array<int16_t, 4> d{};
+                    int16_t sum = 0;
+                    bool fits = true;
+                    for (int q = 0; q < game; ++q) {
+                        d[ix(q)] = cand[ix(q + 1)][ix(slot[ix(q)])].intDigit;
+                        fits = fits && addCount16(sum, GetDigitPoint(rk, q + 1, d[ix(q)]));
+                    }
+                    bool plain = true;
+                    for (int x = 0; x < game; ++x)
+                        for (int y = x + 1; y < game; ++y)
+                            plain = plain && d[ix(x)] != d[ix(y)] && slot[ix(x)] != slot[ix(y)];
+                    if (plain)
+                        continue;
+                    if (!fits)
+                        return EngineError::CountOverflow;
+                    const int32_t v = groupValueOfSum(sum, game);
+                    if (lower <= v && v <= upper)
+                        out.push_back(PredNum{d[0], d[1], d[2], game == 4 ? d[3] : int16_t{0}});
+                }
+    return EngineError::None;
+}
+
+TEST(PickCandNums, AgreesWithThePlainRuleForAnyBoundsAndPoints) {
+    uint32_t x = 20261210u;
+    auto next = [&x](int range) {
+        x = x * 1664525u + 1013904223u;
+        return static_cast<int>((x >> 8) % static_cast<uint32_t>(range));
+    };
+    for (int game : {3, 4}) {
+        for (int trial = 0; trial < 300; ++trial) {
+            // Rankings with repeated and missing digits and points of either sign;
+            // now and then points so large that a sum leaves 16 bits.
+            FollowRow row;
+            const int scale = trial % 25 == 0 ? 12000 : (trial % 2 ? 30 : 400);
+            for (int p = 1; p <= game; ++p)
+                for (int s = 0; s < 10; ++s)
+                    row.ranking.at(s, p) = DigitPoint{static_cast<int16_t>(next(trial % 3 ? 10 : 4)),
+                                                      static_cast<int16_t>(next(2 * scale) - scale / 4)};
+            CandDigitTable cand{};
+            for (int p = 1; p <= game; ++p) {
+                const int used = next(8) + (trial % 7 == 0 ? 0 : 1);
+                for (int s = 0; s < 10; ++s)
+                    cand[ix(p)][ix(s)] = s < used ? DigitPoint{static_cast<int16_t>(next(10)), int16_t{1}}
+                                                  : DigitPoint{0, -1};
+            }
+            // Bounds on, between and off the values that occur, empty ranges included.
+            const int32_t lower = static_cast<int32_t>(next(scale * 1000) - scale * 200 + next(3) - 1);
+            const int32_t upper = lower + static_cast<int32_t>(next(scale * 700)) - (trial % 11 == 0 ? 1000 : 0);
+            std::vector<PredNum> expected, found;
+            const EngineError want = pickByRule(game, row.ranking, lower, upper, cand, expected);
+            const EngineError got = PickCandNums(game, row.ranking, lower, upper, cand, found);
+            ASSERT_EQ(got, want) << "game " << game << " trial " << trial;
+            if (want == EngineError::None) {
+                ASSERT_EQ(found, expected) << "game " << game << " trial " << trial;
+            }
+        }
+    }
+}
+
 TEST(GetDigitPoint, FindsTheFirstSlotHoldingTheDigit) {
     const FollowRow row = forecastWithPoints(3, {9, 8, 7, 6}, 0);
     EXPECT_EQ(GetDigitPoint(row.ranking, 2, 3), 6);

@@ -6,7 +6,7 @@
 #include "ledger/ledger_csv.h"
 #include "ledger/settlement.h"
 #include "ledger_fixture.h"
-#include "reports/backtest.h"
+#include "backtest/backtest.h"
 
 #include <gtest/gtest.h>
 
@@ -89,18 +89,18 @@ TEST(Settlement, EveryBetTypeOnRealRounds) {
 // number and bet type over a run of real rounds (the all-equal draws 7034 of
 // NUMBERS3 and 6614 of NUMBERS4 among them).
 TEST(Settlement, AgreesWithTheBacktestPayoutForEveryNumber) {
-    auto backtestPayout = [](const tw::history::NumData& draw, int game, tw::reports::BetType bet,
+    auto backtestPayout = [](const tw::history::NumData& draw, int game, tw::backtest::BetType bet,
                              tw::engine::PredNum entry) {
         tw::engine::CountedList<tw::engine::PredNum> list;
         list.items = {entry};
         list.count = 1;
-        return tw::reports::roundFigures(list, draw, game, bet).payout;
+        return tw::backtest::roundFigures(list, draw, game, bet).payout;
     };
-    const std::pair<tw::common::BetType, tw::reports::BetType> bets[] = {
-        {BetType::Straight, tw::reports::BetType::Straight},
-        {BetType::Box, tw::reports::BetType::Box},
-        {BetType::Set, tw::reports::BetType::Set},
-        {BetType::Mini, tw::reports::BetType::Mini},
+    const std::pair<tw::common::BetType, tw::backtest::BetType> bets[] = {
+        {BetType::Straight, tw::backtest::BetType::Straight},
+        {BetType::Box, tw::backtest::BetType::Box},
+        {BetType::Set, tw::backtest::BetType::Set},
+        {BetType::Mini, tw::backtest::BetType::Mini},
     };
     struct Range {
         Game game;

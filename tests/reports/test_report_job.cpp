@@ -257,7 +257,7 @@ TEST(HitReportJob, LinesThatCannotBeAppendedAreCounted) {
 TEST(EnginePredictor, MatchesSlicedRunsOnTheBundledHistory) {
     const auto loaded = tw::history::loadTableFile((fs::path(TALLOWIND_DATA_DIR) / "Num3Data.tbl").string());
     ASSERT_FALSE(loaded.error) << loaded.error.message();
-    const Predictor predict = tw::reports::enginePredictor(loaded.table);
+    const Predictor predict = tw::engine::fastPredictor(loaded.table, tw::history::kNumbers3);
     for (int lastRow : {7053, 2542, 2502}) {
         SCOPED_TRACE(lastRow);
         const Prediction fast = predict(lastRow);

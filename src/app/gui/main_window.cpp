@@ -9,7 +9,7 @@
 #include "ledger/ledger.h"
 #include "printing/gui/current_printer.h"
 #include "printing/gui/print_panel.h"
-#include "reports/gui/dlg_backtest.h"
+#include "backtest/gui/dlg_backtest.h"
 #include "reports/gui/report_progress_dialog.h"
 #include "reports/gui/statistics_dialog.h"
 #include "selection/gui/change_panel.h"
@@ -659,7 +659,7 @@ void MainWindow::cmdCheck_Click() {
 
 // Both windows read the tables as they are; the main window is blocked while they are open.
 void MainWindow::cmdBacktest_Click() {
-    reports::DlgBacktest dialog(m_history.num3, m_history.num4, this);
+    backtest::DlgBacktest dialog(m_history.num3, m_history.num4, this);
     dialog.setGame(selectedGame());
     dialog.exec();
 }

@@ -2,7 +2,7 @@
 // running series equal the library's figures for the same options, the verdict
 // is coloured, the worker reports progress and stops on cancel, the exports hold
 // the table and the chart, and closing the window during a run stops the worker.
-#include "reports/gui/dlg_backtest.h"
+#include "backtest/gui/dlg_backtest.h"
 
 #include "history/table_file.h"
 #include "ui/message_box.h"
@@ -28,8 +28,8 @@
 #include <memory>
 #include <set>
 
-using tw::reports::BacktestLine;
-using tw::reports::DlgBacktest;
+using tw::backtest::BacktestLine;
+using tw::backtest::DlgBacktest;
 
 namespace {
 
@@ -100,22 +100,22 @@ private slots:
         QVERIFY(dialog.outcome().has_value());
         QVERIFY2(!dialog.outcome()->error, dialog.outcome()->error.describe().c_str());
 
-        tw::reports::BacktestOptions options;
+        tw::backtest::BacktestOptions options;
         options.game = game;
         options.from = from;
         options.to = to;
         options.seed = static_cast<uint64_t>(seed);
         options.portfolios = 200;
-        options.seriesPoints = tw::reports::kDefaultSeriesPoints;
-        const tw::reports::BacktestOutcome lib = tw::reports::runBacktest(game == 4 ? num4 : num3, options);
+        options.seriesPoints = tw::backtest::kDefaultSeriesPoints;
+        const tw::backtest::BacktestOutcome lib = tw::backtest::runBacktest(game == 4 ? num4 : num3, options);
         QVERIFY(!lib.error);
 
         auto* table = dialog.findChild<QTableWidget*>("tblResult");
         QCOMPARE(table->rowCount(), int(lib.result.lines.size()));
         for (int row = 0; row < table->rowCount(); ++row) {
             const BacktestLine& l = lib.result.lines[static_cast<std::size_t>(row)];
-            QCOMPARE(table->item(row, 0)->text(), tw::reports::listNameJa(l.list));
-            QCOMPARE(table->item(row, 1)->text(), tw::reports::betNameJa(l.bet));
+            QCOMPARE(table->item(row, 0)->text(), tw::backtest::listNameJa(l.list));
+            QCOMPARE(table->item(row, 1)->text(), tw::backtest::betNameJa(l.bet));
             QCOMPARE(digitsOnly(table->item(row, 3)->text()), QString::number(l.tickets));
             QCOMPARE(digitsOnly(table->item(row, 4)->text()), QString::number(l.cost));
             QCOMPARE(digitsOnly(table->item(row, 5)->text()), QString::number(l.payout));
@@ -124,9 +124,9 @@ private slots:
             const QString band = digitsOnly(table->item(row, 11)->text());
             QVERIFY2(band.startsWith(QString::number(l.band.low) + " 〜 " + QString::number(l.band.high)),
                      qPrintable(band));
-            QCOMPARE(table->item(row, 12)->text(), tw::reports::verdictNameJa(l.verdict));
+            QCOMPARE(table->item(row, 12)->text(), tw::backtest::verdictNameJa(l.verdict));
             const QColor colour = table->item(row, 12)->background().color();
-            QVERIFY(l.verdict == tw::reports::Verdict::NoTickets || colour.isValid());
+            QVERIFY(l.verdict == tw::backtest::Verdict::NoTickets || colour.isValid());
         }
 
         // The chart of every line holds the library's running series.
@@ -232,7 +232,7 @@ private slots:
             QCOMPARE(fields[5], QString::number(lines[i].payout));
             QCOMPARE(fields[11], QString::number(lines[i].band.low));
             QCOMPARE(fields[12], QString::number(lines[i].band.high));
-            QCOMPARE(fields[13], tw::reports::verdictNameJa(lines[i].verdict));
+            QCOMPARE(fields[13], tw::backtest::verdictNameJa(lines[i].verdict));
         }
 
         const QString pngPath = dir.filePath("chart.png");

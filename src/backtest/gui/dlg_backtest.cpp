@@ -1,4 +1,4 @@
-#include "reports/gui/dlg_backtest.h"
+#include "backtest/gui/dlg_backtest.h"
 
 #include "common/rounding.h"
 #include "ui/message_box.h"
@@ -28,7 +28,7 @@
 
 #include <algorithm>
 
-namespace tw::reports {
+namespace tw::backtest {
 
 namespace {
 
@@ -651,4 +651,4 @@ void DlgBacktest::cmdExportPng_Click() {
                         windowTitle());
 }
 
-} // namespace tw::reports
+} // namespace tw::backtest

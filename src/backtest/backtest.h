@@ -24,6 +24,7 @@
 #pragma once
 
 #include "engine/engine.h"
+#include "engine/fast_predictor.h"
 #include "history/num_data.h"
 
 #include <atomic>
@@ -33,7 +34,7 @@
 #include <string>
 #include <vector>
 
-namespace tw::reports {
+namespace tw::backtest {
 
 // xoshiro256** (Blackman and Vigna), the state filled from splitmix64 so that any
 // 64-bit seed, zero included, gives a usable state.
@@ -50,8 +51,37 @@ public:
 
 private:
     RandomStream() = default;
+    static constexpr uint64_t rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
     uint64_t m_s[4] = {};
 };
+
+// Both are defined here so that the simulation's inner loops inline them.
+inline uint64_t RandomStream::next() {
+    const uint64_t result = rotl(m_s[1] * 5, 7) * 9;
+    const uint64_t t = m_s[1] << 17;
+    m_s[2] ^= m_s[0];
+    m_s[3] ^= m_s[1];
+    m_s[1] ^= m_s[2];
+    m_s[0] ^= m_s[3];
+    m_s[2] ^= t;
+    m_s[3] = rotl(m_s[3], 45);
+    return result;
+}
+
+inline uint32_t RandomStream::below(uint32_t bound) {
+    // The high 32 bits are the generator's best; the rejection keeps every value
+    // of 0 .. bound - 1 exactly equally likely.
+    uint64_t m = (next() >> 32) * bound;
+    auto low = static_cast<uint32_t>(m);
+    if (low < bound) {
+        const uint32_t threshold = (0u - bound) % bound;
+        while (low < threshold) {
+            m = (next() >> 32) * bound;
+            low = static_cast<uint32_t>(m);
+        }
+    }
+    return static_cast<uint32_t>(m >> 32);
+}
 
 // One step of splitmix64: advances `state` and returns the next output.
 uint64_t splitMix64(uint64_t& state);
@@ -212,16 +242,9 @@ struct BacktestError {
     std::string describe() const; // one English sentence
 };
 
-// The proposal for round lastRow + 1 made from rounds 1..lastRow; the pointer stays
-// valid until the next call. A null proposal carries the engine's error.
-struct BacktestPrediction {
-    const engine::Proposal* proposal = nullptr;
-    engine::EngineError error = engine::EngineError::None;
-};
-using BacktestPredictor = std::function<BacktestPrediction(int lastRow)>;
-
-// The engine's fast path over `table` (which must outlive the predictor) for one game.
-BacktestPredictor fastPathPredictor(const history::DrawTable& table, int game);
+// The proposals come from the engine's predictor type (a test hands in its own).
+using BacktestPrediction = engine::RoundPrediction;
+using BacktestPredictor = engine::RoundPredictor;
 
 struct BacktestOutcome {
     BacktestResult result; // no lines after a refused option or a cancel; a failed prediction leaves those so far
@@ -241,7 +264,7 @@ struct BacktestControl {
 };
 
 // Checks the options against the history, then runs the back-test (the engine's
-// fast path unless another predictor is given).
+// fast predictor unless another predictor is given).
 BacktestOutcome runBacktest(const history::DrawTable& table, const BacktestOptions& options,
                             const BacktestPredictor& predictor = {});
 // The same under a control: progress after every round, a cancel between rounds.
@@ -251,4 +274,4 @@ BacktestOutcome runBacktest(const history::DrawTable& table, const BacktestOptio
 // The readable table with its legend (ASCII, LF line ends).
 std::string formatBacktestText(const BacktestResult& result);
 
-} // namespace tw::reports
+} // namespace tw::backtest

@@ -11,7 +11,7 @@
 #pragma once
 
 #include "history/num_data.h"
-#include "reports/backtest.h"
+#include "backtest/backtest.h"
 
 #include <QDialog>
 
@@ -30,7 +30,7 @@ class QSpinBox;
 class QTableWidget;
 class QThread;
 
-namespace tw::reports {
+namespace tw::backtest {
 
 // The Japanese names the window shows.
 QString listNameJa(ProposalList list);
@@ -110,4 +110,4 @@ private:
     QPushButton* cmdClose = nullptr;
 };
 
-} // namespace tw::reports
+} // namespace tw::backtest

@@ -1,16 +1,14 @@
-#include "reports/backtest.h"
+#include "backtest/backtest.h"
 
 #include "common/rounding.h"
 #include "common/number_format.h"
-#include "engine/fast_path.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <memory>
 #include <utility>
 
-namespace tw::reports {
+namespace tw::backtest {
 
 // ---------------------------------------------------------------- generator
 
@@ -20,12 +18,6 @@ uint64_t splitMix64(uint64_t& state) {
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
     return z ^ (z >> 31);
 }
-
-namespace {
-constexpr uint64_t rotl(uint64_t x, int k) {
-    return (x << k) | (x >> (64 - k));
-}
-} // namespace
 
 RandomStream::RandomStream(uint64_t seed) {
     uint64_t state = seed;
@@ -40,33 +32,6 @@ RandomStream RandomStream::fromState(uint64_t s0, uint64_t s1, uint64_t s2, uint
     stream.m_s[2] = s2;
     stream.m_s[3] = s3;
     return stream;
-}
-
-uint64_t RandomStream::next() {
-    const uint64_t result = rotl(m_s[1] * 5, 7) * 9;
-    const uint64_t t = m_s[1] << 17;
-    m_s[2] ^= m_s[0];
-    m_s[3] ^= m_s[1];
-    m_s[1] ^= m_s[2];
-    m_s[0] ^= m_s[3];
-    m_s[2] ^= t;
-    m_s[3] = rotl(m_s[3], 45);
-    return result;
-}
-
-uint32_t RandomStream::below(uint32_t bound) {
-    // The high 32 bits are the generator's best; the rejection keeps every value
-    // of 0 .. bound - 1 exactly equally likely.
-    uint64_t m = (next() >> 32) * bound;
-    auto low = static_cast<uint32_t>(m);
-    if (low < bound) {
-        const uint32_t threshold = (0u - bound) % bound;
-        while (low < threshold) {
-            m = (next() >> 32) * bound;
-            low = static_cast<uint32_t>(m);
-        }
-    }
-    return static_cast<uint32_t>(m >> 32);
 }
 
 // ---------------------------------------------------------------- names
@@ -335,28 +300,6 @@ std::string BacktestError::describe() const {
 
 // ---------------------------------------------------------------- the run
 
-BacktestPredictor fastPathPredictor(const history::DrawTable& table, int game) {
-    struct State {
-        engine::SharedTables shared;
-        engine::Engine engine;
-        engine::EngineError buildError = engine::EngineError::None;
-        bool built = false;
-    };
-    auto state = std::make_shared<State>();
-    return [state, &table, game](int lastRow) -> BacktestPrediction {
-        if (!state->built) {
-            state->buildError = state->shared.build(table, game);
-            state->built = true;
-        }
-        if (state->buildError != engine::EngineError::None)
-            return {nullptr, state->buildError};
-        if (const engine::EngineError error = state->engine.predictFast(state->shared, lastRow);
-            error != engine::EngineError::None)
-            return {nullptr, error};
-        return {&state->engine.proposal(), engine::EngineError::None};
-    };
-}
-
 namespace {
 
 // The lines of one proposal list whose random tickets are drawn together: the
@@ -447,7 +390,7 @@ BacktestOutcome runBacktest(const history::DrawTable& table, const BacktestOptio
         return outcome;
 
     const int game = options.game;
-    const BacktestPredictor predict = predictor ? predictor : fastPathPredictor(table, game);
+    const BacktestPredictor predict = predictor ? predictor : engine::fastPredictor(table, game);
     BacktestResult& result = outcome.result;
     result.game = game;
     result.from = options.from;
@@ -677,4 +620,4 @@ std::string formatBacktestText(const BacktestResult& r) {
     return out;
 }
 
-} // namespace tw::reports
+} // namespace tw::backtest
