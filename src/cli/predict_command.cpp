@@ -1,7 +1,7 @@
 // tallowind-cli predict: one complete prediction run for one round of one game,
 // printed as one JSON object (the forecast row, the groups, the Mini candidates,
 // the all-group table and, for a drawn round, the hits). The run is the sliced
-// engine run the program's progress dialog drives, stepped without pauses.
+// engine run the window's progress dialog drives, stepped without pauses.
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "engine/engine.h"

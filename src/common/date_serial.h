@@ -1,5 +1,6 @@
-// Dates as the program stores them: days since 1899-12-30 as a double whose
-// fraction is the time of day. Conversions go through <chrono> calendar types.
+// Dates as the table files and the ledger store them: days since 1899-12-30 as a
+// double whose fraction is the time of day. Conversions go through <chrono>
+// calendar types.
 #pragma once
 
 #include <optional>

@@ -1,4 +1,5 @@
-// Number formats written as format strings:
+// Number formats written as pattern strings, so that a window, the report and
+// the command-line tool show an amount in the same layout from the same pattern:
 //   "#" digit shown when significant, "0" digit always shown, "," (between digit
 //   placeholders) groups the integer part by thousands, "." starts the decimals,
 //   "\" takes the next character literally; other characters are literal.
@@ -17,7 +18,8 @@ namespace tw::common {
 std::string formatNumber(int64_t value, std::string_view pattern);
 std::string formatNumber(double value, std::string_view pattern);
 
-// The program's money formats, named for readability at the call sites.
+// The money formats of the windows and the report (yen amounts of up to seven,
+// six, five and eight digits), named for readability at the call sites.
 inline constexpr std::string_view kYen7 = "\\\\#,###,##0";    // "\#,###,##0" -> \1,234,567
 inline constexpr std::string_view kYen6 = "\\\\###,##0";      // "\###,##0"
 inline constexpr std::string_view kYen5 = "\\\\##,##0";       // "\##,##0"

@@ -822,8 +822,8 @@ std::string_view thirdField(std::string_view line) {
     return line.substr(b + 1, c == std::string_view::npos ? std::string_view::npos : c - b - 1);
 }
 
-// Line n holds round n, whatever its first field says, as when the program loads
-// its own table.
+// Line n holds round n, whatever its first field says, as the table loader reads
+// a table file.
 void readTable(std::string_view text, Game game, ImportFile& file) {
     const std::vector<std::string_view> lines = splitLines(text);
     file.rows.reserve(lines.size());

@@ -15,7 +15,8 @@
 
 namespace tw::history {
 
-// Game codes as used everywhere in the program.
+// Game codes: the digit count of the game, as the table files, the engine and
+// the command-line option --game name it.
 inline constexpr int kNumbers3 = 3;
 inline constexpr int kNumbers4 = 4;
 

@@ -1,8 +1,8 @@
 // Cell routines shared by every window that shows a grid: write a cell's text
 // and colours, colour a cell, and read the key text (column 0) of the selected
-// row. Colours are given as the program writes them, 24-bit values in
-// blue-green-red byte order (0x0000FF red, 0xFF0000 blue, 0x00FFFF yellow); a
-// negative colour leaves that colour of the cell as it is.
+// row. Colours are 24-bit values in blue-green-red byte order (0x0000FF red,
+// 0xFF0000 blue, 0x00FFFF yellow), the order the windows' colour constants are
+// written in; a negative colour leaves that colour of the cell as it is.
 //
 // Making a cell current does not change the grid's selection, so a window that
 // writes its cells never moves what the user selected. Knows nothing of what

@@ -1,5 +1,5 @@
-// Modal message boxes with the program's button sets, and a hook through which
-// tests answer them and read what was shown.
+// Modal message boxes with three button sets (OK, OK/Cancel, Yes/No), and a
+// hook through which tests answer them and read what was shown.
 #pragma once
 
 #include <QString>
@@ -12,7 +12,7 @@ namespace tw::ui {
 enum class Buttons { Ok, OkCancel, YesNo };
 enum class Answer { Ok, Cancel, Yes, No };
 
-// Shows a modal box. The program's texts break lines with a single CR; they are
+// Shows a modal box. Message texts break lines with a single CR; they are
 // shown as line breaks. Returns the button pressed (Escape gives Cancel or No).
 Answer showMessage(QWidget* parent, const QString& text, Buttons buttons, const QString& title);
 

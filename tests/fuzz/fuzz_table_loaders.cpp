@@ -1,7 +1,7 @@
 // libFuzzer target: a whole table file through both loaders. The whole-file
 // loader and the sliced loader must give the same table, error and warning, and
 // the stamp of the bytes they read. The first byte chooses the sliced loader's
-// block size (1 to 64 bytes, or the program's 32000), so that the fuzzed bytes
+// block size (1 to 64 bytes, or the loader's own 32000), so that the fuzzed bytes
 // cross block boundaries everywhere; the second chooses the slice.
 #include "history/table_file.h"
 

@@ -83,8 +83,8 @@ QString oversizedRefusal(const QString& typed) {
         .arg(std::numeric_limits<int16_t>::max());
 }
 
-// The leading number of a text as the program reads typed rounds: blanks, an
-// optional sign and digits; anything else ends the number, no digits give 0.
+// The leading number of a typed round: blanks, an optional sign and digits;
+// anything else ends the number, no digits give 0, so "12回" reads as round 12.
 int16_t leadingNumber(const QString& text) {
     const QString t = text.trimmed();
     qsizetype i = 0;
@@ -614,7 +614,6 @@ history::SaveError MainWindow::saveTable(int game) {
     return history::SaveTable(m_history.table(game), game, m_appState.tableFilePath(game));
 }
 
-// The result report joins this button later.
 // The back-test report: the three report files are written into the working
 // directory with a progress window (the replayed predictions come from the
 // engine's fast path, which gives the same proposals as a run of the window);

@@ -3,9 +3,9 @@
 // origin where the printer puts it (the printable area's top-left corner, or
 // the paper corner when the printer is set to full page).
 //
-// The document opens with the first mark, as on the printer the program was
-// made for; a printer that cannot be opened leaves the sink failed and drawing
-// does nothing. Knows nothing of the dialog that drives it.
+// The document opens with the first mark, so a job that draws nothing never
+// feeds a blank sheet; a printer that cannot be opened leaves the sink failed and
+// drawing does nothing. Knows nothing of the dialog that drives it.
 //
 // The print preview draws through the same sink onto a painter it has set up
 // (one unit one twip, one page at a time): then the sink only fills, and page

@@ -44,7 +44,7 @@ QLabel* panelLabel(QWidget* parent, const QString& text, const char* name = null
 QListWidget* selectionList(QWidget* parent, const char* name) {
     auto* list = new QListWidget(parent);
     list->setObjectName(QString::fromLatin1(name));
-    // Every click toggles one item, as in the program's multi-select lists.
+    // Every click toggles one item, so picks are added one by one without a modifier key.
     list->setSelectionMode(QAbstractItemView::MultiSelection);
     return list;
 }

@@ -126,8 +126,8 @@ private:
 };
 
 // Writes count x 200 yen into `label` as "\##,###,##0". An amount beyond 32 bits
-// is the program's overflow error: the label is emptied, a message is shown, and
-// false is returned.
+// is an overflow error: the label is emptied, a message is shown, and false is
+// returned.
 bool showAmount(QWidget* parent, QLabel* label, int64_t count);
 
 } // namespace tw::selection
