@@ -22,27 +22,20 @@ double dblBlockTop(int block) {
 
 int GetMarkLeft(int value) { return rounded((9 - value) * kColumnPitch); }
 
-int GetMarkTop(bool numbers3, int block, int row) {
-    return rounded(dblBlockTop(block)) + rounded((row - 1) * (numbers3 ? kRowPitch3 : kRowPitch4));
+int GetMarkTop(common::Game game, int block, int row) {
+    return rounded(dblBlockTop(block)) +
+           rounded((row - 1) * (game == common::Game::Numbers3 ? kRowPitch3 : kRowPitch4));
 }
 
-std::vector<MarkRect> PrintEntry(bool numbers3, int block, std::string_view entry, char printType) {
+std::vector<MarkRect> PrintEntry(common::Game game, int block, const common::LotteryNumber& entry,
+                                 common::BetType printType) {
     std::vector<MarkRect> marks;
-    auto mark = [&](char digit, int row) {
-        if (digit >= '0' && digit <= '9')
-            marks.push_back({GetMarkLeft(digit - '0'), GetMarkTop(numbers3, block, row)});
-    };
-    const std::size_t digits = numbers3 ? 3 : 4;
-    if (printType == 'M') {
-        // "*" then the tens and units digit.
-        for (std::size_t i = 1; i <= 2 && i < entry.size(); ++i)
-            mark(entry[i], static_cast<int>(i) + 1);
-    } else {
-        for (std::size_t i = 0; i < digits && i < entry.size(); ++i)
-            mark(entry[i], static_cast<int>(i) + 1);
-    }
-    const int typeRow = numbers3 ? 4 : 5;
-    marks.push_back({GetMarkLeft(GetTypeCode(printType)), GetMarkTop(numbers3, block, typeRow)});
+    // A Mini pair is the last two places of a NUMBERS3 number: rows 2 and 3.
+    const int firstRow = entry.isMini() ? 2 : 1;
+    for (int i = 0; i < entry.size(); ++i)
+        marks.push_back({GetMarkLeft(entry.digit(i)), GetMarkTop(game, block, firstRow + i)});
+    const int typeRow = common::digitCount(game) + 1;
+    marks.push_back({GetMarkLeft(GetTypeCode(printType)), GetMarkTop(game, block, typeRow)});
     return marks;
 }
 

@@ -4,7 +4,8 @@
 // integer, halves to even. Five bets per sheet, in blocks 1..5. No Qt.
 #pragma once
 
-#include <string_view>
+#include "common/lottery.h"
+
 #include <vector>
 
 namespace tw::printing {
@@ -29,12 +30,12 @@ double dblBlockTop(int block);
 // Column of digit value 0..9: value 9 at the left edge, 0 at the right.
 int GetMarkLeft(int value);
 // Top of row 1.. of a block (the bet-type row is 4 for Numbers3, 5 for Numbers4).
-int GetMarkTop(bool numbers3, int block, int row);
+int GetMarkTop(common::Game game, int block, int row);
 
-// The marks of one entry in block 1..5: its digits in rows 1..3 (or 1..4) and
-// the bet-type code in the last row. A Mini entry "*23" marks the tens digit in
-// row 2 and the units in row 3, leaving row 1 empty. A character that is not a
-// digit gets no mark.
-std::vector<MarkRect> PrintEntry(bool numbers3, int block, std::string_view entry, char printType);
+// The marks of one entry of a game's sheet in block 1..5: its digits in rows
+// 1..3 (or 1..4) and the bet-type code in the last row. A Mini pair "*23" marks
+// the tens digit in row 2 and the units in row 3, leaving row 1 empty.
+std::vector<MarkRect> PrintEntry(common::Game game, int block, const common::LotteryNumber& entry,
+                                 common::BetType printType);
 
 } // namespace tw::printing

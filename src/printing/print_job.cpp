@@ -6,8 +6,8 @@
 
 namespace tw::printing {
 
-PrintJob::PrintJob(bool numbers3, char printType, std::vector<std::string> entries)
-    : m_numbers3(numbers3), m_printType(printType), m_entries(std::move(entries)) {}
+PrintJob::PrintJob(common::Game game, common::BetType printType, std::vector<common::LotteryNumber> entries)
+    : m_game(game), m_printType(printType), m_entries(std::move(entries)) {}
 
 bool PrintJob::start() {
     if (m_state != State::Idle || m_entries.empty())
@@ -50,7 +50,7 @@ StepReport PrintJob::step(PageSink& sink) {
     const int block = m_next % kBlocksPerSheet + 1;
     if (block == 1 && m_next > 0)
         sink.newPage();
-    for (const MarkRect& m : PrintEntry(m_numbers3, block, m_entries[static_cast<std::size_t>(m_next)], m_printType))
+    for (const MarkRect& m : PrintEntry(m_game, block, m_entries[static_cast<std::size_t>(m_next)], m_printType))
         sink.drawRect(m.x, m.y, m.w, m.h);
     ++m_next;
 

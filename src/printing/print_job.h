@@ -4,6 +4,7 @@
 // the printer (or a recording fake in tests). No Qt.
 #pragma once
 
+#include "common/lottery.h"
 #include "printing/mark_sheet.h"
 
 #include <string>
@@ -39,7 +40,7 @@ class PrintJob {
 public:
     enum class State { Idle, Printing, CancelRequested };
 
-    PrintJob(bool numbers3, char printType, std::vector<std::string> entries);
+    PrintJob(common::Game game, common::BetType printType, std::vector<common::LotteryNumber> entries);
 
     // Starts a job over all entries (again after a finished one). Returns false
     // when there is nothing to print or a job is running.
@@ -60,9 +61,9 @@ public:
 private:
     StepReport report(PrintEvent event, int printed) const;
 
-    bool m_numbers3;
-    char m_printType;
-    std::vector<std::string> m_entries;
+    common::Game m_game;
+    common::BetType m_printType;
+    std::vector<common::LotteryNumber> m_entries;
     State m_state = State::Idle;
     int m_next = 0;
 };

@@ -1,24 +1,27 @@
 #include "printing/print_job.h"
 
+#include "entry_numbers.h"
 #include "recording_sink.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
+using tw::common::BetType;
+using tw::common::Game;
 using tw::printing::PrintEvent;
 using tw::printing::PrintJob;
 using tw::testing::RecordingSink;
 
-std::vector<std::string> straightEntries(int n) {
-    std::vector<std::string> entries;
+std::vector<tw::common::LotteryNumber> straightEntries(int n) {
+    std::vector<tw::common::LotteryNumber> entries;
     for (int i = 0; i < n; ++i)
-        entries.push_back(std::to_string(100 + i));
+        entries.push_back(tw::common::LotteryNumber::ofValue(Game::Numbers3, 100 + i));
     return entries;
 }
 
 TEST(PrintJob, SixEntriesFillTwoSheets) {
-    PrintJob job(true, 'S', straightEntries(6));
+    PrintJob job(Game::Numbers3, BetType::Straight, straightEntries(6));
     RecordingSink sink;
     ASSERT_TRUE(job.start());
     std::vector<PrintEvent> events;
@@ -41,7 +44,7 @@ TEST(PrintJob, SixEntriesFillTwoSheets) {
 }
 
 TEST(PrintJob, ProgressAndSheetsStillNeeded) {
-    PrintJob job(true, 'B', straightEntries(11));
+    PrintJob job(Game::Numbers3, BetType::Box, straightEntries(11));
     RecordingSink sink;
     EXPECT_EQ(job.sheetsRemaining(), 3);
     ASSERT_TRUE(job.start());
@@ -74,7 +77,7 @@ TEST(PrintJob, CancelEndsTheDocumentAfterTheCurrentEntry) {
         {"on the second sheet", 7, 7 * 4, 1},
     };
     for (const auto& c : cases) {
-        PrintJob job(true, 'S', straightEntries(11));
+        PrintJob job(Game::Numbers3, BetType::Straight, straightEntries(11));
         RecordingSink sink;
         ASSERT_TRUE(job.start());
         for (int i = 0; i < c.stepsBeforeCancel; ++i)
@@ -97,13 +100,13 @@ TEST(PrintJob, CancelEndsTheDocumentAfterTheCurrentEntry) {
 
 TEST(PrintJob, StartingRules) {
     RecordingSink sink;
-    PrintJob empty(true, 'S', {});
+    PrintJob empty(Game::Numbers3, BetType::Straight, {});
     EXPECT_FALSE(empty.start());
     EXPECT_EQ(empty.step(sink).event, PrintEvent::Idle);
     EXPECT_EQ(sink.markCount(), 0);
     EXPECT_EQ(sink.endDocuments, 0);
 
-    PrintJob job(true, 'M', {"*23", "*07"});
+    PrintJob job(Game::Numbers3, BetType::Mini, tw::testing::entryNumbers(Game::Numbers3, {"*23", "*07"}));
     EXPECT_FALSE(job.requestCancel());   // nothing running: the dialog may close at once
     ASSERT_TRUE(job.start());
     EXPECT_FALSE(job.start());           // already running

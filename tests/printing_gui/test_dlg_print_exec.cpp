@@ -31,10 +31,10 @@ namespace {
 constexpr int kMarksPerEntry = 4; // three digits and the bet type (Numbers3)
 constexpr int kWaitMs = 5000;
 
-std::vector<std::string> entries(int count) {
-    std::vector<std::string> out;
+std::vector<tw::common::LotteryNumber> entries(int count) {
+    std::vector<tw::common::LotteryNumber> out;
     for (int i = 0; i < count; ++i)
-        out.push_back(std::to_string(100 + i));
+        out.push_back(tw::common::LotteryNumber::ofValue(tw::common::Game::Numbers3, 100 + i));
     return out;
 }
 
@@ -75,8 +75,8 @@ private:
         sink = RecordingSink{};
         steps.clear();
         dialog = std::make_unique<DlgPrintExec>(entries(count));
-        dialog->pubStrMark = 'S';
-        dialog->pubBlnNumbers = true;
+        dialog->pubStrMark = tw::common::BetType::Straight;
+        dialog->pubGame = tw::common::Game::Numbers3;
         dialog->setTimings(timings);
         dialog->setOutput(&sink);
         connect(dialog.get(), &DlgPrintExec::progressStepped, this, [this] {

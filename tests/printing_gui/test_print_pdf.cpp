@@ -7,6 +7,7 @@
 #include "ui/message_box.h"
 
 #include "pgm_marks.h"
+#include "printing/entry_numbers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -26,7 +27,8 @@ using tw::printing::MarkRect;
 using tw::testing::Blob;
 
 namespace {
-const std::vector<std::string> kEntries = {"905", "123", "456", "789", "012", "345"};
+const std::vector<tw::common::LotteryNumber> kEntries =
+    tw::testing::entryNumbers(tw::common::Game::Numbers3, {"905", "123", "456", "789", "012", "345"});
 constexpr int kTolerance = 2; // twips
 constexpr int kCropWidth = 3600;
 constexpr int kCropHeight = 7800; // below block 5's bet-type row
@@ -81,8 +83,8 @@ private slots:
         const QString pdf = dir.filePath(QStringLiteral("sheets.pdf"));
 
         DlgPrintExec dialog(kEntries);
-        dialog.pubStrMark = 'S';
-        dialog.pubBlnNumbers = true;
+        dialog.pubStrMark = tw::common::BetType::Straight;
+        dialog.pubGame = tw::common::Game::Numbers3;
         dialog.setTimings({0, 0});
         QPrinter& printer = dialog.printer();
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -123,7 +125,8 @@ private slots:
         for (std::size_t sheet = 0; sheet < sheets.size(); ++sheet) {
             std::vector<MarkRect> expected;
             for (std::size_t i = sheet * 5; i < std::min(kEntries.size(), sheet * 5 + 5); ++i) {
-                const auto marks = tw::printing::PrintEntry(true, static_cast<int>(i % 5) + 1, kEntries[i], 'S');
+                const auto marks = tw::printing::PrintEntry(tw::common::Game::Numbers3, static_cast<int>(i % 5) + 1, kEntries[i],
+                                                             tw::common::BetType::Straight);
                 expected.insert(expected.end(), marks.begin(), marks.end());
             }
             const std::vector<Blob>& found = sheets[sheet];

@@ -134,13 +134,13 @@ private slots:
         const QStringList group2 = numberTexts(proposal.grp2, game);
         QCOMPARE(texts(list(3)), group2);
 
-        std::optional<std::vector<std::string>> printed;
-        char mark = 0;
-        bool dialogNumbers3 = !numbers3;
+        std::optional<std::vector<tw::common::LotteryNumber>> printed;
+        auto mark = tw::common::BetType::Straight;
+        auto dialogGame = numbers3 ? tw::common::Game::Numbers4 : tw::common::Game::Numbers3;
         child<PrintPanel>(QStringLiteral("framPrint"))->setDialogRunner([&](DlgPrintExec& dialog) {
             printed = dialog.entries();
             mark = dialog.pubStrMark;
-            dialogNumbers3 = dialog.pubBlnNumbers;
+            dialogGame = dialog.pubGame;
         });
         click(QStringLiteral("cmdPrtGrpAllSelect_3"));
         click(QStringLiteral("optPrtType_1"));
@@ -148,11 +148,11 @@ private slots:
         QVERIFY(MessageHook::shownTexts().isEmpty());
         QVERIFY(printed);
         QStringList entries;
-        for (const std::string& e : *printed)
-            entries << QString::fromStdString(e);
+        for (const tw::common::LotteryNumber& e : *printed)
+            entries << QString::fromStdString(e.text());
         QCOMPARE(entries, group2);
-        QCOMPARE(mark, 'B');
-        QCOMPARE(dialogNumbers3, numbers3);
+        QCOMPARE(mark, tw::common::BetType::Box);
+        QCOMPARE(dialogGame, numbers3 ? tw::common::Game::Numbers3 : tw::common::Game::Numbers4);
     }
 };
 

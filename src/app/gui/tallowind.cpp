@@ -275,7 +275,11 @@ bool Tallowind::isFutureRound(int game, int round) const {
 }
 
 int Tallowind::selectedGame() const {
-    return optNumbers[0]->isChecked() ? 3 : 4;
+    return common::gameCode(checkedGame());
+}
+
+common::Game Tallowind::checkedGame() const {
+    return app::gameOfOption(optNumbers[0]->isChecked() ? 0 : 1);
 }
 
 int16_t Tallowind::roundInSelector() const {
@@ -369,7 +373,7 @@ void Tallowind::ChgPanelSetUp() {
     framHenkou->ChgPanelSetUp(optNumbers[0]->isChecked(), roundInSelector());
 }
 void Tallowind::PrtPanelSetUp() {
-    framPrint->PrtPanelSetUp(optNumbers[0]->isChecked(), m_engine.proposal(), m_selection.lstChgSelect(),
+    framPrint->PrtPanelSetUp(checkedGame(), m_engine.proposal(), m_selection.lstChgSelect(),
                              m_selection.lstChgMini());
 }
 
@@ -559,7 +563,7 @@ void Tallowind::cmdImport_Click() {
 
     history::DlgImportData dialog(
         m_history, [this](common::Game game) { return m_appState.tableFilePath(common::gameCode(game)); },
-        optNumbers[0]->isChecked() ? common::Game::Numbers3 : common::Game::Numbers4, this);
+        checkedGame(), this);
     dialog.setStartFolder(QString::fromStdString(m_appState.workingFolder().string()));
     dialog.exec();
     FillRoundList();

@@ -38,7 +38,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text) {
 }
 } // namespace
 
-DlgPrintExec::DlgPrintExec(std::vector<std::string> entries, QWidget* parent)
+DlgPrintExec::DlgPrintExec(std::vector<common::LotteryNumber> entries, QWidget* parent)
     : QDialog(parent), m_entries(std::move(entries)) {
     setObjectName(QStringLiteral("dlgPrintExec"));
     setWindowTitle(QStringLiteral("【印刷前確認】"));
@@ -136,7 +136,7 @@ void DlgPrintExec::cmdPrinterSelect_Click() {
 void DlgPrintExec::cmdPrtGo_Click() {
     if (m_blnLoopBusy)
         return;
-    m_job.emplace(pubBlnNumbers, pubStrMark, m_entries);
+    m_job.emplace(pubGame, pubStrMark, m_entries);
     if (!m_job->start())
         return;
     barPrint->setValue(0);

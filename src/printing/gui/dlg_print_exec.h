@@ -6,7 +6,7 @@
 // document is ended (what is drawn gets printed) and the dialog closes. After a
 // finished job the dialog stays open and can print the same bets again.
 //
-// The caller passes the entries in and sets pubStrMark / pubBlnNumbers before
+// The caller passes the entries in and sets pubStrMark / pubGame before
 // exec(). The output is the dialog's QPrinter unless a page sink is injected
 // (tests use a recording sink, or set the printer to a PDF file).
 //
@@ -14,6 +14,7 @@
 // picDisp_0 .. picDisp_6.
 #pragma once
 
+#include "common/lottery.h"
 #include "printing/print_job.h"
 
 #include <QDialog>
@@ -44,11 +45,11 @@ public:
     };
     enum class PrintState { Idle = 0, Printing = 1, CancelRequested = 2 };
 
-    explicit DlgPrintExec(std::vector<std::string> entries, QWidget* parent = nullptr);
+    explicit DlgPrintExec(std::vector<common::LotteryNumber> entries, QWidget* parent = nullptr);
     ~DlgPrintExec() override;
 
-    char pubStrMark = 'S';     // print type letter: S, B, C or M
-    bool pubBlnNumbers = true; // true for Numbers3
+    common::BetType pubStrMark = common::BetType::Straight; // the bet type marked on every sheet
+    common::Game pubGame = common::Game::Numbers3;          // whose sheet: NUMBERS3 or NUMBERS4
 
     void setTimings(const Timings& timings) { m_timings = timings; }
     // Draw onto this sink instead of the printer (not owned; null for the printer).
@@ -57,7 +58,7 @@ public:
     // Shows the current printer's name again (after the caller changed the printer).
     void refreshPrinterName();
 
-    const std::vector<std::string>& entries() const { return m_entries; }
+    const std::vector<common::LotteryNumber>& entries() const { return m_entries; }
     PrintState printState() const { return m_printState; }
     bool loopBusy() const { return m_blnLoopBusy; }
     int currentFrame() const { return m_intFrame; } // 1..7, 0 when no frame shows
@@ -88,7 +89,7 @@ private:
     void showFrame(int frame);
     void endJob();
 
-    std::vector<std::string> m_entries;
+    std::vector<common::LotteryNumber> m_entries;
     Timings m_timings;
     QPrinter m_printer{QPrinter::HighResolution};
     PageSink* m_output = nullptr;
