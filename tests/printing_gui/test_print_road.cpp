@@ -125,7 +125,7 @@ private slots:
 
         // Group 2 becomes the user's selection; the panel shows it on its next opening.
         tw::selection::SelectionModel& selection = window->selection();
-        QVERIFY(selection.SetGrpNumsFromYosoku(numbers3, 2, proposal));
+        QVERIFY(selection.SetGrpNumsFromYosoku(tw::common::gameFromCode(game).value(), 2, proposal));
         selection.SelectAllList(ListId::GrpNums);
         selection.AddToUserSelect();
         window->ShowYosouPanel();

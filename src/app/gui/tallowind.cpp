@@ -370,11 +370,10 @@ void Tallowind::SetResultGameView(int index) {
 }
 
 void Tallowind::ChgPanelSetUp() {
-    framHenkou->ChgPanelSetUp(optNumbers[0]->isChecked(), roundInSelector());
+    framHenkou->ChgPanelSetUp(checkedGame(), roundInSelector());
 }
 void Tallowind::PrtPanelSetUp() {
-    framPrint->PrtPanelSetUp(checkedGame(), m_engine.proposal(), m_selection.lstChgSelect(),
-                             m_selection.lstChgMini());
+    framPrint->PrtPanelSetUp(checkedGame(), m_engine.proposal(), m_selection.lstChgSelect(), m_selection.lstChgMini());
 }
 
 void Tallowind::optNumbers_Click(int index) {
@@ -522,7 +521,8 @@ bool Tallowind::runPrediction(int game, int round) {
 // The stored selection of the game and round joins the change panel's lists, so
 // the print panel sees it even if the change panel is never opened.
 void Tallowind::LoadUserSelect(int game, int round) {
-    framHenkou->LoadUserSelect(game == history::kNumbers3, static_cast<int16_t>(round));
+    framHenkou->LoadUserSelect(common::gameFromCode(game).value_or(common::Game::Numbers3),
+                               static_cast<int16_t>(round));
 }
 
 void Tallowind::cmdHenko_Click() {

@@ -215,9 +215,9 @@ void DlgHitChart::cmdExit_Click() {
     accept();
 }
 
-void ShowHitChart(QWidget* parent, const engine::Engine& engine, bool numbers3, int16_t round) {
+void ShowHitChart(QWidget* parent, const engine::Engine& engine, common::Game game, int16_t round) {
     DlgHitChart dialog(engine, parent);
-    dialog.nNumbers = numbers3 ? 3 : 4;
+    dialog.nNumbers = static_cast<int16_t>(common::gameCode(game));
     dialog.nMaxRange = round;
     dialog.exec();
 }

@@ -244,16 +244,16 @@ void FramHenkou::buildControls() {
     connect(lstChgMini, &QListWidget::itemSelectionChanged, this, [this] { takeSelection(ListId::Mini); });
 }
 
-void FramHenkou::ChgPanelSetUp(bool numbers3, int16_t round) {
-    m_numbers3 = numbers3;
+void FramHenkou::ChgPanelSetUp(common::Game game, int16_t round) {
+    m_game = game;
     m_round = round;
-    m_future = m_history.table(numbers3 ? history::kNumbers3 : history::kNumbers4).count < round;
+    m_future = m_history.table(common::gameCode(game)).count < round;
 
     for (QWidget* control :
          std::initializer_list<QWidget*>{cmdChgFromYosoKu, cmdChgAll, cmdChgClear, cmdChgSelect, cmdChgAllSelectCancel,
                                          cmdChgCancel, lblSelectNumsTitle, lstChgSelect, subFramNum3, framKakutei})
         control->setVisible(m_future);
-    if (!numbers3) {
+    if (game == common::Game::Numbers4) {
         subFramNum3->setVisible(false);
         subFramNum3->setEnabled(false);
     } else {
@@ -273,14 +273,14 @@ void FramHenkou::ChgPanelSetUp(bool numbers3, int16_t round) {
     SetChgAllGroupGrid();
     SetChgPointGrid();
     if (m_future)
-        m_model.LoadUserSelect(m_workingDir, numbers3, round, gridRowTexts());
+        m_model.LoadUserSelect(m_workingDir, game, round, gridRowTexts());
     refreshUserLists();
     showSelectCounts();
     emit selectionChanged();
 }
 
-void FramHenkou::LoadUserSelect(bool numbers3, int16_t round) {
-    m_model.LoadUserSelect(m_workingDir, numbers3, round, allGroupRowTexts(m_engine.proposal()));
+void FramHenkou::LoadUserSelect(common::Game game, int16_t round) {
+    m_model.LoadUserSelect(m_workingDir, game, round, allGroupRowTexts(m_engine.proposal()));
     refreshUserLists();
     showUserCounts();
     emit selectionChanged();
@@ -296,9 +296,9 @@ void FramHenkou::SetChgAllGroupGrid() {
 
     // The key is the round's average group value; a round the last run's tables
     // do not hold (another game, or beyond the forecast row) has none to mark.
-    const int game = m_numbers3 ? history::kNumbers3 : history::kNumbers4;
     const engine::RowTable<engine::FollowRow> follow = m_engine.FollowRows();
-    if (m_engine.intNumbers() == game && m_round >= 1 && static_cast<std::size_t>(m_round) < follow.size()) {
+    if (m_engine.intNumbers() == common::gameCode(m_game) && m_round >= 1 &&
+        static_cast<std::size_t>(m_round) < follow.size()) {
         const double key = follow[static_cast<std::size_t>(m_round)].dblAvgGrpValue;
         const std::vector<RowMark> marks = allGroupKeyMarks(proposal, key);
         for (const RowMark& mark : marks)
@@ -325,13 +325,12 @@ void FramHenkou::showEvent(QShowEvent* event) {
 }
 
 void FramHenkou::SetChgPointGrid() {
-    const int game = m_numbers3 ? history::kNumbers3 : history::kNumbers4;
     const engine::RowTable<engine::FollowRow> follow = m_engine.FollowRows();
-    const bool held =
-        m_engine.intNumbers() == game && m_round >= 1 && static_cast<std::size_t>(m_round) < follow.size();
+    const bool held = m_engine.intNumbers() == common::gameCode(m_game) && m_round >= 1 &&
+                      static_cast<std::size_t>(m_round) < follow.size();
     const engine::Ranking ranking = held ? follow[static_cast<std::size_t>(m_round)].ranking : engine::Ranking{};
-    const std::vector<std::vector<std::string>> cells = pointTableCells(m_numbers3, ranking);
-    const std::vector<int> widths = pointTableColumnWidths(m_numbers3, kPointGridWidth);
+    const std::vector<std::vector<std::string>> cells = pointTableCells(m_game, ranking);
+    const std::vector<int> widths = pointTableColumnWidths(m_game, kPointGridWidth);
 
     gridChgPointData->setColumnCount(static_cast<int>(widths.size()));
     gridChgPointData->setRowCount(kPointGridRows);
@@ -410,12 +409,12 @@ void FramHenkou::takeSelection(ListId id) {
 }
 
 void FramHenkou::cmdChart_Click() {
-    reports::ShowHitChart(this, m_engine, m_numbers3, m_round);
+    reports::ShowHitChart(this, m_engine, m_game, m_round);
 }
 
 void FramHenkou::cmdChgFromYosoKu_Click() {
-    const int16_t answer = askSelectGroup(this, cmdChgFromYosoKu, m_numbers3 ? 3 : 4);
-    if (m_model.SetGrpNumsFromYosoku(m_numbers3, answer, m_engine.proposal()))
+    const int16_t answer = askSelectGroup(this, cmdChgFromYosoKu, static_cast<int16_t>(common::digitCount(m_game)));
+    if (m_model.SetGrpNumsFromYosoku(m_game, answer, m_engine.proposal()))
         refreshList(ListId::GrpNums);
 }
 
@@ -423,7 +422,7 @@ void FramHenkou::gridChgAllGroup_Click(int row, int column) {
     const QTableWidgetItem* item = gridChgAllGroup->item(row, column);
     if (!item)
         return; // a click beside the rows of the table
-    m_model.SetGrpNumsFromGrid(m_numbers3, item->text().toStdString(), m_engine.proposal());
+    m_model.SetGrpNumsFromGrid(m_game, item->text().toStdString(), m_engine.proposal());
     refreshList(ListId::GrpNums);
 }
 
@@ -490,10 +489,10 @@ void FramHenkou::cmdChgEnd_Click() {
     // A stored selection is confirmed without a word; a failure leaves the
     // previous file as it was and says so, so that the user does not rely on a
     // selection that was never kept.
-    const common::ReplaceResult saved = m_model.SaveUserSelect(m_workingDir, m_numbers3, m_round, gridRowTexts());
+    const common::ReplaceResult saved = m_model.SaveUserSelect(m_workingDir, m_game, m_round, gridRowTexts());
     if (saved)
         return;
-    const QString name = QString::fromStdString(common::userSelectFileName(m_numbers3));
+    const QString name = QString::fromStdString(common::userSelectFileName(m_game));
     QString reason = QString::fromStdString(common::describeFileError(saved.error));
     if (saved.error == EOVERFLOW)
         reason = QStringLiteral("選出Noが多すぎます");
