@@ -39,14 +39,6 @@ QString fmt(int64_t value, std::string_view pattern) {
     return QString::fromStdString(common::formatNumberForDisplay(value, pattern));
 }
 
-QString entryText(const engine::PredNum& entry, int digits) {
-    const std::array<int, 4> d{entry.intNum1, entry.intNum2, entry.intNum3, entry.intNum4};
-    QString text;
-    for (int i = 0; i < digits; ++i)
-        text += QString::number(d[static_cast<std::size_t>(i)]);
-    return text;
-}
-
 QLabel* namedLabel(QWidget* parent, const QString& name, const QString& text = {}) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
@@ -362,7 +354,7 @@ YosouPanel::Hits YosouPanel::fillGroup(int grid, const engine::CountedList<engin
                                        const history::NumData* draw, int game) {
     QTableWidget* table = gridResulte[static_cast<std::size_t>(grid)];
     const int perRow = kResultGrids[static_cast<std::size_t>(grid)].perRow;
-    const int digits = history::digitCount(game);
+    const common::Game shownGame = common::gameFromCode(game).value_or(common::Game::Numbers3);
     Hits hits;
     for (int k = 0; k < list.count; ++k) {
         const auto row = static_cast<int16_t>(k / perRow);
@@ -370,7 +362,7 @@ YosouPanel::Hits YosouPanel::fillGroup(int grid, const engine::CountedList<engin
         if (column == 1)
             common::SetGridCell(table, 0, row, kKeep, kKeep, QString::number(row + 1));
         const engine::PredNum& entry = list[k];
-        const QString text = entryText(entry, digits);
+        const QString text = QString::fromStdString(engine::numberOf(shownGame, entry).text());
         if (draw && engine::IsStraightHit(*draw, entry, game)) {
             ++hits.straight;
             common::SetGridCell(table, column, row, kRed, kYellow, text);
@@ -394,7 +386,7 @@ int YosouPanel::fillMini(const engine::CountedList<engine::PredNum>& list, const
         if (column == 1)
             common::SetGridCell(table, 0, row, kKeep, kKeep, QString::number(row + 1));
         const engine::PredNum& entry = list[k];
-        const QString text = QStringLiteral("*%1%2").arg(entry.intNum1).arg(entry.intNum2);
+        const QString text = QString::fromStdString(engine::miniNumberOf(entry).text());
         if (draw && engine::IsMiniHit(*draw, entry)) {
             ++hits;
             common::SetGridCell(table, column, row, kRed, kYellow, text);
