@@ -132,7 +132,8 @@ PickList groupPickList(common::Game game, int listIndex, const engine::Proposal&
     return list;
 }
 
-PickList userPickList(common::Game game, const selection::ItemList& lstChgSelect, const selection::ItemList& lstChgMini) {
+PickList userPickList(common::Game game, const selection::ItemList& lstChgSelect,
+                      const selection::ItemList& lstChgMini) {
     PickList list;
     for (const selection::ListItem& item : lstChgSelect)
         list.push_back({common::LotteryNumber::ofValue(game, item.itemData), false});

@@ -42,7 +42,7 @@ std::vector<int> listsForType(common::Game game, common::BetType printType);
 void CollectPrtList(std::vector<common::LotteryNumber>& strPrtData, common::BetType printType, const PickList& list);
 
 struct PrintData {
-    std::vector<common::LotteryNumber> strPrtData;   // the bets to print, in print order
+    std::vector<common::LotteryNumber> strPrtData; // the bets to print, in print order
     bool tooMany = false;   // more entries than a 16-bit count holds; nothing is kept then
     int intPrtDataCnt() const { return static_cast<int>(strPrtData.size()); }
 };
@@ -68,6 +68,7 @@ std::optional<std::string> GetPrtCredit(const std::array<int32_t, 4>& intPrtSele
 // (Numbers4) or the Mini candidates (Numbers3) from the proposal; the user list
 // from the change panel's selection and Mini lists. Nothing is picked yet.
 PickList groupPickList(common::Game game, int listIndex, const engine::Proposal& proposal);
-PickList userPickList(common::Game game, const selection::ItemList& lstChgSelect, const selection::ItemList& lstChgMini);
+PickList userPickList(common::Game game, const selection::ItemList& lstChgSelect,
+                      const selection::ItemList& lstChgMini);
 
 } // namespace tw::printing

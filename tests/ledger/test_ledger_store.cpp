@@ -4,8 +4,8 @@
 #include "ledger/ledger.h"
 #include "ledger/schema.h"
 #include "ledger_fixture.h"
-#include "printing/print_job.h"
 #include "printing/entry_numbers.h"
+#include "printing/print_job.h"
 #include "printing/recording_sink.h"
 
 #include <gtest/gtest.h>

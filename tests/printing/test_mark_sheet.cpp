@@ -51,7 +51,8 @@ TEST(MarkSheet, EntryMarks) {
     const Case cases[] = {
         {"Numbers3 Straight 905", Game::Numbers3, 1, "905", BetType::Straight,
          {{0, 2183}, {3166, 2183 + 199}, {1407, 2183 + 398}, {2814, 2183 + 597}}},
-        {"Mini *23 in block 3", Game::Numbers3, 3, "*23", BetType::Mini, {{2462, 4565 + 199}, {2110, 4565 + 398}, {703, 4565 + 597}}},
+        {"Mini *23 in block 3", Game::Numbers3, 3, "*23", BetType::Mini,
+         {{2462, 4565 + 199}, {2110, 4565 + 398}, {703, 4565 + 597}}},
         {"Numbers4 Box 0123 in block 2", Game::Numbers4, 2, "0123", BetType::Box,
          {{3166, 3374}, {2814, 3374 + 206}, {2462, 3374 + 412}, {2110, 3374 + 618}, {2110, 3374 + 824}}},
         {"Numbers3 Set 000 in block 5", Game::Numbers3, 5, "000", BetType::Set,

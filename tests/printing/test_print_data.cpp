@@ -152,7 +152,8 @@ TEST(PrintData, PanelListsFromTheProposalAndTheSelection) {
 
     const tw::selection::ItemList select = {{"012(予測Grp1)", 12}, {"345(10.500)", 345}};
     const tw::selection::ItemList mini = {{"07", 7}, {"45", 45}};
-    EXPECT_EQ(texts(userPickList(Game::Numbers3, select, mini)), (std::vector<std::string>{"012", "345", "*07", "*45"}));
+    EXPECT_EQ(texts(userPickList(Game::Numbers3, select, mini)),
+              (std::vector<std::string>{"012", "345", "*07", "*45"}));
     EXPECT_EQ(data(userPickList(Game::Numbers3, select, mini)), (std::vector<int32_t>{12, 345, 7, 45}));
     const tw::selection::ItemList select4 = {{"0456(予測Grp3)", 456}};
     EXPECT_EQ(texts(userPickList(Game::Numbers4, select4, {})), std::vector<std::string>{"0456"});

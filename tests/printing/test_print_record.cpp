@@ -2,9 +2,9 @@
 // to its end or cancelled part-way, then the entries it printed written to a
 // ledger; entries that cannot be tickets left out with a message; a ledger that
 // cannot be opened records nothing and says so.
+#include "entry_numbers.h"
 #include "ledger/print_record.h"
 #include "printing/print_job.h"
-#include "entry_numbers.h"
 #include "recording_sink.h"
 
 #include "common/temp_dir.h"
@@ -93,16 +93,16 @@ TEST(PrintRecord, EntriesThatAreNoTicketsAreLeftOutAndNamed) {
     const std::vector<Case> cases = {
         {Game::Numbers3, BetType::Box, {"111", "123", "999"}, 1, {"111", "999"}},
         {Game::Numbers4, BetType::Set, {"0000", "0001"}, 1, {"0000"}},
-        {Game::Numbers3, BetType::Straight, {"111", "000"}, 2, {}},  // all-equal Straights are fine
-        {Game::Numbers3, BetType::Mini, {"*11", "*05"}, 2, {}},      // and so are Mini pairs
+        {Game::Numbers3, BetType::Straight, {"111", "000"}, 2, {}}, // all-equal Straights are fine
+        {Game::Numbers3, BetType::Mini, {"*11", "*05"}, 2, {}},     // and so are Mini pairs
         {Game::Numbers4, BetType::Box, {"7777"}, 0, {"7777"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(tw::common::betName(c.type)) + " " + c.printed.front());
         tw::testing::TempDir dir;
         const std::string path = tw::ledger::ledgerPathIn(dir.str());
-        const auto outcome = tw::ledger::recordPrintedEntries(path, c.game, 500, c.type,
-                                                              tw::testing::entryNumbers(c.game, c.printed));
+        const auto outcome =
+            tw::ledger::recordPrintedEntries(path, c.game, 500, c.type, tw::testing::entryNumbers(c.game, c.printed));
         EXPECT_FALSE(outcome.error);
         EXPECT_EQ(outcome.recorded, c.recorded);
         ASSERT_EQ(outcome.refused.size(), c.named.size());
@@ -123,8 +123,8 @@ TEST(PrintRecord, UnusableLedgerRecordsNothingAndSaysSo) {
     const std::string junk(4096, 'x');
     dir.write(tw::ledger::kLedgerFileName, junk);
     const auto printed = tw::testing::entryNumbers(Game::Numbers3, {"123", "456"});
-    const auto outcome =
-        tw::ledger::recordPrintedEntries(tw::ledger::ledgerPathIn(dir.str()), Game::Numbers3, 10, BetType::Straight, printed);
+    const auto outcome = tw::ledger::recordPrintedEntries(tw::ledger::ledgerPathIn(dir.str()), Game::Numbers3, 10,
+                                                          BetType::Straight, printed);
     EXPECT_EQ(outcome.error.kind, tw::ledger::LedgerErrorKind::Corrupt);
     EXPECT_EQ(outcome.recorded, 0);
     EXPECT_NE(outcome.messageJa().find("登録されませんでした"), std::string::npos);

@@ -248,8 +248,8 @@ private slots:
         QTest::newRow("Numbers3 Mini") << true << 3 << BetType::Mini << std::vector<std::string>{"*23", "*07", "*05"}
                                        << QStringLiteral("1");
         QTest::newRow("Numbers4 Straight")
-            << false << 0 << BetType::Straight << std::vector<std::string>{"0123", "9876", "5555", "0456", "1001", "0007", "0120"}
-            << QStringLiteral("2");
+            << false << 0 << BetType::Straight
+            << std::vector<std::string>{"0123", "9876", "5555", "0456", "1001", "0007", "0120"} << QStringLiteral("2");
     }
     void startOpensTheDialog() {
         QFETCH(bool, numbers3);

@@ -125,8 +125,8 @@ private slots:
         for (std::size_t sheet = 0; sheet < sheets.size(); ++sheet) {
             std::vector<MarkRect> expected;
             for (std::size_t i = sheet * 5; i < std::min(kEntries.size(), sheet * 5 + 5); ++i) {
-                const auto marks = tw::printing::PrintEntry(tw::common::Game::Numbers3, static_cast<int>(i % 5) + 1, kEntries[i],
-                                                             tw::common::BetType::Straight);
+                const auto marks = tw::printing::PrintEntry(tw::common::Game::Numbers3, static_cast<int>(i % 5) + 1,
+                                                            kEntries[i], tw::common::BetType::Straight);
                 expected.insert(expected.end(), marks.begin(), marks.end());
             }
             const std::vector<Blob>& found = sheets[sheet];

@@ -87,7 +87,7 @@ private:
                        const std::vector<common::LotteryNumber>& entries, int count);
 
     common::Game m_game = common::Game::Numbers3;
-    PickLists m_lists; // the bets behind the list rows; the controls only show them and hold the picks
+    PickLists m_lists;         // the bets behind the list rows; the controls only show them and hold the picks
     bool m_blnSetting = false; // the program is changing the picks; not a click
     std::array<int32_t, kLists> m_intPrtSelectCnt{};
     DialogRunner m_runDialog;
