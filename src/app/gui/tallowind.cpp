@@ -37,6 +37,13 @@
 namespace tw::app {
 
 namespace {
+
+// The game option of a game code held in the window state; a code that is no
+// game (no run yet) reads as the first option.
+int optionOfCode(int code) {
+    return app::optionOfGame(common::gameFromCode(code).value_or(common::Game::Numbers3));
+}
+
 const QColor kNumbers3Colour(255, 0, 255); // 0xFF00FF in the program's blue-green-red order
 const QColor kNumbers4Colour(0, 192, 0);   // 0x00C000
 
@@ -377,10 +384,11 @@ void Tallowind::PrtPanelSetUp() {
 }
 
 void Tallowind::optNumbers_Click(int index) {
-    if ((index == 0 && m_state.intGame == 3) || (index == 1 && m_state.intGame == 4))
+    const int16_t game = static_cast<int16_t>(common::gameCode(app::gameOfOption(index)));
+    if (game == m_state.intGame)
         return;
     if (ConfirmNewPrediction()) {
-        m_state.intGame = index == 0 ? 3 : 4;
+        m_state.intGame = game;
         SetGameView(index);
         // The list offers the rounds this game can predict: its count + 1 down to 1.
         FillRoundList();
@@ -405,7 +413,7 @@ bool Tallowind::askDiscardPrediction(const QString& title) {
 bool Tallowind::ConfirmNewPrediction() {
     const QString title = QStringLiteral("新規予測確認");
     if (m_state.blnHasPrediction) {
-        const int gameIndex = m_state.intGame == 3 ? 0 : 1;
+        const int gameIndex = optionOfCode(m_state.intGame);
         if (!optNumbers[static_cast<std::size_t>(gameIndex)]->isChecked()) {
             if (!askDiscardPrediction(title)) {
                 m_state.blnReverting = true;
@@ -452,7 +460,7 @@ void Tallowind::cmdYosoku_Click() {
     if (refuseOversizedRound())
         return;
     const int16_t round = roundInSelector();
-    const int runGameIndex = m_state.intRunGame == 3 ? 0 : 1;
+    const int runGameIndex = optionOfCode(m_state.intRunGame);
     const bool sameRun = round == m_state.intRunRound && m_state.intRunGame > 0 &&
                          optNumbers[static_cast<std::size_t>(runGameIndex)]->isChecked();
     if (!isFutureRound(m_state.intGame, round)) {
