@@ -4,6 +4,8 @@
 // draw tables themselves are owned by the application object (app/gui).
 #pragma once
 
+#include "common/lottery.h"
+
 #include <array>
 #include <filesystem>
 #include <string>
@@ -26,6 +28,14 @@ struct AppState {
     // The folder of the three files, which also receives the selection files and the reports.
     std::filesystem::path workingFolder() const;
 };
+
+// The game radio buttons of the main window: option 0 is NUMBERS3, option 1 NUMBERS4.
+constexpr common::Game gameOfOption(int index) {
+    return index == 0 ? common::Game::Numbers3 : common::Game::Numbers4;
+}
+constexpr int optionOfGame(common::Game game) {
+    return game == common::Game::Numbers3 ? 0 : 1;
+}
 
 // Fills the state for files in `workingDir`. Touches no file.
 AppState InitAppState(const std::filesystem::path& workingDir);

@@ -77,18 +77,18 @@ std::optional<int> parseInt(const std::string& text) {
     return value;
 }
 
-std::string digitsOf(const tw::engine::PredNum& n, int places) {
-    const int d[4] = {n.intNum1, n.intNum2, n.intNum3, n.intNum4};
-    std::string s;
-    for (int i = 0; i < places; ++i)
-        s.push_back(static_cast<char>('0' + d[i]));
-    return s;
-}
-
-Json listJson(const tw::engine::CountedList<tw::engine::PredNum>& list, int places) {
+Json listJson(const tw::engine::CountedList<tw::engine::PredNum>& list, tw::common::Game game) {
     Json out = Json::array();
     for (int k = 0; k < list.count; ++k)
-        out.push_back(digitsOf(list[k], places));
+        out.push_back(tw::engine::numberOf(game, list[k]).text());
+    return out;
+}
+
+// The Mini candidates as their two digits, without the Mini mark.
+Json miniJson(const tw::engine::CountedList<tw::engine::PredNum>& list) {
+    Json out = Json::array();
+    for (int k = 0; k < list.count; ++k)
+        out.push_back(tw::engine::miniNumberOf(list[k]).digitText());
     return out;
 }
 
@@ -157,15 +157,17 @@ int runPredict(const tw::cli::Args& args) {
 
     const tw::engine::Proposal& pr = engine.proposal();
     Json groups = Json::object();
-    groups["1"] = listJson(pr.grp1, places);
-    groups["2"] = listJson(pr.grp2, places);
-    if (places == tw::history::kNumbers4)
-        groups["3"] = listJson(pr.grp3, places);
+    const tw::common::Game theGame = tw::common::gameFromCode(places).value_or(tw::common::Game::Numbers3);
+    groups["1"] = listJson(pr.grp1, theGame);
+    groups["2"] = listJson(pr.grp2, theGame);
+    if (theGame == tw::common::Game::Numbers4)
+        groups["3"] = listJson(pr.grp3, theGame);
 
     Json entries = Json::array();
     for (int k = 0; k < pr.AllGrpCount; ++k) {
         const tw::engine::GrpValueNum& e = pr.AllGrpNums[static_cast<std::size_t>(k)];
-        entries.push_back(Json::array({e.lngGrpValue, digitsOf({e.intNum1, e.intNum2, e.intNum3, e.intNum4}, places)}));
+        entries.push_back(Json::array(
+            {e.lngGrpValue, tw::engine::numberOf(theGame, {e.intNum1, e.intNum2, e.intNum3, e.intNum4}).text()}));
     }
 
     Json hit = nullptr;
@@ -192,7 +194,7 @@ int runPredict(const tw::cli::Args& args) {
     out["last_row"] = lastRow;
     out["forecast"] = Json{{"avg_grp_value", forecast.dblAvgGrpValue}, {"ranking", ranking}};
     out["groups"] = groups;
-    out["mini"] = places == tw::history::kNumbers3 ? listJson(pr.mini, 2) : Json::array();
+    out["mini"] = places == tw::history::kNumbers3 ? miniJson(pr.mini) : Json::array();
     out["all_group"] = Json{{"count", pr.AllGrpCount}, {"value_count", pr.AllGrpValueCount}, {"entries", entries}};
     out["hit"] = hit;
     std::cout << out.dump() << "\n";

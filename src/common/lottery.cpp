@@ -62,6 +62,15 @@ LotteryNumber LotteryNumber::of(Game game, std::array<uint8_t, 4> digits) {
     return n;
 }
 
+LotteryNumber LotteryNumber::ofValue(Game game, int value) {
+    std::array<uint8_t, 4> digits{};
+    for (int i = digitCount(game) - 1; i >= 0; --i) {
+        digits[static_cast<std::size_t>(i)] = static_cast<uint8_t>(value % 10);
+        value /= 10;
+    }
+    return of(game, digits);
+}
+
 LotteryNumber LotteryNumber::mini(uint8_t tens, uint8_t units) {
     LotteryNumber n;
     n.m_game = Game::Numbers3;

@@ -52,6 +52,8 @@ class LotteryNumber {
 public:
     // A full number of the game from its digits, first place first.
     static LotteryNumber of(Game game, std::array<uint8_t, 4> digits);
+    // A full number of the game from its value: 12 is "012" (or "0012").
+    static LotteryNumber ofValue(Game game, int value);
     // A Mini pair: tens and units digit.
     static LotteryNumber mini(uint8_t tens, uint8_t units);
     // "012" / "0123" for the game, or "*12" for a Mini pair of NUMBERS3; nothing

@@ -2,6 +2,8 @@
 // printing, reports). Plain values only; the engine object owns the tables.
 #pragma once
 
+#include "common/lottery.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -60,6 +62,16 @@ struct PredNum {
     int16_t intNum4 = 0;
     bool operator==(const PredNum&) const = default;
 };
+
+// A proposed number as the shared number value, for showing, storing and printing it.
+inline common::LotteryNumber numberOf(common::Game game, const PredNum& n) {
+    return common::LotteryNumber::of(game, {static_cast<uint8_t>(n.intNum1), static_cast<uint8_t>(n.intNum2),
+                                            static_cast<uint8_t>(n.intNum3), static_cast<uint8_t>(n.intNum4)});
+}
+// A Mini candidate (tens digit in intNum1, units in intNum2) as a Mini pair.
+inline common::LotteryNumber miniNumberOf(const PredNum& n) {
+    return common::LotteryNumber::mini(static_cast<uint8_t>(n.intNum1), static_cast<uint8_t>(n.intNum2));
+}
 
 // One number of the all-group table with its group value x 1000.
 struct GrpValueNum {

@@ -2,27 +2,12 @@
 
 namespace tw::ledger {
 
-std::optional<common::BetType> betOfPrintType(char printType) {
-    switch (printType) {
-    case 'S':
-        return common::BetType::Straight;
-    case 'B':
-        return common::BetType::Box;
-    case 'C':
-        return common::BetType::Set;
-    case 'M':
-        return common::BetType::Mini;
-    default:
-        return std::nullopt;
-    }
-}
-
 PrintedTickets ticketsOfPrintedEntries(common::Game game, int round, common::BetType bet,
-                                       std::span<const std::string> printed) {
+                                       std::span<const common::LotteryNumber> printed) {
     PrintedTickets out;
     out.entries.reserve(printed.size());
     for (std::size_t i = 0; i < printed.size(); ++i) {
-        TicketEntry entry{game, round, bet, printed[i], {}};
+        TicketEntry entry{game, round, bet, printed[i].text(), {}};
         CheckedEntry checked = checkTicketEntry(entry);
         if (checked.error) {
             checked.error.entryIndex = static_cast<int>(i);
@@ -56,13 +41,13 @@ std::string PrintRecordOutcome::messageJa() const {
     return text;
 }
 
-PrintRecordOutcome recordPrintedEntries(const std::string& ledgerPath, common::Game game, int round, char printType,
-                                        std::span<const std::string> printed, OpenOptions options) {
+PrintRecordOutcome recordPrintedEntries(const std::string& ledgerPath, common::Game game, int round,
+                                        common::BetType bet, std::span<const common::LotteryNumber> printed,
+                                        OpenOptions options) {
     PrintRecordOutcome outcome;
-    const std::optional<common::BetType> bet = betOfPrintType(printType);
-    if (!bet || printed.empty())
+    if (printed.empty())
         return outcome;
-    PrintedTickets tickets = ticketsOfPrintedEntries(game, round, *bet, printed);
+    PrintedTickets tickets = ticketsOfPrintedEntries(game, round, bet, printed);
     outcome.refused = std::move(tickets.refused);
     if (tickets.entries.empty())
         return outcome;

@@ -17,23 +17,19 @@
 #include "ledger/ledger_error.h"
 #include "ledger/ticket.h"
 
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 namespace tw::ledger {
 
-// The bet type of a print type letter: 'S' Straight, 'B' Box, 'C' Set, 'M' Mini.
-std::optional<common::BetType> betOfPrintType(char printType);
-
 struct PrintedTickets {
     std::vector<TicketEntry> entries; // the entries that are tickets, in print order
     std::vector<LedgerError> refused; // one per entry left out; entryIndex is its place in the print order
 };
-// The tickets of printed entries ("012", "0123", "*12") of one bet type and round.
+// The tickets of printed entries (numbers of the game, or Mini pairs) of one bet type and round.
 PrintedTickets ticketsOfPrintedEntries(common::Game game, int round, common::BetType bet,
-                                       std::span<const std::string> printed);
+                                       std::span<const common::LotteryNumber> printed);
 
 struct PrintRecordOutcome {
     int recorded = 0;                 // tickets written
@@ -46,7 +42,8 @@ struct PrintRecordOutcome {
 };
 
 // Records the printed entries of a job in the ledger file at `ledgerPath`.
-PrintRecordOutcome recordPrintedEntries(const std::string& ledgerPath, common::Game game, int round, char printType,
-                                        std::span<const std::string> printed, OpenOptions options = {});
+PrintRecordOutcome recordPrintedEntries(const std::string& ledgerPath, common::Game game, int round,
+                                        common::BetType bet, std::span<const common::LotteryNumber> printed,
+                                        OpenOptions options = {});
 
 } // namespace tw::ledger

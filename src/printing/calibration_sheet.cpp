@@ -32,20 +32,20 @@ void crosshair(std::vector<MarkRect>& out, const MarkRect& m) {
 }
 } // namespace
 
-std::array<MarkRect, 3> calibrationTargets(bool numbers3) {
-    const int typeRow = numbers3 ? 4 : 5;
-    return {MarkRect{GetMarkLeft(9), GetMarkTop(numbers3, 1, 1)},
-            MarkRect{GetMarkLeft(GetTypeCode('S')), GetMarkTop(numbers3, 1, typeRow)},
-            MarkRect{GetMarkLeft(0), GetMarkTop(numbers3, kBlocksPerSheet, typeRow)}};
+std::array<MarkRect, 3> calibrationTargets(common::Game game) {
+    const int typeRow = common::digitCount(game) + 1;
+    return {MarkRect{GetMarkLeft(9), GetMarkTop(game, 1, 1)},
+            MarkRect{GetMarkLeft(GetTypeCode(common::BetType::Straight)), GetMarkTop(game, 1, typeRow)},
+            MarkRect{GetMarkLeft(0), GetMarkTop(game, kBlocksPerSheet, typeRow)}};
 }
 
 int scaleTwips(int mm) {
     return static_cast<int>(common::roundHalfEven(mm * kTwipsPerMm));
 }
 
-std::vector<MarkRect> calibrationSheet(bool numbers3, SheetOffset offset) {
+std::vector<MarkRect> calibrationSheet(common::Game game, SheetOffset offset) {
     std::vector<MarkRect> rects;
-    for (const MarkRect& target : calibrationTargets(numbers3))
+    for (const MarkRect& target : calibrationTargets(game))
         crosshair(rects, target);
 
     // Across: baseline at kScaleAcrossY from x = 0, ticks rising above it.
@@ -55,7 +55,7 @@ std::vector<MarkRect> calibrationSheet(bool numbers3, SheetOffset offset) {
         rects.push_back({scaleTwips(mm), kScaleAcrossY - length, kLineWidth, length});
     }
     // Down: baseline at kScaleDownX from block 1's top, ticks to the right.
-    const int top = GetMarkTop(numbers3, 1, 1);
+    const int top = GetMarkTop(game, 1, 1);
     rects.push_back({kScaleDownX, top, kLineWidth, scaleTwips(kScaleDownMm) + kLineWidth});
     for (int mm = 0; mm <= kScaleDownMm; ++mm)
         rects.push_back({kScaleDownX + kLineWidth, top + scaleTwips(mm), tickLength(mm), kLineWidth});
@@ -68,8 +68,8 @@ std::vector<MarkRect> calibrationSheet(bool numbers3, SheetOffset offset) {
     return rects;
 }
 
-void printCalibrationSheet(PageSink& sink, bool numbers3, SheetOffset offset) {
-    for (const MarkRect& r : calibrationSheet(numbers3, offset))
+void printCalibrationSheet(PageSink& sink, common::Game game, SheetOffset offset) {
+    for (const MarkRect& r : calibrationSheet(game, offset))
         sink.drawRect(r.x, r.y, r.w, r.h);
     sink.endDocument();
 }

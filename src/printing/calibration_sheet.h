@@ -27,7 +27,7 @@ inline constexpr int kScaleDownX = 3700;   // baseline of the scale down
 // The three marks the crosshairs sit on, in sheet coordinates (no offset):
 // value 9 in row 1 of block 1, type code 1 (Straight) in block 1's bet-type
 // row, and value 0 in the bet-type row of block 5.
-std::array<MarkRect, 3> calibrationTargets(bool numbers3);
+std::array<MarkRect, 3> calibrationTargets(common::Game game);
 
 // The centre of a mark, where its crosshair crosses.
 constexpr int markCentreX(const MarkRect& m) {
@@ -41,9 +41,9 @@ constexpr int markCentreY(const MarkRect& m) {
 int scaleTwips(int mm);
 
 // Every rectangle of the calibration sheet, moved by the (clamped) offset.
-std::vector<MarkRect> calibrationSheet(bool numbers3, SheetOffset offset);
+std::vector<MarkRect> calibrationSheet(common::Game game, SheetOffset offset);
 
 // Draws the calibration sheet as one page and ends the document.
-void printCalibrationSheet(PageSink& sink, bool numbers3, SheetOffset offset);
+void printCalibrationSheet(PageSink& sink, common::Game game, SheetOffset offset);
 
 } // namespace tw::printing

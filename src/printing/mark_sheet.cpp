@@ -35,40 +35,32 @@ SheetOffset clampOffset(SheetOffset offset) {
 
 int GetMarkLeft(int value) { return rounded((9 - value) * kColumnPitch); }
 
-int GetMarkTop(bool numbers3, int block, int row) {
-    return rounded(dblBlockTop(block)) + rounded((row - 1) * (numbers3 ? kRowPitch3 : kRowPitch4));
+int GetMarkTop(common::Game game, int block, int row) {
+    return rounded(dblBlockTop(block)) +
+           rounded((row - 1) * (game == common::Game::Numbers3 ? kRowPitch3 : kRowPitch4));
 }
 
-std::vector<MarkRect> PrintEntry(bool numbers3, int block, std::string_view entry, char printType,
-                                 SheetOffset offset) {
+std::vector<MarkRect> PrintEntry(common::Game game, int block, const common::LotteryNumber& entry,
+                                 common::BetType printType, SheetOffset offset) {
     const SheetOffset o = clampOffset(offset);
     std::vector<MarkRect> marks;
-    auto mark = [&](char digit, int row) {
-        if (digit >= '0' && digit <= '9')
-            marks.push_back({GetMarkLeft(digit - '0') + o.x, GetMarkTop(numbers3, block, row) + o.y});
-    };
-    const std::size_t digits = numbers3 ? 3 : 4;
-    if (printType == 'M') {
-        // "*" then the tens and units digit.
-        for (std::size_t i = 1; i <= 2 && i < entry.size(); ++i)
-            mark(entry[i], static_cast<int>(i) + 1);
-    } else {
-        for (std::size_t i = 0; i < digits && i < entry.size(); ++i)
-            mark(entry[i], static_cast<int>(i) + 1);
-    }
-    const int typeRow = numbers3 ? 4 : 5;
-    marks.push_back({GetMarkLeft(GetTypeCode(printType)) + o.x, GetMarkTop(numbers3, block, typeRow) + o.y});
+    // A Mini pair is the last two places of a NUMBERS3 number: rows 2 and 3.
+    const int firstRow = entry.isMini() ? 2 : 1;
+    for (int i = 0; i < entry.size(); ++i)
+        marks.push_back({GetMarkLeft(entry.digit(i)) + o.x, GetMarkTop(game, block, firstRow + i) + o.y});
+    const int typeRow = common::digitCount(game) + 1;
+    marks.push_back({GetMarkLeft(GetTypeCode(printType)) + o.x, GetMarkTop(game, block, typeRow) + o.y});
     return marks;
 }
 
-std::vector<MarkRect> sheetMarkAreas(bool numbers3, SheetOffset offset) {
+std::vector<MarkRect> sheetMarkAreas(common::Game game, SheetOffset offset) {
     const SheetOffset o = clampOffset(offset);
-    const int rows = numbers3 ? 4 : 5;
+    const int rows = common::digitCount(game) + 1;
     std::vector<MarkRect> areas;
     for (int block = 1; block <= kBlocksPerSheet; ++block)
         for (int row = 1; row <= rows; ++row)
             for (int value = 9; value >= 0; --value)
-                areas.push_back({GetMarkLeft(value) + o.x, GetMarkTop(numbers3, block, row) + o.y});
+                areas.push_back({GetMarkLeft(value) + o.x, GetMarkTop(game, block, row) + o.y});
     return areas;
 }
 

@@ -11,7 +11,8 @@
 // an offset of -150 tenths gives -850 and nothing beyond reaches the sheet.
 #pragma once
 
-#include <string_view>
+#include "common/lottery.h"
+
 #include <vector>
 
 namespace tw::printing {
@@ -52,17 +53,17 @@ double dblBlockTop(int block);
 // Column of digit value 0..9: value 9 at the left edge, 0 at the right.
 int GetMarkLeft(int value);
 // Top of row 1.. of a block (the bet-type row is 4 for Numbers3, 5 for Numbers4).
-int GetMarkTop(bool numbers3, int block, int row);
+int GetMarkTop(common::Game game, int block, int row);
 
-// The marks of one entry in block 1..5: its digits in rows 1..3 (or 1..4) and
-// the bet-type code in the last row. A Mini entry "*23" marks the tens digit in
-// row 2 and the units in row 3, leaving row 1 empty. A character that is not a
-// digit gets no mark. Every mark is moved by the (clamped) offset.
-std::vector<MarkRect> PrintEntry(bool numbers3, int block, std::string_view entry, char printType,
-                                 SheetOffset offset = {});
+// The marks of one entry of a game's sheet in block 1..5: its digits in rows
+// 1..3 (or 1..4) and the bet-type code in the last row. A Mini pair "*23" marks
+// the tens digit in row 2 and the units in row 3, leaving row 1 empty. Every
+// mark is moved by the (clamped) offset.
+std::vector<MarkRect> PrintEntry(common::Game game, int block, const common::LotteryNumber& entry,
+                                 common::BetType printType, SheetOffset offset = {});
 
 // Every box a mark can go into on the sheet: each value of each row of each
 // block, moved by the (clamped) offset. The print preview outlines them.
-std::vector<MarkRect> sheetMarkAreas(bool numbers3, SheetOffset offset = {});
+std::vector<MarkRect> sheetMarkAreas(common::Game game, SheetOffset offset = {});
 
 } // namespace tw::printing

@@ -7,54 +7,52 @@
 
 namespace tw::printing {
 
-char printTypeOfOption(int optionIndex) {
+common::BetType printTypeOfOption(int optionIndex) {
     switch (optionIndex) {
     case 0:
-        return 'S';
+        return common::BetType::Straight;
     case 1:
-        return 'B';
+        return common::BetType::Box;
     case 2:
-        return 'C';
+        return common::BetType::Set;
     default:
-        return 'M';
+        return common::BetType::Mini;
     }
 }
 
-int GetTypeCode(char printType) {
+int GetTypeCode(common::BetType printType) {
     switch (printType) {
-    case 'S':
+    case common::BetType::Straight:
         return 1;
-    case 'B':
+    case common::BetType::Box:
         return 3;
-    case 'C':
+    case common::BetType::Set:
         return 5;
-    case 'M':
+    case common::BetType::Mini:
         return 7;
-    default:
-        return 9;
     }
+    return 9;
 }
 
-std::vector<int> listsForType(bool numbers3, char printType) {
-    if (!numbers3)
+std::vector<int> listsForType(common::Game game, common::BetType printType) {
+    if (game == common::Game::Numbers4)
         return {0, 1, 2, 3};
-    if (printType == 'M')
+    if (printType == common::BetType::Mini)
         return {2, 3};
     return {0, 1, 3};
 }
 
-void CollectPrtList(std::vector<std::string>& strPrtData, char printType, const PickList& list) {
-    const bool wantMini = printType == 'M';
+void CollectPrtList(std::vector<common::LotteryNumber>& strPrtData, common::BetType printType, const PickList& list) {
+    const bool wantMini = printType == common::BetType::Mini;
     for (const PickItem& item : list) {
-        const bool isMini = !item.text.empty() && item.text.front() == '*';
-        if (item.selected && isMini == wantMini)
-            strPrtData.push_back(item.text);
+        if (item.selected && item.number.isMini() == wantMini)
+            strPrtData.push_back(item.number);
     }
 }
 
-PrintData CollectPrtData(bool numbers3, char printType, const PickLists& lists) {
+PrintData CollectPrtData(common::Game game, common::BetType printType, const PickLists& lists) {
     PrintData data;
-    for (int n : listsForType(numbers3, printType))
+    for (int n : listsForType(game, printType))
         CollectPrtList(data.strPrtData, printType, lists[static_cast<std::size_t>(n)]);
     if (data.strPrtData.size() > static_cast<std::size_t>(std::numeric_limits<int16_t>::max())) {
         data.strPrtData.clear();
@@ -63,19 +61,19 @@ PrintData CollectPrtData(bool numbers3, char printType, const PickLists& lists) 
     return data;
 }
 
-std::string noPrintDataMessage(char printType) {
+std::string noPrintDataMessage(common::BetType printType) {
     const char* label = "【ミニ】";
     switch (printType) {
-    case 'S':
+    case common::BetType::Straight:
         label = "【ストレート】";
         break;
-    case 'B':
+    case common::BetType::Box:
         label = "【ボックス】";
         break;
-    case 'C':
+    case common::BetType::Set:
         label = "【セット】";
         break;
-    default:
+    case common::BetType::Mini:
         break;
     }
     // Five ASCII spaces lead the first line; its inner gaps are ideographic spaces.
@@ -83,10 +81,10 @@ std::string noPrintDataMessage(char printType) {
            "選出のデータがありません。\r\r※画面右側の【印刷種別選択】を確認してください。\r\r";
 }
 
-StartPrintPlan planStartPrint(bool numbers3, int optionIndex, const PickLists& lists) {
+StartPrintPlan planStartPrint(common::Game game, int optionIndex, const PickLists& lists) {
     StartPrintPlan plan;
     plan.printType = printTypeOfOption(optionIndex);
-    plan.data = CollectPrtData(numbers3, plan.printType, lists);
+    plan.data = CollectPrtData(game, plan.printType, lists);
     if (plan.data.strPrtData.empty() && !plan.data.tooMany)
         plan.message = noPrintDataMessage(plan.printType);
     return plan;
@@ -104,54 +102,46 @@ std::optional<std::string> GetPrtCredit(const std::array<int32_t, 4>& intPrtSele
 
 namespace {
 
-PickList numbersOf(const engine::CountedList<engine::PredNum>& group, bool fourDigits) {
+PickList numbersOf(const engine::CountedList<engine::PredNum>& group, common::Game game) {
     PickList list;
     const int count = std::min<int>(group.count, static_cast<int>(group.items.size()));
-    for (int i = 0; i < count; ++i) {
-        const engine::PredNum& n = group[i];
-        std::string text = std::to_string(n.intNum1) + std::to_string(n.intNum2) + std::to_string(n.intNum3);
-        int32_t value = (n.intNum1 * 10 + n.intNum2) * 10 + n.intNum3;
-        if (fourDigits) {
-            text += std::to_string(n.intNum4);
-            value = value * 10 + n.intNum4;
-        }
-        list.push_back({text, value, false});
-    }
+    for (int i = 0; i < count; ++i)
+        list.push_back({engine::numberOf(game, group[i]), false});
     return list;
 }
 
 } // namespace
 
-PickList groupPickList(bool numbers3, int listIndex, const engine::Proposal& proposal) {
+PickList groupPickList(common::Game game, int listIndex, const engine::Proposal& proposal) {
     switch (listIndex) {
     case 0:
-        return numbersOf(proposal.grp1, !numbers3);
+        return numbersOf(proposal.grp1, game);
     case 1:
-        return numbersOf(proposal.grp2, !numbers3);
+        return numbersOf(proposal.grp2, game);
     case 2:
         break;
     default:
         return {};
     }
-    if (!numbers3)
-        return numbersOf(proposal.grp3, true);
-    // Mini candidates keep the tens digit in intNum1 and the units in intNum2.
+    if (game == common::Game::Numbers4)
+        return numbersOf(proposal.grp3, game);
     PickList list;
     const int count = std::min<int>(proposal.mini.count, static_cast<int>(proposal.mini.items.size()));
-    for (int i = 0; i < count; ++i) {
-        const engine::PredNum& n = proposal.mini[i];
-        list.push_back({"*" + std::to_string(n.intNum1) + std::to_string(n.intNum2), n.intNum1 * 10 + n.intNum2, false});
-    }
+    for (int i = 0; i < count; ++i)
+        list.push_back({engine::miniNumberOf(proposal.mini[i]), false});
     return list;
 }
 
-PickList userPickList(bool numbers3, const selection::ItemList& lstChgSelect, const selection::ItemList& lstChgMini) {
+PickList userPickList(common::Game game, const selection::ItemList& lstChgSelect,
+                      const selection::ItemList& lstChgMini) {
     PickList list;
     for (const selection::ListItem& item : lstChgSelect)
-        list.push_back({common::formatNumber(int64_t{item.itemData}, numbers3 ? "000" : "0000"), item.itemData, false});
-    if (numbers3) {
+        list.push_back({common::LotteryNumber::ofValue(game, item.itemData), false});
+    if (game == common::Game::Numbers3) {
         for (const selection::ListItem& item : lstChgMini)
-            list.push_back({"*" + common::formatNumber(int64_t{item.itemData}, "00"), item.itemData, false});
+            list.push_back({common::LotteryNumber::mini(static_cast<uint8_t>(item.itemData / 10 % 10),
+                                                        static_cast<uint8_t>(item.itemData % 10)),
+                            false});
     }
     return list;
 }

@@ -6,8 +6,9 @@
 
 namespace tw::printing {
 
-PrintJob::PrintJob(bool numbers3, char printType, std::vector<std::string> entries, SheetOffset offset)
-    : m_numbers3(numbers3), m_printType(printType), m_offset(clampOffset(offset)), m_entries(std::move(entries)) {}
+PrintJob::PrintJob(common::Game game, common::BetType printType, std::vector<common::LotteryNumber> entries,
+                   SheetOffset offset)
+    : m_game(game), m_printType(printType), m_offset(clampOffset(offset)), m_entries(std::move(entries)) {}
 
 bool PrintJob::start() {
     if (m_state != State::Idle || m_entries.empty())
@@ -50,7 +51,8 @@ StepReport PrintJob::step(PageSink& sink) {
     const int block = m_next % kBlocksPerSheet + 1;
     if (block == 1 && m_next > 0)
         sink.newPage();
-    for (const MarkRect& m : PrintEntry(m_numbers3, block, m_entries[static_cast<std::size_t>(m_next)], m_printType, m_offset))
+    for (const MarkRect& m :
+         PrintEntry(m_game, block, m_entries[static_cast<std::size_t>(m_next)], m_printType, m_offset))
         sink.drawRect(m.x, m.y, m.w, m.h);
     ++m_next;
 
@@ -63,9 +65,9 @@ StepReport PrintJob::step(PageSink& sink) {
     return report(m_next % kBlocksPerSheet == 0 ? PrintEvent::SheetFinished : PrintEvent::EntryPrinted, m_next);
 }
 
-std::vector<std::vector<MarkRect>> jobPages(bool numbers3, char printType, std::vector<std::string> entries,
-                                            SheetOffset offset) {
-    PrintJob job(numbers3, printType, std::move(entries), offset);
+std::vector<std::vector<MarkRect>> jobPages(common::Game game, common::BetType printType,
+                                            std::vector<common::LotteryNumber> entries, SheetOffset offset) {
+    PrintJob job(game, printType, std::move(entries), offset);
     PageRecorder recorder;
     if (job.start())
         while (job.busy())

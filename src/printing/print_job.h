@@ -4,6 +4,7 @@
 // the printer (or a recording fake in tests). No Qt.
 #pragma once
 
+#include "common/lottery.h"
 #include "printing/mark_sheet.h"
 
 #include <string>
@@ -53,7 +54,8 @@ public:
     enum class State { Idle, Printing, CancelRequested };
 
     // `offset` moves every mark for the printer the job goes to (zero: as measured).
-    PrintJob(bool numbers3, char printType, std::vector<std::string> entries, SheetOffset offset = {});
+    PrintJob(common::Game game, common::BetType printType, std::vector<common::LotteryNumber> entries,
+             SheetOffset offset = {});
 
     // Starts a job over all entries (again after a finished one). Returns false
     // when there is nothing to print or a job is running.
@@ -75,16 +77,16 @@ public:
 private:
     StepReport report(PrintEvent event, int printed) const;
 
-    bool m_numbers3;
-    char m_printType;
+    common::Game m_game;
+    common::BetType m_printType;
     SheetOffset m_offset;
-    std::vector<std::string> m_entries;
+    std::vector<common::LotteryNumber> m_entries;
     State m_state = State::Idle;
     int m_next = 0;
 };
 
 // The pages a whole job prints (one empty page when there is nothing to print).
-std::vector<std::vector<MarkRect>> jobPages(bool numbers3, char printType, std::vector<std::string> entries,
-                                            SheetOffset offset = {});
+std::vector<std::vector<MarkRect>> jobPages(common::Game game, common::BetType printType,
+                                            std::vector<common::LotteryNumber> entries, SheetOffset offset = {});
 
 } // namespace tw::printing

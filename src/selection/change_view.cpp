@@ -50,8 +50,8 @@ std::vector<RowMark> allGroupKeyMarks(const engine::Proposal& proposal, double d
     return {};
 }
 
-std::vector<std::vector<std::string>> pointTableCells(bool numbers3, const engine::Ranking& ranking) {
-    const int positions = numbers3 ? 3 : 4;
+std::vector<std::vector<std::string>> pointTableCells(common::Game game, const engine::Ranking& ranking) {
+    const int positions = common::digitCount(game);
     std::vector<std::vector<std::string>> cells(11, std::vector<std::string>(static_cast<std::size_t>(positions * 2)));
     for (int p = 1; p <= positions; ++p) {
         std::string heading(static_cast<std::size_t>(positions), 'x');
@@ -68,8 +68,8 @@ std::vector<std::vector<std::string>> pointTableCells(bool numbers3, const engin
     return cells;
 }
 
-std::vector<int> pointTableColumnWidths(bool numbers3, int gridWidth) {
-    const int columns = numbers3 ? 6 : 8;
+std::vector<int> pointTableColumnWidths(common::Game game, int gridWidth) {
+    const int columns = common::digitCount(game) * 2;
     const double units = columns / 2.0 * 5.0;
     const int u = static_cast<int>(common::roundHalfEven(gridWidth / units)) - 5;
     std::vector<int> widths;

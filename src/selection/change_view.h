@@ -39,11 +39,11 @@ std::vector<RowMark> allGroupKeyMarks(const engine::Proposal& proposal, double d
 // The digit point table: row 0 the headings ("Nxx", "Pt.", ...), rows 1..10 the
 // follower ranking's digit and point of each position. 6 columns for Numbers3,
 // 8 for Numbers4.
-std::vector<std::vector<std::string>> pointTableCells(bool numbers3, const engine::Ranking& ranking);
+std::vector<std::vector<std::string>> pointTableCells(common::Game game, const engine::Ranking& ranking);
 
 // Column widths of the point table for a grid `gridWidth` wide: digit columns
 // three units, point columns two.
-std::vector<int> pointTableColumnWidths(bool numbers3, int gridWidth);
+std::vector<int> pointTableColumnWidths(common::Game game, int gridWidth);
 
 // count x 200 yen; nothing when the amount does not fit in 32 bits, which the
 // panel reports as an overflow instead of showing a wrong figure.

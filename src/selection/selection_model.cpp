@@ -33,15 +33,6 @@ double leadingNumber(std::string_view text) {
     return ec == std::errc() ? value : 0.0;
 }
 
-int32_t groupNumber(const engine::PredNum& n, bool fourDigits) {
-    const int32_t three = (n.intNum1 * 10 + n.intNum2) * 10 + n.intNum3;
-    return fourDigits ? three * 10 + n.intNum4 : three;
-}
-
-std::string digitText(int16_t digit) {
-    return std::to_string(digit);
-}
-
 // The source written between the first "(" and the next ")" of an item's text.
 std::string sourceOf(const std::string& text) {
     const std::size_t open = text.find('(');
@@ -52,6 +43,11 @@ std::string sourceOf(const std::string& text) {
 }
 
 const char* const kGroupCode[] = {"", "A00", "B00", "C00"};
+
+// A Mini bet's list value (tens x 10 + units) as its pair.
+common::LotteryNumber miniOfValue(int32_t value) {
+    return common::LotteryNumber::mini(static_cast<uint8_t>(value / 10 % 10), static_cast<uint8_t>(value % 10));
+}
 
 } // namespace
 
@@ -88,7 +84,7 @@ void SelectionModel::ClearLists() {
     m_mini.clear();
 }
 
-bool SelectionModel::SetGrpNumsFromYosoku(bool numbers3, int groupAnswer, const engine::Proposal& proposal) {
+bool SelectionModel::SetGrpNumsFromYosoku(common::Game game, int groupAnswer, const engine::Proposal& proposal) {
     const engine::CountedList<engine::PredNum>* group = nullptr;
     switch (groupAnswer) {
     case 1:
@@ -103,18 +99,19 @@ bool SelectionModel::SetGrpNumsFromYosoku(bool numbers3, int groupAnswer, const 
     default:
         return false; // the dialog was cancelled: list and tag stay as they are
     }
-    const bool fourDigits = !numbers3 || groupAnswer == 3;
+    const common::Game shape = groupAnswer == 3 ? common::Game::Numbers4 : game;
     m_strSelectTag = std::string("(") + kGroupSource[groupAnswer] + ")";
     m_grpNums.clear();
     const int count = std::min<int>(group->count, static_cast<int>(group->items.size()));
     for (int i = 0; i < count; ++i) {
-        const int32_t value = groupNumber((*group)[i], fourDigits);
-        m_grpNums.push_back({common::formatNumber(int64_t{value}, fourDigits ? "0000" : "000"), value, false});
+        const common::LotteryNumber n = engine::numberOf(shape, (*group)[i]);
+        m_grpNums.push_back({n.text(), n.value(), false});
     }
     return true;
 }
 
-void SelectionModel::SetGrpNumsFromGrid(bool numbers3, const std::string& cellText, const engine::Proposal& proposal) {
+void SelectionModel::SetGrpNumsFromGrid(common::Game game, const std::string& cellText,
+                                        const engine::Proposal& proposal) {
     m_grpNums.clear();
     const int64_t key = common::roundHalfEven(leadingNumber(cellText) * 1000.0);
     m_strSelectTag = "(" + cellText + ")";
@@ -125,12 +122,8 @@ void SelectionModel::SetGrpNumsFromGrid(bool numbers3, const std::string& cellTe
             break; // the table ascends: nothing further can match
         if (e.lngGrpValue != key)
             continue;
-        std::string text = digitText(e.intNum1) + digitText(e.intNum2) + digitText(e.intNum3);
-        if (!numbers3)
-            text += digitText(e.intNum4);
-        int32_t value = 0;
-        std::from_chars(text.data(), text.data() + text.size(), value);
-        m_grpNums.push_back({text, value, false});
+        const common::LotteryNumber n = engine::numberOf(game, {e.intNum1, e.intNum2, e.intNum3, e.intNum4});
+        m_grpNums.push_back({n.text(), n.value(), false});
     }
 }
 
@@ -199,7 +192,7 @@ void SelectionModel::AddSelectToMini() {
     addMini(true);
 }
 
-std::vector<std::string> SelectionModel::selectionEntries(bool numbers3,
+std::vector<std::string> SelectionModel::selectionEntries(common::Game game,
                                                           const std::vector<std::string>& gridRows) const {
     std::vector<std::string> entries;
     entries.reserve(m_select.size() + m_mini.size());
@@ -222,40 +215,41 @@ std::vector<std::string> SelectionModel::selectionEntries(bool numbers3,
                 found = true;
             }
         }
-        entries.push_back(code + "@" + common::formatNumber(int64_t{item.itemData}, numbers3 ? "000" : "0000"));
+        entries.push_back(code + "@" + common::LotteryNumber::ofValue(game, item.itemData).text());
     }
-    if (numbers3) {
+    if (game == common::Game::Numbers3) {
         for (const ListItem& item : m_mini)
-            entries.push_back("MIN@*" + common::formatNumber(int64_t{item.itemData}, "00"));
+            entries.push_back("MIN@" + miniOfValue(item.itemData).text());
     }
     return entries;
 }
 
-common::ReplaceResult SelectionModel::SaveUserSelect(const std::string& dir, bool numbers3, int16_t round,
+common::ReplaceResult SelectionModel::SaveUserSelect(const std::string& dir, common::Game game, int16_t round,
                                                      const std::vector<std::string>& gridRows) const {
-    return WriteUserSelectFile(dir, numbers3, round, selectionEntries(numbers3, gridRows));
+    return WriteUserSelectFile(dir, game, round, selectionEntries(game, gridRows));
 }
 
-SelectionModel::LoadReport SelectionModel::LoadUserSelect(const std::string& dir, bool numbers3, int16_t round,
+SelectionModel::LoadReport SelectionModel::LoadUserSelect(const std::string& dir, common::Game game, int16_t round,
                                                           const std::vector<std::string>& gridRows) {
     m_select.clear();
     m_mini.clear();
     m_lngUserSelect = 0;
-    const UserSelectRead read = ReadUserSelectFile(dir, numbers3, round);
+    const UserSelectRead read = ReadUserSelectFile(dir, game, round);
     if (!read.ok)
         return {};
-    LoadReport report = loadEntries(numbers3, read.entries, gridRows);
+    LoadReport report = loadEntries(game, read.entries, gridRows);
     report.fileMatched = true;
     return report;
 }
 
-SelectionModel::LoadReport SelectionModel::loadEntries(bool numbers3, const std::vector<std::string>& entries,
+SelectionModel::LoadReport SelectionModel::loadEntries(common::Game game, const std::vector<std::string>& entries,
                                                        const std::vector<std::string>& gridRows) {
     m_select.clear();
     m_mini.clear();
     m_lngUserSelect = 0;
     LoadReport report;
-    const std::size_t digits = numbers3 ? 3 : 4;
+    const bool numbers3 = game == common::Game::Numbers3;
+    const auto digits = static_cast<std::size_t>(common::digitCount(game));
     for (const std::string& entry : entries) {
         const std::size_t at = entry.find('@');
         if (at == std::string::npos) {

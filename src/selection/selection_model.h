@@ -9,6 +9,7 @@
 #pragma once
 
 #include "common/file_replace.h"
+#include "common/lottery.h"
 #include "engine/engine_types.h"
 
 #include <cstdint>
@@ -55,10 +56,10 @@ public:
     // Fills the candidates from prediction group 1, 2 or 3 (the group dialog's
     // answer). Answer 0 (cancelled) or anything else changes nothing; returns
     // whether the list was filled. Group 3 is always read as four digits.
-    bool SetGrpNumsFromYosoku(bool numbers3, int groupAnswer, const engine::Proposal& proposal);
+    bool SetGrpNumsFromYosoku(common::Game game, int groupAnswer, const engine::Proposal& proposal);
     // Fills the candidates with every number whose group value is the one written
     // in an all-group grid cell, and tags them with that text.
-    void SetGrpNumsFromGrid(bool numbers3, const std::string& cellText, const engine::Proposal& proposal);
+    void SetGrpNumsFromGrid(common::Game game, const std::string& cellText, const engine::Proposal& proposal);
 
     void SelectAllList(ListId id);
     void ClearListSelect(ListId id);
@@ -75,10 +76,10 @@ public:
 
     // The entries that SaveUserSelect writes: "A00@123", "017@456", "MIN@*23".
     // gridRows are the column-0 texts of the all-group grid.
-    std::vector<std::string> selectionEntries(bool numbers3, const std::vector<std::string>& gridRows) const;
+    std::vector<std::string> selectionEntries(common::Game game, const std::vector<std::string>& gridRows) const;
     // Writes the selection file of the game in folder dir; returns the file
     // helper's answer, which the panel turns into a message when it failed.
-    common::ReplaceResult SaveUserSelect(const std::string& dir, bool numbers3, int16_t round,
+    common::ReplaceResult SaveUserSelect(const std::string& dir, common::Game game, int16_t round,
                                          const std::vector<std::string>& gridRows) const;
 
     // What loading found, for callers that want to know; the panel ignores it.
@@ -89,10 +90,10 @@ public:
     };
     // Replaces both user lists with the stored selection of that round. Entries
     // that do not fit the entry grammar are skipped; a foreign round loads nothing.
-    LoadReport LoadUserSelect(const std::string& dir, bool numbers3, int16_t round,
+    LoadReport LoadUserSelect(const std::string& dir, common::Game game, int16_t round,
                               const std::vector<std::string>& gridRows);
     // The same from entries already read (the part of loading after the file).
-    LoadReport loadEntries(bool numbers3, const std::vector<std::string>& entries,
+    LoadReport loadEntries(common::Game game, const std::vector<std::string>& entries,
                            const std::vector<std::string>& gridRows);
 
 private:

@@ -19,8 +19,8 @@ constexpr std::size_t kEntriesPerLine = 20;
 constexpr std::size_t kMaxEntries = std::numeric_limits<int16_t>::max();
 
 // Paths are byte strings here, so the UTF-8 name is used as it is.
-std::filesystem::path filePath(const std::string& dir, bool numbers3) {
-    return std::filesystem::path(dir) / userSelectFileName(numbers3);
+std::filesystem::path filePath(const std::string& dir, common::Game game) {
+    return std::filesystem::path(dir) / userSelectFileName(game);
 }
 
 // Value of the round line: optional blanks, an optional sign and digits, with
@@ -46,18 +46,18 @@ std::function<bool()>& replaceHook() {
 
 } // namespace
 
-std::string userSelectFileName(bool numbers3) {
-    return numbers3 ? "NUMBERS３ユーザー選出.dat" : "NUMBERS４ユーザー選出.dat";
+std::string userSelectFileName(common::Game game) {
+    return game == common::Game::Numbers3 ? "NUMBERS３ユーザー選出.dat" : "NUMBERS４ユーザー選出.dat";
 }
 
 void setUserSelectReplaceHookForTests(std::function<bool()> hook) {
     replaceHook() = std::move(hook);
 }
 
-common::ReplaceResult WriteUserSelectFile(const std::string& dir, bool numbers3, int16_t round,
-                                  const std::vector<std::string>& entries) {
+common::ReplaceResult WriteUserSelectFile(const std::string& dir, common::Game game, int16_t round,
+                                          const std::vector<std::string>& entries) {
     if (entries.size() > kMaxEntries)
-        return {EOVERFLOW, false, common::ReplaceResult::Step::None, filePath(dir, numbers3).string()};
+        return {EOVERFLOW, false, common::ReplaceResult::Step::None, filePath(dir, game).string()};
 
     std::string content = std::to_string(round) + "\r\n";
     for (std::size_t j = 0; j < entries.size(); ++j) {
@@ -69,13 +69,13 @@ common::ReplaceResult WriteUserSelectFile(const std::string& dir, bool numbers3,
     }
 
     // A failure leaves the previous selection file as it was.
-    return common::replaceFileContents(filePath(dir, numbers3).string(), content, replaceHook());
+    return common::replaceFileContents(filePath(dir, game).string(), content, replaceHook());
 }
 
-UserSelectRead ReadUserSelectFile(const std::string& dir, bool numbers3, int16_t round) {
+UserSelectRead ReadUserSelectFile(const std::string& dir, common::Game game, int16_t round) {
     UserSelectRead result;
     std::error_code ec;
-    const std::filesystem::path path = filePath(dir, numbers3);
+    const std::filesystem::path path = filePath(dir, game);
     if (!std::filesystem::is_regular_file(path, ec))
         return result;
     std::ifstream in(path, std::ios::binary);

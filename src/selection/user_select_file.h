@@ -6,6 +6,7 @@
 #pragma once
 
 #include "common/file_replace.h"
+#include "common/lottery.h"
 
 #include <cstdint>
 #include <functional>
@@ -15,14 +16,14 @@
 namespace tw::selection {
 
 // "NUMBERS３ユーザー選出.dat" or "NUMBERS４ユーザー選出.dat" (UTF-8, full-width digit).
-std::string userSelectFileName(bool numbers3);
+std::string userSelectFileName(common::Game game);
 
 // Writes the file for one game in folder `dir`. The new content goes to a
 // temporary file in the same folder that is then renamed over the old file, so
 // a failure at any point leaves the previous selection as it was. The result is
 // false on any error (EOVERFLOW when there are more entries than a 16-bit count
 // holds) and says which file failed; nothing is shown here.
-common::ReplaceResult WriteUserSelectFile(const std::string& dir, bool numbers3, int16_t round,
+common::ReplaceResult WriteUserSelectFile(const std::string& dir, common::Game game, int16_t round,
                                   const std::vector<std::string>& entries);
 
 // Test seam: when set, called once the new selection file is complete and before
@@ -38,6 +39,6 @@ struct UserSelectRead {
 // not a number, and a file of another round all give ok = false and no entries.
 // Both CR LF and bare LF line ends are accepted; a last line without its line end
 // (a truncated file) is still read. At most 32767 entries are returned.
-UserSelectRead ReadUserSelectFile(const std::string& dir, bool numbers3, int16_t round);
+UserSelectRead ReadUserSelectFile(const std::string& dir, common::Game game, int16_t round);
 
 } // namespace tw::selection

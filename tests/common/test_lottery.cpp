@@ -60,6 +60,25 @@ TEST(LotteryNumber, ParseAndText) {
     EXPECT_EQ(LotteryNumber::of(Game::Numbers3, {9, 0, 1, 7}).text(), "901");
 }
 
+TEST(LotteryNumber, FromItsValue) {
+    struct Case {
+        Game game;
+        int value;
+        const char* text;
+    };
+    const Case cases[] = {
+        {Game::Numbers3, 0, "000"},     {Game::Numbers3, 7, "007"},     {Game::Numbers3, 12, "012"},
+        {Game::Numbers3, 905, "905"},   {Game::Numbers4, 12, "0012"},   {Game::Numbers4, 123, "0123"},
+        {Game::Numbers4, 9876, "9876"}, {Game::Numbers4, 1000, "1000"},
+    };
+    for (const auto& c : cases) {
+        const LotteryNumber n = LotteryNumber::ofValue(c.game, c.value);
+        EXPECT_EQ(n.text(), c.text) << c.value;
+        EXPECT_EQ(n.value(), c.value) << c.text;
+        EXPECT_EQ(n, *LotteryNumber::parse(c.game, c.text)) << c.text;
+    }
+}
+
 TEST(LotteryNumber, WhatCanBeBought) {
     const auto n = [](Game g, const char* t) { return *LotteryNumber::parse(g, t); };
     EXPECT_TRUE(n(Game::Numbers3, "777").allDigitsEqual());

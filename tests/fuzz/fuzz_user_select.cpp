@@ -33,9 +33,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (size < 1)
         return 0;
-    const bool numbers3 = data[0] & 1;
+    const tw::common::Game game = (data[0] & 1) != 0 ? tw::common::Game::Numbers3 : tw::common::Game::Numbers4;
     const std::string content(reinterpret_cast<const char*>(data) + 1, size - 1);
-    const std::string path = (std::filesystem::path(g_dir) / tw::selection::userSelectFileName(numbers3)).string();
+    const std::string path = (std::filesystem::path(g_dir) / tw::selection::userSelectFileName(game)).string();
     std::FILE* f = std::fopen(path.c_str(), "wb");
     check(f != nullptr);
     check(std::fwrite(content.data(), 1, content.size(), f) == content.size());
@@ -46,15 +46,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const long claimed = std::strtol(first.c_str(), nullptr, 10);
     const auto round = static_cast<int16_t>(claimed);
 
-    const tw::selection::UserSelectRead read = tw::selection::ReadUserSelectFile(g_dir, numbers3, round);
+    const tw::selection::UserSelectRead read = tw::selection::ReadUserSelectFile(g_dir, game, round);
     if (!read.ok) {
         check(read.entries.empty());
         return 0;
     }
     for (const std::string& e : read.entries)
         check(!e.empty() && e.find(',') == std::string::npos && e.find('\n') == std::string::npos);
-    check(static_cast<bool>(tw::selection::WriteUserSelectFile(g_dir, numbers3, round, read.entries)));
-    const tw::selection::UserSelectRead again = tw::selection::ReadUserSelectFile(g_dir, numbers3, round);
+    check(static_cast<bool>(tw::selection::WriteUserSelectFile(g_dir, game, round, read.entries)));
+    const tw::selection::UserSelectRead again = tw::selection::ReadUserSelectFile(g_dir, game, round);
     check(again.ok && again.entries == read.entries);
     return 0;
 }

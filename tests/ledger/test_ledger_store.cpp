@@ -4,6 +4,7 @@
 #include "ledger/ledger.h"
 #include "ledger/schema.h"
 #include "ledger_fixture.h"
+#include "printing/entry_numbers.h"
 #include "printing/print_job.h"
 #include "printing/recording_sink.h"
 
@@ -253,7 +254,7 @@ TEST(LedgerBatch, ABatchIsOnePurchaseAndABadEntryRefusesAllOfIt) {
 // recorded; after a cancel that is the entries before the cancel, no more.
 TEST(LedgerBatch, AJobCancelledPartWayRecordsThePrintedEntriesOnly) {
     const std::vector<std::string> entries = {"012", "345", "678", "901", "234", "567", "890"};
-    tw::printing::PrintJob job(true, 'S', entries);
+    tw::printing::PrintJob job(Game::Numbers3, BetType::Straight, tw::testing::entryNumbers(Game::Numbers3, entries));
     tw::testing::RecordingSink sink;
     ASSERT_TRUE(job.start());
     tw::printing::StepReport report = job.step(sink);

@@ -1,5 +1,6 @@
 #include "printing/calibration_sheet.h"
 
+#include "entry_numbers.h"
 #include "recording_sink.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 namespace {
 
 using namespace tw::printing;
+using tw::common::BetType;
+using tw::common::Game;
 using tw::testing::RecordingSink;
 
 // A crosshair is a horizontal and a vertical line of 2 x kCrossArm crossing at one point.
@@ -33,19 +36,21 @@ std::vector<Cross> crossesIn(const std::vector<MarkRect>& rects) {
 
 TEST(CalibrationSheet, TargetsAreKnownMarks) {
     struct Case {
-        bool numbers3;
+        Game game;
+        const char* nines; // 9 then zeros: the game's number with 9 in row 1
         std::array<MarkRect, 3> targets;
     };
     const Case cases[] = {
-        {true, {MarkRect{0, 2183}, MarkRect{2814, 2183 + 597}, MarkRect{3166, 6946 + 597}}},
-        {false, {MarkRect{0, 2183}, MarkRect{2814, 2183 + 824}, MarkRect{3166, 6946 + 824}}},
+        {Game::Numbers3, "900", {MarkRect{0, 2183}, MarkRect{2814, 2183 + 597}, MarkRect{3166, 6946 + 597}}},
+        {Game::Numbers4, "9000", {MarkRect{0, 2183}, MarkRect{2814, 2183 + 824}, MarkRect{3166, 6946 + 824}}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(calibrationTargets(c.numbers3), c.targets) << c.numbers3;
+        EXPECT_EQ(calibrationTargets(c.game), c.targets) << c.nines;
         // They are where a print job puts them: 9 in row 1 of block 1, the Straight code, 0 in block 5.
-        EXPECT_EQ(PrintEntry(c.numbers3, 1, c.numbers3 ? "900" : "9000", 'S').front(), c.targets[0]);
-        EXPECT_EQ(PrintEntry(c.numbers3, 1, c.numbers3 ? "900" : "9000", 'S').back(), c.targets[1]);
-        EXPECT_EQ(PrintEntry(c.numbers3, 5, "*00", 'X').back().y, c.targets[2].y);
+        const auto nines = tw::testing::entryNumber(c.game, c.nines);
+        EXPECT_EQ(PrintEntry(c.game, 1, nines, BetType::Straight).front(), c.targets[0]);
+        EXPECT_EQ(PrintEntry(c.game, 1, nines, BetType::Straight).back(), c.targets[1]);
+        EXPECT_EQ(PrintEntry(c.game, 5, nines, BetType::Straight).back().y, c.targets[2].y);
     }
 }
 
@@ -53,14 +58,15 @@ TEST(CalibrationSheet, CrosshairsOnTheMarksMovedByTheOffset) {
     const SheetOffset offsets[] = {{0, 0}, {57, -28}, {-850, 850}, {2000, -2000}};
     for (const SheetOffset& offset : offsets) {
         const SheetOffset o = clampOffset(offset);
-        for (const bool numbers3 : {true, false}) {
+        for (const Game game : tw::common::kGames) {
             std::vector<Cross> expected;
-            for (const MarkRect& t : calibrationTargets(numbers3))
+            for (const MarkRect& t : calibrationTargets(game))
                 expected.push_back({t.x + 113 + o.x, t.y + 28 + o.y});
-            const auto rects = calibrationSheet(numbers3, offset);
-            EXPECT_EQ(crossesIn(rects), expected) << offset.x << "," << offset.y << " " << numbers3;
+            const auto rects = calibrationSheet(game, offset);
+            EXPECT_EQ(crossesIn(rects), expected)
+                << offset.x << "," << offset.y << " " << tw::common::gameName(game);
             // Every rectangle moves by the same offset as the marks of a print job.
-            const auto plain = calibrationSheet(numbers3, {});
+            const auto plain = calibrationSheet(game, {});
             ASSERT_EQ(rects.size(), plain.size());
             for (std::size_t i = 0; i < rects.size(); ++i) {
                 EXPECT_EQ(rects[i].x, plain[i].x + o.x) << i;
@@ -75,7 +81,7 @@ TEST(CalibrationSheet, MillimetreScales) {
     for (const auto& [mm, twips] : positions)
         EXPECT_EQ(scaleTwips(mm), twips) << mm;
 
-    const auto rects = calibrationSheet(true, {});
+    const auto rects = calibrationSheet(Game::Numbers3, {});
     // Ticks across stand on the baseline with their left edge at the millimetre.
     std::vector<int> across;
     std::vector<int> lengths;
@@ -107,8 +113,8 @@ TEST(CalibrationSheet, MillimetreScales) {
 
 TEST(CalibrationSheet, PrintedAsOnePage) {
     RecordingSink sink;
-    printCalibrationSheet(sink, false, {6, -6});
-    const auto rects = calibrationSheet(false, {6, -6});
+    printCalibrationSheet(sink, Game::Numbers4, {6, -6});
+    const auto rects = calibrationSheet(Game::Numbers4, {6, -6});
     ASSERT_EQ(sink.pages.size(), 1u);
     ASSERT_EQ(sink.pages[0].size(), rects.size());
     for (std::size_t i = 0; i < rects.size(); ++i)

@@ -1,24 +1,27 @@
 #include "printing/print_job.h"
 
+#include "entry_numbers.h"
 #include "recording_sink.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
+using tw::common::BetType;
+using tw::common::Game;
 using tw::printing::PrintEvent;
 using tw::printing::PrintJob;
 using tw::testing::RecordingSink;
 
-std::vector<std::string> straightEntries(int n) {
-    std::vector<std::string> entries;
+std::vector<tw::common::LotteryNumber> straightEntries(int n) {
+    std::vector<tw::common::LotteryNumber> entries;
     for (int i = 0; i < n; ++i)
-        entries.push_back(std::to_string(100 + i));
+        entries.push_back(tw::common::LotteryNumber::ofValue(Game::Numbers3, 100 + i));
     return entries;
 }
 
 TEST(PrintJob, SixEntriesFillTwoSheets) {
-    PrintJob job(true, 'S', straightEntries(6));
+    PrintJob job(Game::Numbers3, BetType::Straight, straightEntries(6));
     RecordingSink sink;
     ASSERT_TRUE(job.start());
     std::vector<PrintEvent> events;
@@ -42,8 +45,10 @@ TEST(PrintJob, SixEntriesFillTwoSheets) {
 
 TEST(PrintJob, EveryMarkOfEveryPageMovedByTheOffset) {
     const tw::printing::SheetOffset offset{-113, 340};
-    PrintJob plainJob(false, 'S', {"1234", "5678", "9012", "3456", "7890", "1357", "2468"});
-    PrintJob movedJob(false, 'S', {"1234", "5678", "9012", "3456", "7890", "1357", "2468"}, offset);
+    const auto entries =
+        tw::testing::entryNumbers(Game::Numbers4, {"1234", "5678", "9012", "3456", "7890", "1357", "2468"});
+    PrintJob plainJob(Game::Numbers4, BetType::Straight, entries);
+    PrintJob movedJob(Game::Numbers4, BetType::Straight, entries, offset);
     RecordingSink plain, moved;
     ASSERT_TRUE(plainJob.start());
     ASSERT_TRUE(movedJob.start());
@@ -61,11 +66,11 @@ TEST(PrintJob, EveryMarkOfEveryPageMovedByTheOffset) {
         }
     }
     // An offset beyond 15 mm is held at the limit.
-    EXPECT_EQ(PrintJob(true, 'S', {"123"}, {2000, -900}).offset(), (tw::printing::SheetOffset{850, -850}));
+    EXPECT_EQ(PrintJob(Game::Numbers3, BetType::Straight, tw::testing::entryNumbers(Game::Numbers3, {"123"}), {2000, -900}).offset(), (tw::printing::SheetOffset{850, -850}));
 }
 
 TEST(PrintJob, ProgressAndSheetsStillNeeded) {
-    PrintJob job(true, 'B', straightEntries(11));
+    PrintJob job(Game::Numbers3, BetType::Box, straightEntries(11));
     RecordingSink sink;
     EXPECT_EQ(job.sheetsRemaining(), 3);
     ASSERT_TRUE(job.start());
@@ -98,7 +103,7 @@ TEST(PrintJob, CancelEndsTheDocumentAfterTheCurrentEntry) {
         {"on the second sheet", 7, 7 * 4, 1},
     };
     for (const auto& c : cases) {
-        PrintJob job(true, 'S', straightEntries(11));
+        PrintJob job(Game::Numbers3, BetType::Straight, straightEntries(11));
         RecordingSink sink;
         ASSERT_TRUE(job.start());
         for (int i = 0; i < c.stepsBeforeCancel; ++i)
@@ -121,13 +126,13 @@ TEST(PrintJob, CancelEndsTheDocumentAfterTheCurrentEntry) {
 
 TEST(PrintJob, StartingRules) {
     RecordingSink sink;
-    PrintJob empty(true, 'S', {});
+    PrintJob empty(Game::Numbers3, BetType::Straight, {});
     EXPECT_FALSE(empty.start());
     EXPECT_EQ(empty.step(sink).event, PrintEvent::Idle);
     EXPECT_EQ(sink.markCount(), 0);
     EXPECT_EQ(sink.endDocuments, 0);
 
-    PrintJob job(true, 'M', {"*23", "*07"});
+    PrintJob job(Game::Numbers3, BetType::Mini, tw::testing::entryNumbers(Game::Numbers3, {"*23", "*07"}));
     EXPECT_FALSE(job.requestCancel());   // nothing running: the dialog may close at once
     ASSERT_TRUE(job.start());
     EXPECT_FALSE(job.start());           // already running

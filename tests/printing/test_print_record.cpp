@@ -2,6 +2,7 @@
 // to its end or cancelled part-way, then the entries it printed written to a
 // ledger; entries that cannot be tickets left out with a message; a ledger that
 // cannot be opened records nothing and says so.
+#include "entry_numbers.h"
 #include "ledger/print_record.h"
 #include "printing/print_job.h"
 #include "recording_sink.h"
@@ -51,7 +52,8 @@ TEST(PrintRecord, RecordsWhatTheJobPrintedUpToACancel) {
         SCOPED_TRACE("cancel after " + std::to_string(cancelAfter));
         tw::testing::TempDir dir;
         const std::vector<std::string> printed = numbers(entries);
-        PrintJob job(true, 'C', printed);
+        const auto printedNumbers = tw::testing::entryNumbers(Game::Numbers3, printed);
+        PrintJob job(Game::Numbers3, BetType::Set, printedNumbers);
         tw::testing::RecordingSink sink;
         const int count = runJob(job, sink, cancelAfter);
         EXPECT_EQ(count, cancelAfter < 0 ? entries : cancelAfter);
@@ -59,7 +61,8 @@ TEST(PrintRecord, RecordsWhatTheJobPrintedUpToACancel) {
 
         const std::string path = tw::ledger::ledgerPathIn(dir.str());
         const tw::ledger::PrintRecordOutcome outcome = tw::ledger::recordPrintedEntries(
-            path, Game::Numbers3, 6801, 'C', std::span<const std::string>(printed).first(static_cast<std::size_t>(count)));
+            path, Game::Numbers3, 6801, BetType::Set,
+            std::span<const tw::common::LotteryNumber>(printedNumbers).first(static_cast<std::size_t>(count)));
         ASSERT_FALSE(outcome.error) << tw::ledger::describe(outcome.error);
         EXPECT_EQ(outcome.recorded, count);
         EXPECT_EQ(outcome.messageJa(), "");
@@ -82,23 +85,24 @@ TEST(PrintRecord, RecordsWhatTheJobPrintedUpToACancel) {
 TEST(PrintRecord, EntriesThatAreNoTicketsAreLeftOutAndNamed) {
     struct Case {
         Game game;
-        char type;
+        BetType type;
         std::vector<std::string> printed;
         int recorded;
         std::vector<std::string> named;
     };
     const std::vector<Case> cases = {
-        {Game::Numbers3, 'B', {"111", "123", "999"}, 1, {"111", "999"}},
-        {Game::Numbers4, 'C', {"0000", "0001"}, 1, {"0000"}},
-        {Game::Numbers3, 'S', {"111", "000"}, 2, {}},  // all-equal Straights are fine
-        {Game::Numbers3, 'M', {"*11", "*05"}, 2, {}},  // and so are Mini pairs
-        {Game::Numbers4, 'B', {"7777"}, 0, {"7777"}},
+        {Game::Numbers3, BetType::Box, {"111", "123", "999"}, 1, {"111", "999"}},
+        {Game::Numbers4, BetType::Set, {"0000", "0001"}, 1, {"0000"}},
+        {Game::Numbers3, BetType::Straight, {"111", "000"}, 2, {}}, // all-equal Straights are fine
+        {Game::Numbers3, BetType::Mini, {"*11", "*05"}, 2, {}},     // and so are Mini pairs
+        {Game::Numbers4, BetType::Box, {"7777"}, 0, {"7777"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(1, c.type) + " " + c.printed.front());
+        SCOPED_TRACE(std::string(tw::common::betName(c.type)) + " " + c.printed.front());
         tw::testing::TempDir dir;
         const std::string path = tw::ledger::ledgerPathIn(dir.str());
-        const auto outcome = tw::ledger::recordPrintedEntries(path, c.game, 500, c.type, c.printed);
+        const auto outcome =
+            tw::ledger::recordPrintedEntries(path, c.game, 500, c.type, tw::testing::entryNumbers(c.game, c.printed));
         EXPECT_FALSE(outcome.error);
         EXPECT_EQ(outcome.recorded, c.recorded);
         ASSERT_EQ(outcome.refused.size(), c.named.size());
@@ -118,16 +122,16 @@ TEST(PrintRecord, UnusableLedgerRecordsNothingAndSaysSo) {
     tw::testing::TempDir dir;
     const std::string junk(4096, 'x');
     dir.write(tw::ledger::kLedgerFileName, junk);
-    const std::vector<std::string> printed = {"123", "456"};
-    const auto outcome =
-        tw::ledger::recordPrintedEntries(tw::ledger::ledgerPathIn(dir.str()), Game::Numbers3, 10, 'S', printed);
+    const auto printed = tw::testing::entryNumbers(Game::Numbers3, {"123", "456"});
+    const auto outcome = tw::ledger::recordPrintedEntries(tw::ledger::ledgerPathIn(dir.str()), Game::Numbers3, 10,
+                                                          BetType::Straight, printed);
     EXPECT_EQ(outcome.error.kind, tw::ledger::LedgerErrorKind::Corrupt);
     EXPECT_EQ(outcome.recorded, 0);
     EXPECT_NE(outcome.messageJa().find("登録されませんでした"), std::string::npos);
     EXPECT_EQ(dir.read(tw::ledger::kLedgerFileName), junk);
     // A folder that does not exist is as unusable.
     const auto missing = tw::ledger::recordPrintedEntries((dir.path() / "gone" / "tallowind.db").string(),
-                                                          Game::Numbers3, 10, 'S', printed);
+                                                          Game::Numbers3, 10, BetType::Straight, printed);
     EXPECT_TRUE(missing.error.isStorageError());
     EXPECT_FALSE(missing.messageJa().empty());
 }

@@ -33,10 +33,10 @@ namespace {
 constexpr int kMarksPerEntry = 4; // three digits and the bet type (Numbers3)
 constexpr int kWaitMs = 5000;
 
-std::vector<std::string> entries(int count) {
-    std::vector<std::string> out;
+std::vector<tw::common::LotteryNumber> entries(int count) {
+    std::vector<tw::common::LotteryNumber> out;
     for (int i = 0; i < count; ++i)
-        out.push_back(std::to_string(100 + i));
+        out.push_back(tw::common::LotteryNumber::ofValue(tw::common::Game::Numbers3, 100 + i));
     return out;
 }
 
@@ -76,7 +76,8 @@ private:
     void open(int count, PrintJobDialog::Timings timings = {0, 0}) {
         sink = RecordingSink{};
         steps.clear();
-        dialog = std::make_unique<PrintJobDialog>(PrintJobDialog::Request{entries(count), 'S', true});
+        dialog = std::make_unique<PrintJobDialog>(
+            PrintJobDialog::Request{entries(count), tw::common::BetType::Straight, tw::common::Game::Numbers3});
         dialog->setTimings(timings);
         dialog->setOutput(&sink);
         connect(dialog.get(), &PrintJobDialog::progressStepped, this, [this] {

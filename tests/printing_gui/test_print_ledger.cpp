@@ -116,7 +116,7 @@ private slots:
         QFETCH(int, cancelAfter);
         QFETCH(QStringList, tickets);
         this->cancelAfter = cancelAfter;
-        panel->PrtPanelSetUp(true, tw::testing::numbers3Proposal(), {}, {});
+        panel->PrtPanelSetUp(tw::common::Game::Numbers3, tw::testing::numbers3Proposal(), {}, {});
         press(QStringLiteral("cmdPrtGrpAllSelect_%1").arg(list));
         panel->findChild<QRadioButton*>(QStringLiteral("optPrtType_%1").arg(option))->setChecked(true);
         press(QStringLiteral("cmdPrtSrart"));
@@ -127,7 +127,7 @@ private slots:
 
     void withoutATargetNothingIsRecorded() {
         panel->setLedgerTarget(std::nullopt);
-        panel->PrtPanelSetUp(true, tw::testing::numbers3Proposal(), {}, {});
+        panel->PrtPanelSetUp(tw::common::Game::Numbers3, tw::testing::numbers3Proposal(), {}, {});
         press(QStringLiteral("cmdPrtGrpAllSelect_0"));
         press(QStringLiteral("cmdPrtSrart"));
         QVERIFY(sink.markCount() > 0);

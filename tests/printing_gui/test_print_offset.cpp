@@ -9,6 +9,7 @@
 #include "printing/gui/printer_offsets.h"
 #include "ui/message_box.h"
 
+#include "printing/entry_numbers.h"
 #include "printing/recording_sink.h"
 
 #include <QDoubleSpinBox>
@@ -21,6 +22,8 @@
 
 #include <memory>
 
+using tw::common::BetType;
+using tw::common::Game;
 using tw::printing::PrintJobDialog;
 using tw::printing::DlgPrintOffset;
 using tw::printing::DlgPrintPreview;
@@ -39,9 +42,11 @@ template <typename T> T* child(QWidget* parent, const char* name) {
     return found;
 }
 
-std::unique_ptr<PrintJobDialog> printDialog(std::vector<std::string> entries, bool numbers3, char type,
-                                          const QString& pdf, PrinterOffsets& offsets) {
-    auto dialog = std::make_unique<PrintJobDialog>(PrintJobDialog::Request{std::move(entries), type, numbers3});
+// A print dialog for the bets written as texts ("905", "*23").
+std::unique_ptr<PrintJobDialog> printDialog(const std::vector<std::string>& entries, Game game, BetType type,
+                                            const QString& pdf, PrinterOffsets& offsets) {
+    auto dialog = std::make_unique<PrintJobDialog>(
+        PrintJobDialog::Request{tw::testing::entryNumbers(game, entries), type, game});
     dialog->setTimings({0, 0});
     dialog->printer().setOutputFormat(QPrinter::PdfFormat);
     dialog->printer().setOutputFileName(pdf);
@@ -75,7 +80,7 @@ private slots:
         const QString ini = dir.filePath(QStringLiteral("offsets.ini"));
         PrinterOffsets offsets(ini);
         offsets.setOffset(QStringLiteral("PDF"), {5, -10});
-        auto dialog = printDialog({"905", "123"}, true, 'S', dir.filePath(QStringLiteral("out.pdf")), offsets);
+        auto dialog = printDialog({"905", "123"}, Game::Numbers3, BetType::Straight, dir.filePath(QStringLiteral("out.pdf")), offsets);
 
         // The button sits beside the printer button.
         auto* offsetButton = child<QPushButton>(dialog.get(), "cmdPrintOffset");
@@ -114,7 +119,8 @@ private slots:
         RecordingSink printed;
         QVERIFY(printAll(*dialog, printed));
         QCOMPARE(printed.pages.size(), std::size_t{1});
-        const auto plain = tw::printing::PrintEntry(true, 1, "905", 'S');
+        const auto plain = tw::printing::PrintEntry(Game::Numbers3, 1, tw::testing::entryNumber(Game::Numbers3, "905"),
+                                                    BetType::Straight);
         for (std::size_t i = 0; i < plain.size(); ++i)
             QCOMPARE(printed.pages[0][i], (RecordingSink::Rect{plain[i].x - 130, plain[i].y + 96, 227, 57}));
 
@@ -123,9 +129,9 @@ private slots:
         calibration->setOutput(&testSheet);
         child<QPushButton>(calibration.get(), "cmdTestPrint")->click();
         QCOMPARE(testSheet.endDocuments, 1);
-        const auto expected = tw::printing::calibrationSheet(true, {-130, 96});
+        const auto expected = tw::printing::calibrationSheet(Game::Numbers3, {-130, 96});
         QCOMPARE(testSheet.pages[0].size(), expected.size());
-        const auto target = tw::printing::calibrationTargets(true)[0];
+        const auto target = tw::printing::calibrationTargets(Game::Numbers3)[0];
         const RecordingSink::Rect across0{tw::printing::markCentreX(target) - 130 - tw::printing::kCrossArm,
                                           tw::printing::markCentreY(target) + 96 - tw::printing::kLineWidth / 2,
                                           2 * tw::printing::kCrossArm, tw::printing::kLineWidth};
@@ -141,29 +147,32 @@ private slots:
     }
 
     void previewDrawsWhatThePrintJobDraws_data() {
-        QTest::addColumn<bool>("numbers3");
-        QTest::addColumn<char>("type");
+        QTest::addColumn<int>("gameCode");
+        QTest::addColumn<QString>("betKey");
         QTest::addColumn<OffsetTenths>("offset");
         QTest::addColumn<int>("entries");
-        QTest::newRow("Numbers3 Straight, no offset") << true << 'S' << OffsetTenths{} << 7;
-        QTest::newRow("Numbers4 Box, moved left and down") << false << 'B' << OffsetTenths{-41, 88} << 12;
-        QTest::newRow("Numbers3 Mini at the limits") << true << 'M' << OffsetTenths{150, -150} << 5;
+        QTest::newRow("Numbers3 Straight, no offset") << 3 << "straight" << OffsetTenths{} << 7;
+        QTest::newRow("Numbers4 Box, moved left and down") << 4 << "box" << OffsetTenths{-41, 88} << 12;
+        QTest::newRow("Numbers3 Mini at the limits") << 3 << "mini" << OffsetTenths{150, -150} << 5;
     }
     void previewDrawsWhatThePrintJobDraws() {
-        QFETCH(bool, numbers3);
-        QFETCH(char, type);
+        QFETCH(int, gameCode);
+        QFETCH(QString, betKey);
         QFETCH(OffsetTenths, offset);
         QFETCH(int, entries);
+        const Game game = tw::common::gameFromCode(gameCode).value();
+        const BetType type = tw::common::betFromKey(betKey.toStdString()).value();
+        const bool numbers3 = game == Game::Numbers3;
         std::vector<std::string> picked;
         for (int i = 0; i < entries; ++i) {
             const int n = 137 * i + 24;
-            picked.push_back(type == 'M' ? "*" + std::to_string(10 + n % 90)
-                                         : (numbers3 ? std::to_string(100 + n % 900) : std::to_string(1000 + n)));
+            picked.push_back(type == BetType::Mini ? "*" + std::to_string(10 + n % 90)
+                                                   : (numbers3 ? std::to_string(100 + n % 900) : std::to_string(1000 + n)));
         }
         QTemporaryDir dir;
         PrinterOffsets offsets;
         offsets.setOffset(QStringLiteral("PDF"), offset);
-        auto dialog = printDialog(picked, numbers3, type, dir.filePath(QStringLiteral("out.pdf")), offsets);
+        auto dialog = printDialog(picked, game, type, dir.filePath(QStringLiteral("out.pdf")), offsets);
 
         RecordingSink printed;
         QVERIFY(printAll(*dialog, printed));
@@ -185,7 +194,7 @@ private slots:
     void previewNavigatesAndPaintsMarksOverTheOutline() {
         QTemporaryDir dir;
         PrinterOffsets offsets;
-        auto dialog = printDialog({"905", "123", "456", "789", "012", "345"}, true, 'S',
+        auto dialog = printDialog({"905", "123", "456", "789", "012", "345"}, Game::Numbers3, BetType::Straight,
                                   dir.filePath(QStringLiteral("out.pdf")), offsets);
         auto* previewButton = child<QPushButton>(dialog.get(), "cmdPrtPreview");
         QCOMPARE(previewButton->text(), QStringLiteral("印刷プレビュー"));

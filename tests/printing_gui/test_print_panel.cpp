@@ -7,6 +7,7 @@
 #include "ui/message_box.h"
 
 #include "../selection/proposal_fixture.h"
+#include "printing/entry_numbers.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -17,12 +18,15 @@
 #include <memory>
 #include <optional>
 
+using tw::common::BetType;
+using tw::common::Game;
 using tw::printing::PrintJobDialog;
 using tw::printing::PrintPanel;
 using tw::selection::ItemList;
 namespace MessageHook = tw::ui::MessageHook;
 
 Q_DECLARE_METATYPE(std::vector<std::string>)
+Q_DECLARE_METATYPE(tw::common::BetType)
 
 namespace {
 ItemList items(std::initializer_list<int> values) {
@@ -42,8 +46,8 @@ QStringList texts(const QListWidget* list) {
 // What the dialog runner saw when the start button opened the print dialog.
 struct OpenedDialog {
     std::vector<std::string> entries;
-    char mark = 0;
-    bool numbers3 = false;
+    BetType mark = BetType::Straight;
+    Game game = Game::Numbers3;
     QString paperNum;
 };
 } // namespace
@@ -74,7 +78,7 @@ private:
 
     void setUp(bool numbers3, const ItemList& select, const ItemList& mini) {
         const auto proposal = numbers3 ? tw::testing::numbers3Proposal() : tw::testing::numbers4Proposal();
-        panel->PrtPanelSetUp(numbers3, proposal, select, mini);
+        panel->PrtPanelSetUp(numbers3 ? Game::Numbers3 : Game::Numbers4, proposal, select, mini);
     }
 
 private slots:
@@ -86,7 +90,8 @@ private slots:
         opened.reset();
         panel = std::make_unique<PrintPanel>();
         panel->setDialogRunner([this](PrintJobDialog& dialog) {
-            opened = OpenedDialog{dialog.entries(), dialog.request().printType, dialog.request().numbers3,
+            opened = OpenedDialog{tw::testing::entryTexts(dialog.entries()), dialog.request().printType,
+                                  dialog.request().game,
                                   dialog.findChild<QLabel*>(QStringLiteral("lblPaperNum"))->text()};
         });
         panel->resize(900, 520);
@@ -234,23 +239,23 @@ private slots:
     void startOpensTheDialog_data() {
         QTest::addColumn<bool>("numbers3");
         QTest::addColumn<int>("optionIndex");
-        QTest::addColumn<char>("mark");
+        QTest::addColumn<BetType>("mark");
         QTest::addColumn<std::vector<std::string>>("entries");
         QTest::addColumn<QString>("sheets");
         // Every item of every list picked; the user's selection is 7, 120 and the Mini bet 5.
-        QTest::newRow("Numbers3 Box") << true << 1 << 'B'
+        QTest::newRow("Numbers3 Box") << true << 1 << BetType::Box
                                       << std::vector<std::string>{"012", "123", "905", "312", "456", "007", "120"}
                                       << QStringLiteral("2");
-        QTest::newRow("Numbers3 Mini") << true << 3 << 'M' << std::vector<std::string>{"*23", "*07", "*05"}
+        QTest::newRow("Numbers3 Mini") << true << 3 << BetType::Mini << std::vector<std::string>{"*23", "*07", "*05"}
                                        << QStringLiteral("1");
         QTest::newRow("Numbers4 Straight")
-            << false << 0 << 'S' << std::vector<std::string>{"0123", "9876", "5555", "0456", "1001", "0007", "0120"}
-            << QStringLiteral("2");
+            << false << 0 << BetType::Straight
+            << std::vector<std::string>{"0123", "9876", "5555", "0456", "1001", "0007", "0120"} << QStringLiteral("2");
     }
     void startOpensTheDialog() {
         QFETCH(bool, numbers3);
         QFETCH(int, optionIndex);
-        QFETCH(char, mark);
+        QFETCH(BetType, mark);
         QFETCH(std::vector<std::string>, entries);
         QFETCH(QString, sheets);
         setUp(numbers3, items({7, 120}), items({5}));
@@ -263,7 +268,7 @@ private slots:
         QVERIFY(opened);
         QCOMPARE(opened->entries, entries);
         QCOMPARE(opened->mark, mark);
-        QCOMPARE(opened->numbers3, numbers3);
+        QCOMPARE(opened->game, numbers3 ? Game::Numbers3 : Game::Numbers4);
         QCOMPARE(opened->paperNum, sheets);
     }
 

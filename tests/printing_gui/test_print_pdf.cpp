@@ -9,6 +9,7 @@
 #include "ui/message_box.h"
 
 #include "pgm_marks.h"
+#include "printing/entry_numbers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -31,7 +32,8 @@ using tw::printing::PrinterOffsets;
 using tw::testing::Blob;
 
 namespace {
-const std::vector<std::string> kEntries = {"905", "123", "456", "789", "012", "345"};
+const std::vector<tw::common::LotteryNumber> kEntries =
+    tw::testing::entryNumbers(tw::common::Game::Numbers3, {"905", "123", "456", "789", "012", "345"});
 constexpr int kTolerance = 2; // twips
 constexpr int kCropWidth = 3600;
 constexpr int kCropHeight = 7800; // below block 5's bet-type row
@@ -80,7 +82,7 @@ class TestPrintPdf : public QObject {
         PrinterOffsets offsets; // in memory: the user's settings stay untouched
         offsets.setOffset(QStringLiteral("PDF"), offset);
 
-        PrintJobDialog dialog({kEntries, 'S', true});
+        PrintJobDialog dialog({kEntries, tw::common::BetType::Straight, tw::common::Game::Numbers3});
         dialog.setTimings({0, 0});
         dialog.setOffsetStore(&offsets);
         QPrinter& printer = dialog.printer();
@@ -179,7 +181,8 @@ private slots:
         for (std::size_t sheet = 0; sheet < sheets.size(); ++sheet) {
             std::vector<MarkRect> expected;
             for (std::size_t i = sheet * 5; i < std::min(kEntries.size(), sheet * 5 + 5); ++i) {
-                const auto marks = tw::printing::PrintEntry(true, static_cast<int>(i % 5) + 1, kEntries[i], 'S');
+                const auto marks = tw::printing::PrintEntry(tw::common::Game::Numbers3, static_cast<int>(i % 5) + 1,
+                                                            kEntries[i], tw::common::BetType::Straight);
                 expected.insert(expected.end(), marks.begin(), marks.end());
             }
             const std::vector<Blob>& found = sheets[sheet];

@@ -125,7 +125,7 @@ private slots:
 
         // Group 2 becomes the user's selection; the panel shows it on its next opening.
         tw::selection::SelectionModel& selection = window->selection();
-        QVERIFY(selection.SetGrpNumsFromYosoku(numbers3, 2, proposal));
+        QVERIFY(selection.SetGrpNumsFromYosoku(tw::common::gameFromCode(game).value(), 2, proposal));
         selection.SelectAllList(ListId::GrpNums);
         selection.AddToUserSelect();
         window->ShowYosouPanel();
@@ -134,13 +134,13 @@ private slots:
         const QStringList group2 = numberTexts(proposal.grp2, game);
         QCOMPARE(texts(list(3)), group2);
 
-        std::optional<std::vector<std::string>> printed;
-        char mark = 0;
-        bool dialogNumbers3 = !numbers3;
+        std::optional<std::vector<tw::common::LotteryNumber>> printed;
+        auto mark = tw::common::BetType::Straight;
+        auto dialogGame = numbers3 ? tw::common::Game::Numbers4 : tw::common::Game::Numbers3;
         child<PrintPanel>(QStringLiteral("framPrint"))->setDialogRunner([&](PrintJobDialog& dialog) {
             printed = dialog.entries();
             mark = dialog.request().printType;
-            dialogNumbers3 = dialog.request().numbers3;
+            dialogGame = dialog.request().game;
         });
         click(QStringLiteral("cmdPrtGrpAllSelect_3"));
         click(QStringLiteral("optPrtType_1"));
@@ -148,11 +148,11 @@ private slots:
         QVERIFY(MessageHook::shownTexts().isEmpty());
         QVERIFY(printed);
         QStringList entries;
-        for (const std::string& e : *printed)
-            entries << QString::fromStdString(e);
+        for (const tw::common::LotteryNumber& e : *printed)
+            entries << QString::fromStdString(e.text());
         QCOMPARE(entries, group2);
-        QCOMPARE(mark, 'B');
-        QCOMPARE(dialogNumbers3, numbers3);
+        QCOMPARE(mark, tw::common::BetType::Box);
+        QCOMPARE(dialogGame, numbers3 ? tw::common::Game::Numbers3 : tw::common::Game::Numbers4);
     }
 };
 

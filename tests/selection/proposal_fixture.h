@@ -1,12 +1,18 @@
 // Small hand-made proposals for the selection and printing tests.
 #pragma once
 
+#include "common/lottery.h"
 #include "engine/engine_types.h"
 
 #include <initializer_list>
 #include <utility>
 
 namespace tw::testing {
+
+// The game of a case written with a NUMBERS3 flag.
+inline common::Game gameOf(bool numbers3) {
+    return numbers3 ? common::Game::Numbers3 : common::Game::Numbers4;
+}
 
 inline engine::PredNum pred(int a, int b, int c, int d = 0) {
     return {static_cast<int16_t>(a), static_cast<int16_t>(b), static_cast<int16_t>(c), static_cast<int16_t>(d)};

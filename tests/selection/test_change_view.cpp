@@ -66,7 +66,7 @@ TEST(ChangeView, PointTableShowsTheRankingPerPosition) {
     r.at(4, 4) = {8, 17};
     r.at(10, 1) = {9, 99};   // slot 10 is not shown
 
-    const auto n3 = pointTableCells(true, r);
+    const auto n3 = pointTableCells(tw::common::Game::Numbers3, r);
     ASSERT_EQ(n3.size(), 11u);
     EXPECT_EQ(n3[0], (std::vector<std::string>{"Nxx", "Pt.", "xNx", "Pt.", "xxN", "Pt."}));
     EXPECT_EQ(n3[1], (std::vector<std::string>{"7", "42", "3", "40", "0", "0"}));
@@ -74,16 +74,18 @@ TEST(ChangeView, PointTableShowsTheRankingPerPosition) {
     EXPECT_EQ(n3[10][5], "-2");
     EXPECT_EQ(n3[10][0], "0");
 
-    const auto n4 = pointTableCells(false, r);
+    const auto n4 = pointTableCells(tw::common::Game::Numbers4, r);
     EXPECT_EQ(n4[0], (std::vector<std::string>{"Nxxx", "Pt.", "xNxx", "Pt.", "xxNx", "Pt.", "xxxN", "Pt."}));
     EXPECT_EQ(n4[5][6], "8");
     EXPECT_EQ(n4[5][7], "17");
 }
 
 TEST(ChangeView, PointTableColumnWidths) {
-    EXPECT_EQ(pointTableColumnWidths(true, 3000), (std::vector<int>{585, 390, 585, 390, 585, 390}));
+    EXPECT_EQ(pointTableColumnWidths(tw::common::Game::Numbers3, 3000),
+              (std::vector<int>{585, 390, 585, 390, 585, 390}));
     // 2010 / 20 = 100.5 rounds to 100, so the unit is 95.
-    EXPECT_EQ(pointTableColumnWidths(false, 2010), (std::vector<int>{285, 190, 285, 190, 285, 190, 285, 190}));
+    EXPECT_EQ(pointTableColumnWidths(tw::common::Game::Numbers4, 2010),
+              (std::vector<int>{285, 190, 285, 190, 285, 190, 285, 190}));
 }
 
 TEST(ChangeView, CountsAndAmounts) {

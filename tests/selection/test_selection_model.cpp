@@ -41,13 +41,13 @@ void selectWhere(SelectionModel& m, ListId id, const std::vector<int32_t>& numbe
 // Puts the given numbers of one source into the selection.
 void addFromGroup(SelectionModel& m, bool numbers3, int group, const tw::engine::Proposal& p,
                   const std::vector<int32_t>& numbers) {
-    ASSERT_TRUE(m.SetGrpNumsFromYosoku(numbers3, group, p));
+    ASSERT_TRUE(m.SetGrpNumsFromYosoku(tw::testing::gameOf(numbers3), group, p));
     selectWhere(m, ListId::GrpNums, numbers);
     m.AddToUserSelect();
 }
 void addFromGrid(SelectionModel& m, bool numbers3, const std::string& cell, const tw::engine::Proposal& p,
                  const std::vector<int32_t>& numbers) {
-    m.SetGrpNumsFromGrid(numbers3, cell, p);
+    m.SetGrpNumsFromGrid(tw::testing::gameOf(numbers3), cell, p);
     selectWhere(m, ListId::GrpNums, numbers);
     m.AddToUserSelect();
 }
@@ -69,7 +69,7 @@ TEST(SelectionModel, CandidatesFromAPredictionGroup) {
     for (const auto& c : cases) {
         SelectionModel m;
         const auto p = c.numbers3 ? tw::testing::numbers3Proposal() : tw::testing::numbers4Proposal();
-        EXPECT_TRUE(m.SetGrpNumsFromYosoku(c.numbers3, c.answer, p));
+        EXPECT_TRUE(m.SetGrpNumsFromYosoku(tw::testing::gameOf(c.numbers3), c.answer, p));
         EXPECT_EQ(texts(m.lstChgGrpNums()), c.texts) << c.answer;
         EXPECT_EQ(data(m.lstChgGrpNums()), c.data) << c.answer;
         EXPECT_EQ(m.strSelectTag(), c.tag);
@@ -79,11 +79,11 @@ TEST(SelectionModel, CandidatesFromAPredictionGroup) {
 TEST(SelectionModel, ACancelledGroupAnswerChangesNothing) {
     const auto p = tw::testing::numbers3Proposal();
     SelectionModel m;
-    m.SetGrpNumsFromGrid(true, "12.345", p);
+    m.SetGrpNumsFromGrid(tw::common::Game::Numbers3, "12.345", p);
     m.setSelected(ListId::GrpNums, 1, true);
     const ItemList before = m.lstChgGrpNums();
     for (int answer : {0, -1, 4}) {
-        EXPECT_FALSE(m.SetGrpNumsFromYosoku(true, answer, p)) << answer;
+        EXPECT_FALSE(m.SetGrpNumsFromYosoku(tw::common::Game::Numbers3, answer, p)) << answer;
         EXPECT_EQ(m.lstChgGrpNums(), before) << answer;
         EXPECT_EQ(m.strSelectTag(), "(12.345)") << answer;
     }
@@ -108,8 +108,8 @@ TEST(SelectionModel, CandidatesFromAGridValue) {
     for (const auto& c : cases) {
         const auto p = c.numbers3 ? tw::testing::numbers3Proposal() : tw::testing::numbers4Proposal();
         SelectionModel m;
-        m.SetGrpNumsFromYosoku(c.numbers3, 1, p);   // an earlier list, to be replaced
-        m.SetGrpNumsFromGrid(c.numbers3, c.cell, p);
+        m.SetGrpNumsFromYosoku(tw::testing::gameOf(c.numbers3), 1, p); // an earlier list, to be replaced
+        m.SetGrpNumsFromGrid(tw::testing::gameOf(c.numbers3), c.cell, p);
         EXPECT_EQ(texts(m.lstChgGrpNums()), c.texts) << c.cell;
         EXPECT_EQ(data(m.lstChgGrpNums()), c.data) << c.cell;
         EXPECT_EQ(m.strSelectTag(), "(" + c.cell + ")");
@@ -122,7 +122,7 @@ TEST(SelectionModel, GridLookupStopsAtTheFirstLargerValue) {
     tw::testing::setAllGroup(p, {{10500, tw::testing::pred(0, 1, 2)}, {12345, tw::testing::pred(3, 1, 2)},
                                  {10500, tw::testing::pred(7, 7, 7)}});
     SelectionModel m;
-    m.SetGrpNumsFromGrid(true, "10.500", p);
+    m.SetGrpNumsFromGrid(tw::common::Game::Numbers3, "10.500", p);
     EXPECT_EQ(texts(m.lstChgGrpNums()), std::vector<std::string>{"012"});
 }
 
@@ -141,7 +141,7 @@ TEST(SelectionModel, AddingKeepsTheTagANumberWasFirstAddedUnder) {
 TEST(SelectionModel, OnlySelectedCandidatesAreAdded) {
     const auto p = tw::testing::numbers3Proposal();
     SelectionModel m;
-    ASSERT_TRUE(m.SetGrpNumsFromYosoku(true, 1, p));
+    ASSERT_TRUE(m.SetGrpNumsFromYosoku(tw::common::Game::Numbers3, 1, p));
     m.AddToUserSelect();
     EXPECT_TRUE(m.lstChgSelect().empty());
     m.SelectAllList(ListId::GrpNums);
@@ -223,16 +223,16 @@ TEST(SelectionModel, EntriesCarrySourceCodes) {
     addFromGroup(m3, true, 2, p3, {456});
     addFromGrid(m3, true, "15.000", p3, {999});
     m3.AddAllToMini();
-    EXPECT_EQ(m3.selectionEntries(true, kNum3Rows),
-              (std::vector<std::string>{"A00@012", "000@345", "B00@456", "002@999", "MIN@*12", "MIN@*45",
-                                        "MIN@*56", "MIN@*99"}));
+    EXPECT_EQ(m3.selectionEntries(tw::common::Game::Numbers3, kNum3Rows),
+              (std::vector<std::string>{"A00@012", "000@345", "B00@456", "002@999", "MIN@*12", "MIN@*45", "MIN@*56",
+                                        "MIN@*99"}));
 
     const auto p4 = tw::testing::numbers4Proposal();
     SelectionModel m4;
     addFromGroup(m4, false, 3, p4, {456});
     addFromGroup(m4, false, 1, p4, {123});
     addFromGrid(m4, false, "9.125", p4, {2222});
-    EXPECT_EQ(m4.selectionEntries(false, kNum4Rows),
+    EXPECT_EQ(m4.selectionEntries(tw::common::Game::Numbers4, kNum4Rows),
               (std::vector<std::string>{"C00@0456", "A00@0123", "001@2222"}));
 }
 
@@ -243,7 +243,8 @@ TEST(SelectionModel, ATagMissingFromTheGridReusesThePreviousCode) {
     addFromGroup(m, true, 2, p, {456});
     addFromGrid(m, true, "12.345", p, {312});
     const std::vector<std::string> rebuilt = {"10.500", "15.000"};
-    EXPECT_EQ(m.selectionEntries(true, rebuilt), (std::vector<std::string>{"000@678", "B00@456", "B00@312"}));
+    EXPECT_EQ(m.selectionEntries(tw::common::Game::Numbers3, rebuilt),
+              (std::vector<std::string>{"000@678", "B00@456", "B00@312"}));
 }
 
 TEST(SelectionModel, TwentyOneEntriesAreWrittenAsTwentyAndOne) {
@@ -254,11 +255,11 @@ TEST(SelectionModel, TwentyOneEntriesAreWrittenAsTwentyAndOne) {
     p.grp1.items = nums;
     p.grp1.count = 21;
     SelectionModel m;
-    ASSERT_TRUE(m.SetGrpNumsFromYosoku(true, 1, p));
+    ASSERT_TRUE(m.SetGrpNumsFromYosoku(tw::common::Game::Numbers3, 1, p));
     m.SelectAllList(ListId::GrpNums);
     m.AddToUserSelect();
     TempDir dir;
-    ASSERT_TRUE(m.SaveUserSelect(dir.str(), true, 2545, {}));
+    ASSERT_TRUE(m.SaveUserSelect(dir.str(), tw::common::Game::Numbers3, 2545, {}));
     const std::string file = dir.read(kNum3File);
     std::vector<std::string> lines;
     for (std::size_t start = 0, end; (end = file.find("\r\n", start)) != std::string::npos; start = end + 2)
@@ -288,9 +289,9 @@ TEST(SelectionModel, SaveThenLoadRestoresBothGames) {
         ASSERT_GE(saved.lstChgSelect().size(), 4u);
 
         TempDir dir;
-        ASSERT_TRUE(saved.SaveUserSelect(dir.str(), c.numbers3, 2545, c.rows));
+        ASSERT_TRUE(saved.SaveUserSelect(dir.str(), tw::testing::gameOf(c.numbers3), 2545, c.rows));
         SelectionModel loaded;
-        const auto report = loaded.LoadUserSelect(dir.str(), c.numbers3, 2545, c.rows);
+        const auto report = loaded.LoadUserSelect(dir.str(), tw::testing::gameOf(c.numbers3), 2545, c.rows);
         EXPECT_TRUE(report.fileMatched);
         EXPECT_EQ(report.skipped, 0);
         EXPECT_EQ(loaded.lstChgSelect(), saved.lstChgSelect()) << c.numbers3;
@@ -306,14 +307,14 @@ TEST(SelectionModel, AForeignRoundLoadsNothing) {
     SelectionModel m;
     addFromGroup(m, true, 1, p, {12, 123});
     m.AddAllToMini();
-    ASSERT_TRUE(m.SaveUserSelect(dir.str(), true, 2545, kNum3Rows));
-    const auto report = m.LoadUserSelect(dir.str(), true, 2546, kNum3Rows);
+    ASSERT_TRUE(m.SaveUserSelect(dir.str(), tw::common::Game::Numbers3, 2545, kNum3Rows));
+    const auto report = m.LoadUserSelect(dir.str(), tw::common::Game::Numbers3, 2546, kNum3Rows);
     EXPECT_FALSE(report.fileMatched);
     EXPECT_TRUE(m.lstChgSelect().empty());
     EXPECT_TRUE(m.lstChgMini().empty());
     EXPECT_EQ(m.lngUserSelect(), 0);
     // The other game's file is not read either.
-    EXPECT_FALSE(m.LoadUserSelect(dir.str(), false, 2545, kNum4Rows).fileMatched);
+    EXPECT_FALSE(m.LoadUserSelect(dir.str(), tw::common::Game::Numbers4, 2545, kNum4Rows).fileMatched);
 }
 
 TEST(SelectionModel, RowIndexEntriesShowTheRecomputedGrid) {
@@ -321,7 +322,7 @@ TEST(SelectionModel, RowIndexEntriesShowTheRecomputedGrid) {
     dir.write(kNum3File, "2545\r\n000@345,001@312,A00@012\r\n");
     const std::vector<std::string> recomputed = {"9.000", "10.500"};
     SelectionModel m;
-    m.LoadUserSelect(dir.str(), true, 2545, recomputed);
+    m.LoadUserSelect(dir.str(), tw::common::Game::Numbers3, 2545, recomputed);
     EXPECT_EQ(texts(m.lstChgSelect()), (std::vector<std::string>{"345(9.000)", "312(10.500)", "012(予測Grp1)"}));
 }
 
@@ -349,7 +350,8 @@ TEST(SelectionModel, BadEntriesAreSkippedAndTheRestLoads) {
         TempDir dir;
         dir.write(c.numbers3 ? kNum3File : kNum4File, c.content);
         SelectionModel m;
-        const auto report = m.LoadUserSelect(dir.str(), c.numbers3, 1, c.numbers3 ? kNum3Rows : kNum4Rows);
+        const auto report =
+            m.LoadUserSelect(dir.str(), tw::testing::gameOf(c.numbers3), 1, c.numbers3 ? kNum3Rows : kNum4Rows);
         EXPECT_TRUE(report.fileMatched) << c.what;
         EXPECT_EQ(texts(m.lstChgSelect()), c.select) << c.what;
         EXPECT_EQ(texts(m.lstChgMini()), c.mini) << c.what;
@@ -365,7 +367,7 @@ TEST(SelectionModel, LoadingReplacesTheListsButNotTheCandidates) {
     SelectionModel m;
     addFromGroup(m, true, 1, p, {12, 123});
     m.AddAllToMini();
-    m.LoadUserSelect(dir.str(), true, 1, kNum3Rows);
+    m.LoadUserSelect(dir.str(), tw::common::Game::Numbers3, 1, kNum3Rows);
     EXPECT_EQ(texts(m.lstChgSelect()), std::vector<std::string>{"456(予測Grp2)"});
     EXPECT_TRUE(m.lstChgMini().empty());
     EXPECT_EQ(m.lngUserSelect(), 1);

@@ -8,6 +8,7 @@
 #include "selection/selection_model.h"
 
 #include "../common/temp_dir.h"
+#include "proposal_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +45,7 @@ TEST_P(RealProposal, GridRowsAndSelectionAgree) {
     int found = 0;
     for (const std::string& row : rows) {
         ASSERT_FALSE(row.empty());
-        m.SetGrpNumsFromGrid(g.numbers3, row, p);
+        m.SetGrpNumsFromGrid(tw::testing::gameOf(g.numbers3), row, p);
         EXPECT_FALSE(m.lstChgGrpNums().empty()) << row;
         found += static_cast<int>(m.lstChgGrpNums().size());
         m.SelectAllList(ListId::GrpNums);
@@ -61,9 +62,10 @@ TEST_P(RealProposal, GridRowsAndSelectionAgree) {
     if (g.numbers3)
         m.AddAllToMini();
     tw::testing::TempDir dir;
-    ASSERT_TRUE(m.SaveUserSelect(dir.str(), g.numbers3, static_cast<int16_t>(lastRow + 1), rows));
+    ASSERT_TRUE(m.SaveUserSelect(dir.str(), tw::testing::gameOf(g.numbers3), static_cast<int16_t>(lastRow + 1), rows));
     SelectionModel back;
-    const auto report = back.LoadUserSelect(dir.str(), g.numbers3, static_cast<int16_t>(lastRow + 1), rows);
+    const auto report =
+        back.LoadUserSelect(dir.str(), tw::testing::gameOf(g.numbers3), static_cast<int16_t>(lastRow + 1), rows);
     EXPECT_EQ(report.skipped, 0);
     EXPECT_EQ(back.lstChgSelect(), m.lstChgSelect());
     EXPECT_EQ(back.lstChgMini(), m.lstChgMini());

@@ -24,8 +24,8 @@ std::vector<std::string> numberedEntries(int count) {
 }
 
 TEST(UserSelectFile, FileNamesCarryTheFullWidthDigit) {
-    EXPECT_EQ(tw::selection::userSelectFileName(true), kNum3File);
-    EXPECT_EQ(tw::selection::userSelectFileName(false), kNum4File);
+    EXPECT_EQ(tw::selection::userSelectFileName(tw::common::Game::Numbers3), kNum3File);
+    EXPECT_EQ(tw::selection::userSelectFileName(tw::common::Game::Numbers4), kNum4File);
 }
 
 TEST(UserSelectFile, LayoutIsRoundLineThenTwentyEntriesPerLine) {
@@ -37,7 +37,7 @@ TEST(UserSelectFile, LayoutIsRoundLineThenTwentyEntriesPerLine) {
     for (const auto& c : cases) {
         TempDir dir;
         const auto entries = numberedEntries(c.entries);
-        ASSERT_TRUE(WriteUserSelectFile(dir.str(), true, 2545, entries));
+        ASSERT_TRUE(WriteUserSelectFile(dir.str(), tw::common::Game::Numbers3, 2545, entries));
 
         std::string expected = "2545\r\n";
         std::size_t next = 0;
@@ -48,7 +48,7 @@ TEST(UserSelectFile, LayoutIsRoundLineThenTwentyEntriesPerLine) {
         }
         EXPECT_EQ(dir.read(kNum3File), expected) << c.entries << " entries";
 
-        const auto back = ReadUserSelectFile(dir.str(), true, 2545);
+        const auto back = ReadUserSelectFile(dir.str(), tw::common::Game::Numbers3, 2545);
         EXPECT_TRUE(back.ok);
         EXPECT_EQ(back.entries, entries) << c.entries << " entries";
     }
@@ -56,18 +56,19 @@ TEST(UserSelectFile, LayoutIsRoundLineThenTwentyEntriesPerLine) {
 
 TEST(UserSelectFile, TheTwoGamesUseSeparateFiles) {
     TempDir dir;
-    ASSERT_TRUE(WriteUserSelectFile(dir.str(), true, 100, {"A00@123"}));
-    ASSERT_TRUE(WriteUserSelectFile(dir.str(), false, 200, {"C00@0456"}));
+    ASSERT_TRUE(WriteUserSelectFile(dir.str(), tw::common::Game::Numbers3, 100, {"A00@123"}));
+    ASSERT_TRUE(WriteUserSelectFile(dir.str(), tw::common::Game::Numbers4, 200, {"C00@0456"}));
     EXPECT_EQ(dir.read(kNum3File), "100\r\nA00@123\r\n");
     EXPECT_EQ(dir.read(kNum4File), "200\r\nC00@0456\r\n");
-    EXPECT_EQ(ReadUserSelectFile(dir.str(), false, 200).entries, std::vector<std::string>{"C00@0456"});
-    EXPECT_FALSE(ReadUserSelectFile(dir.str(), false, 100).ok);
+    EXPECT_EQ(ReadUserSelectFile(dir.str(), tw::common::Game::Numbers4, 200).entries,
+              std::vector<std::string>{"C00@0456"});
+    EXPECT_FALSE(ReadUserSelectFile(dir.str(), tw::common::Game::Numbers4, 100).ok);
 }
 
 TEST(UserSelectFile, ANewRoundReplacesTheOldFileWithoutLeftovers) {
     TempDir dir;
-    ASSERT_TRUE(WriteUserSelectFile(dir.str(), true, 2545, numberedEntries(30)));
-    ASSERT_TRUE(WriteUserSelectFile(dir.str(), true, 2546, {"B00@007"}));
+    ASSERT_TRUE(WriteUserSelectFile(dir.str(), tw::common::Game::Numbers3, 2545, numberedEntries(30)));
+    ASSERT_TRUE(WriteUserSelectFile(dir.str(), tw::common::Game::Numbers3, 2546, {"B00@007"}));
     EXPECT_EQ(dir.read(kNum3File), "2546\r\nB00@007\r\n");
     int files = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
@@ -77,25 +78,25 @@ TEST(UserSelectFile, ANewRoundReplacesTheOldFileWithoutLeftovers) {
 
 TEST(UserSelectFile, AFailedWriteKeepsThePreviousSelection) {
     TempDir dir;
-    ASSERT_TRUE(WriteUserSelectFile(dir.str(), true, 2545, {"A00@123", "MIN@*23"}));
+    ASSERT_TRUE(WriteUserSelectFile(dir.str(), tw::common::Game::Numbers3, 2545, {"A00@123", "MIN@*23"}));
     const std::string before = dir.read(kNum3File);
     // Stopped after the new file is complete and before it replaces the old one.
     tw::selection::setUserSelectReplaceHookForTests([] { return false; });
-    EXPECT_FALSE(WriteUserSelectFile(dir.str(), true, 2546, {"B00@999"}));
+    EXPECT_FALSE(WriteUserSelectFile(dir.str(), tw::common::Game::Numbers3, 2546, {"B00@999"}));
     tw::selection::setUserSelectReplaceHookForTests(nullptr);
     EXPECT_EQ(dir.read(kNum3File), before);
-    EXPECT_TRUE(ReadUserSelectFile(dir.str(), true, 2545).ok);
+    EXPECT_TRUE(ReadUserSelectFile(dir.str(), tw::common::Game::Numbers3, 2545).ok);
 
     // A folder left under the old temporary name no longer stands in the way.
     std::filesystem::create_directory(dir.path() / (kNum3File + ".tmp"));
-    EXPECT_TRUE(WriteUserSelectFile(dir.str(), true, 2546, {"B00@999"}));
+    EXPECT_TRUE(WriteUserSelectFile(dir.str(), tw::common::Game::Numbers3, 2546, {"B00@999"}));
     EXPECT_EQ(dir.read(kNum3File), "2546\r\nB00@999\r\n");
 }
 
 TEST(UserSelectFile, WritingIntoAMissingFolderFails) {
     TempDir dir;
     const tw::common::ReplaceResult result =
-        WriteUserSelectFile((dir.path() / "absent").string(), true, 1, {"A00@123"});
+        WriteUserSelectFile((dir.path() / "absent").string(), tw::common::Game::Numbers3, 1, {"A00@123"});
     EXPECT_FALSE(result);
     EXPECT_EQ(result.error, ENOENT);
     EXPECT_EQ(result.step, tw::common::ReplaceResult::Step::CreateTemporary);
@@ -116,7 +117,7 @@ TEST(UserSelectFile, FilesThatHoldNoSelectionOfTheRoundReadAsNothing) {
     for (const auto& c : cases) {
         TempDir dir;
         dir.write(kNum3File, c.content);
-        const auto r = ReadUserSelectFile(dir.str(), true, 2545);
+        const auto r = ReadUserSelectFile(dir.str(), tw::common::Game::Numbers3, 2545);
         EXPECT_FALSE(r.ok) << c.what;
         EXPECT_TRUE(r.entries.empty()) << c.what;
     }
@@ -124,9 +125,9 @@ TEST(UserSelectFile, FilesThatHoldNoSelectionOfTheRoundReadAsNothing) {
 
 TEST(UserSelectFile, MissingOrUnreadableFileReadsAsNothing) {
     TempDir dir;
-    EXPECT_FALSE(ReadUserSelectFile(dir.str(), true, 1).ok);
+    EXPECT_FALSE(ReadUserSelectFile(dir.str(), tw::common::Game::Numbers3, 1).ok);
     std::filesystem::create_directory(dir.path() / kNum4File); // a folder in the file's place
-    const auto r = ReadUserSelectFile(dir.str(), false, 1);
+    const auto r = ReadUserSelectFile(dir.str(), tw::common::Game::Numbers4, 1);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.entries.empty());
 }
@@ -147,7 +148,7 @@ TEST(UserSelectFile, ReadingSplitsFieldsAndSkipsEmptyOnes) {
     for (const auto& c : cases) {
         TempDir dir;
         dir.write(kNum3File, c.content);
-        const auto r = ReadUserSelectFile(dir.str(), true, 7);
+        const auto r = ReadUserSelectFile(dir.str(), tw::common::Game::Numbers3, 7);
         EXPECT_TRUE(r.ok) << c.what;
         EXPECT_EQ(r.entries, c.entries) << c.what;
     }

@@ -92,7 +92,7 @@ private:
         tw::testing::runFor(engine, history, game, round);
         panel = std::make_unique<ChangePanel>(model, engine, history, work->path().toStdString());
         panel->resize(1000, 660);
-        panel->ChgPanelSetUp(game == 3, static_cast<int16_t>(round));
+        panel->ChgPanelSetUp(tw::common::gameFromCode(game).value(), static_cast<int16_t>(round));
         panel->show();
         return *panel;
     }
@@ -287,8 +287,8 @@ private slots:
         const std::vector<std::string> entries = {"A00@123", "A00@456", "A00@789", "B00@012", "B00@345",
                                                   "B00@678", "B00@901", "003@234", "003@567", "010@890",
                                                   "010@135", "000@246", "MIN@*23", "MIN@*56", "MIN@*07"};
-        QVERIFY(
-            tw::selection::WriteUserSelectFile(work->path().toStdString(), true, static_cast<int16_t>(round), entries));
+        QVERIFY(tw::selection::WriteUserSelectFile(work->path().toStdString(), tw::common::Game::Numbers3,
+                                                static_cast<int16_t>(round), entries));
 
         open(3, round);
         QCOMPARE(text("lblChgUserSelect"), userCount);
@@ -362,8 +362,8 @@ private slots:
         QCOMPARE(text("lblChgUserSelect"), QString::number(selected - 2 + minis - 1));
 
         click("cmdChgEnd");
-        const auto stored =
-            tw::selection::ReadUserSelectFile(work->path().toStdString(), true, static_cast<int16_t>(round));
+        const auto stored = tw::selection::ReadUserSelectFile(work->path().toStdString(), tw::common::Game::Numbers3,
+                                                           static_cast<int16_t>(round));
         QVERIFY(stored.ok);
         QCOMPARE(int(stored.entries.size()), selected - 2 + minis - 1);
         const QString rowCode = QStringLiteral("005@");
@@ -376,8 +376,8 @@ private slots:
         click("cmdChgMiniAllCanCel");
         QCOMPARE(text("lblChgUserSelect"), QStringLiteral("0"));
         click("cmdChgEnd");
-        const auto emptied =
-            tw::selection::ReadUserSelectFile(work->path().toStdString(), true, static_cast<int16_t>(round));
+        const auto emptied = tw::selection::ReadUserSelectFile(work->path().toStdString(), tw::common::Game::Numbers3,
+                                                            static_cast<int16_t>(round));
         QVERIFY(emptied.ok);
         QVERIFY(emptied.entries.empty());
     }
@@ -430,7 +430,7 @@ private slots:
         QVERIFY2(text.contains(reason), qPrintable(text));
         QCOMPARE(readAll(work->filePath(name)), before);
         QCOMPARE(QDir(work->path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{name});
-        QVERIFY(tw::selection::ReadUserSelectFile(dir, true, static_cast<int16_t>(round)).ok);
+        QVERIFY(tw::selection::ReadUserSelectFile(dir, tw::common::Game::Numbers3, static_cast<int16_t>(round)).ok);
     }
 
     // Opening the panel again after a confirm restores the confirmed selection;
@@ -451,7 +451,7 @@ private slots:
         click("cmdChgCancel");
         QCOMPARE(list("lstChgSelect")->count(), confirmed.size() - 1);
 
-        p.ChgPanelSetUp(false, static_cast<int16_t>(round));
+        p.ChgPanelSetUp(tw::common::Game::Numbers4, static_cast<int16_t>(round));
         QCOMPARE(listTexts(list("lstChgSelect")), confirmed);
         QCOMPARE(text("lblChgUserSelect"), QString::number(confirmed.size()));
         QVERIFY(list("lstChgGrpNums")->count() == 0);

@@ -97,8 +97,8 @@ private slots:
     }
     void init() {
         history = bundled;
-        for (const bool numbers3 : {true, false})
-            QFile::remove(work.filePath(QString::fromStdString(tw::selection::userSelectFileName(numbers3))));
+        for (const tw::common::Game game : tw::common::kGames)
+            QFile::remove(work.filePath(QString::fromStdString(tw::selection::userSelectFileName(game))));
         MessageHook::enable();
         openWindow();
     }
@@ -133,7 +133,7 @@ private slots:
         std::vector<std::string> stored;
         for (const QString& e : entries)
             stored.push_back(e.toStdString());
-        QVERIFY(tw::selection::WriteUserSelectFile(work.path().toStdString(), game == 3,
+        QVERIFY(tw::selection::WriteUserSelectFile(work.path().toStdString(), tw::common::gameFromCode(game).value(),
                                                 static_cast<int16_t>(next(game) + storedOffset), stored));
         predict(game, next(game));
 
@@ -176,7 +176,8 @@ private slots:
         QCOMPARE(selected.size(), int(window->engine().proposal().grp1.count));
         QVERIFY(!minis.isEmpty());
         click("cmdChgEnd");
-        QVERIFY(QFile::exists(work.filePath(QString::fromStdString(tw::selection::userSelectFileName(true)))));
+        QVERIFY(QFile::exists(
+            work.filePath(QString::fromStdString(tw::selection::userSelectFileName(tw::common::Game::Numbers3)))));
 
         window.reset();
         openWindow();

@@ -44,6 +44,12 @@ namespace tw::app {
 
 namespace {
 
+// The game option of a game code held in the window state; a code that is no
+// game (no run yet) reads as the first option.
+int optionOfCode(int code) {
+    return app::optionOfGame(common::gameFromCode(code).value_or(common::Game::Numbers3));
+}
+
 QString discardQuestion() {
     return QStringLiteral("この機能を使用すると、現在の予測結果が失われます。\rよろしいですか？");
 }
@@ -283,7 +289,11 @@ bool MainWindow::isFutureRound(int game, int round) const {
 }
 
 int MainWindow::selectedGame() const {
-    return optNumbers[0]->isChecked() ? 3 : 4;
+    return common::gameCode(checkedGame());
+}
+
+common::Game MainWindow::checkedGame() const {
+    return app::gameOfOption(optNumbers[0]->isChecked() ? 0 : 1);
 }
 
 int16_t MainWindow::roundInSelector() const {
@@ -374,20 +384,20 @@ void MainWindow::SetResultGameView(int index) {
 }
 
 void MainWindow::ChgPanelSetUp() {
-    framHenkou->ChgPanelSetUp(optNumbers[0]->isChecked(), roundInSelector());
+    framHenkou->ChgPanelSetUp(checkedGame(), roundInSelector());
 }
 void MainWindow::PrtPanelSetUp() {
     // What gets printed is bought for the round shown in the round selector.
     framPrint->setLedgerTarget(printing::PrintPanel::LedgerTarget{ledgerPath(), roundInSelector()});
-    framPrint->PrtPanelSetUp(optNumbers[0]->isChecked(), m_engine.proposal(), m_selection.lstChgSelect(),
-                             m_selection.lstChgMini());
+    framPrint->PrtPanelSetUp(checkedGame(), m_engine.proposal(), m_selection.lstChgSelect(), m_selection.lstChgMini());
 }
 
 void MainWindow::optNumbers_Click(int index) {
-    if ((index == 0 && m_state.intGame == 3) || (index == 1 && m_state.intGame == 4))
+    const int16_t game = static_cast<int16_t>(common::gameCode(app::gameOfOption(index)));
+    if (game == m_state.intGame)
         return;
     if (ConfirmNewPrediction()) {
-        m_state.intGame = index == 0 ? 3 : 4;
+        m_state.intGame = game;
         SetGameView(index);
         // The list offers the rounds this game can predict: its count + 1 down to 1.
         FillRoundList();
@@ -412,7 +422,7 @@ bool MainWindow::askDiscardPrediction(const QString& title) {
 bool MainWindow::ConfirmNewPrediction() {
     const QString title = QStringLiteral("新規予測確認");
     if (m_state.blnHasPrediction) {
-        const int gameIndex = m_state.intGame == 3 ? 0 : 1;
+        const int gameIndex = optionOfCode(m_state.intGame);
         if (!optNumbers[static_cast<std::size_t>(gameIndex)]->isChecked()) {
             if (!askDiscardPrediction(title)) {
                 m_state.blnReverting = true;
@@ -475,7 +485,7 @@ void MainWindow::cmdYosoku_Click() {
     if (refuseOversizedRound())
         return;
     const int16_t round = roundInSelector();
-    const int runGameIndex = m_state.intRunGame == 3 ? 0 : 1;
+    const int runGameIndex = optionOfCode(m_state.intRunGame);
     const bool sameRun = round == m_state.intRunRound && m_state.intRunGame > 0 &&
                          optNumbers[static_cast<std::size_t>(runGameIndex)]->isChecked();
     if (!isFutureRound(m_state.intGame, round)) {
@@ -545,7 +555,8 @@ bool MainWindow::runPrediction(int game, int round) {
 // The stored selection of the game and round joins the change panel's lists, so
 // the print panel sees it even if the change panel is never opened.
 void MainWindow::LoadUserSelect(int game, int round) {
-    framHenkou->LoadUserSelect(game == history::kNumbers3, static_cast<int16_t>(round));
+    framHenkou->LoadUserSelect(common::gameFromCode(game).value_or(common::Game::Numbers3),
+                               static_cast<int16_t>(round));
 }
 
 void MainWindow::cmdHenko_Click() {
@@ -585,7 +596,7 @@ void MainWindow::cmdImport_Click() {
 
     history::DrawImportDialog dialog(
         m_history, [this](common::Game game) { return m_appState.tableFilePath(common::gameCode(game)); },
-        optNumbers[0]->isChecked() ? common::Game::Numbers3 : common::Game::Numbers4, this);
+        checkedGame(), this);
     dialog.setStartFolder(QString::fromStdString(m_appState.workingFolder().string()));
     dialog.exec();
     FillRoundList();

@@ -160,6 +160,7 @@ private:
     int countOf(int game) const;
     bool isFutureRound(int game, int round) const;
     int selectedGame() const;
+    common::Game checkedGame() const; // the game of the checked option
     bool askDiscardPrediction(const QString& title);
     bool runPrediction(int game, int round);
     // Writes what is unsaved of a game's table to its file (the entry dialog's

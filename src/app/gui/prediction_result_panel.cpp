@@ -42,14 +42,6 @@ QString fmt(int64_t value, std::string_view pattern) {
     return QString::fromStdString(common::formatNumberForDisplay(value, pattern));
 }
 
-QString entryText(const engine::PredNum& entry, int digits) {
-    const std::array<int, 4> d{entry.intNum1, entry.intNum2, entry.intNum3, entry.intNum4};
-    QString text;
-    for (int i = 0; i < digits; ++i)
-        text += QString::number(d[static_cast<std::size_t>(i)]);
-    return text;
-}
-
 QLabel* valueLabel(QWidget* parent, const QString& name, int minWidth) {
     QLabel* label = ui::valueLabel(parent, name, minWidth);
     QFont font = label->font();
@@ -384,7 +376,7 @@ PredictionResultPanel::Hits PredictionResultPanel::fillGroup(int grid, const eng
                                        const history::NumData* draw, int game) {
     QTableWidget* table = gridResulte[static_cast<std::size_t>(grid)];
     const int perRow = kResultGrids[static_cast<std::size_t>(grid)].perRow;
-    const int digits = history::digitCount(game);
+    const common::Game shownGame = common::gameFromCode(game).value_or(common::Game::Numbers3);
     Hits hits;
     for (int k = 0; k < list.count; ++k) {
         const auto row = static_cast<int16_t>(k / perRow);
@@ -392,7 +384,7 @@ PredictionResultPanel::Hits PredictionResultPanel::fillGroup(int grid, const eng
         if (column == 1)
             ui::SetGridCell(table, 0, row, kKeep, kKeep, QString::number(row + 1));
         const engine::PredNum& entry = list[k];
-        const QString text = entryText(entry, digits);
+        const QString text = QString::fromStdString(engine::numberOf(shownGame, entry).text());
         if (draw && engine::IsStraightHit(*draw, entry, game)) {
             ++hits.straight;
             ui::SetGridCell(table, column, row, kRed, kYellow, text);
@@ -416,7 +408,7 @@ int PredictionResultPanel::fillMini(const engine::CountedList<engine::PredNum>& 
         if (column == 1)
             ui::SetGridCell(table, 0, row, kKeep, kKeep, QString::number(row + 1));
         const engine::PredNum& entry = list[k];
-        const QString text = QStringLiteral("*%1%2").arg(entry.intNum1).arg(entry.intNum2);
+        const QString text = QString::fromStdString(engine::miniNumberOf(entry).text());
         if (draw && engine::IsMiniHit(*draw, entry)) {
             ++hits;
             ui::SetGridCell(table, column, row, kRed, kYellow, text);

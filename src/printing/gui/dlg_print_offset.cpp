@@ -51,9 +51,9 @@ QString offsetText(int tenths, bool across) {
     return QStringLiteral("%1 %2 mm").arg(way, mm);
 }
 
-DlgPrintOffset::DlgPrintOffset(QPrinter& printer, const QString& printerCaption, bool numbers3, PrinterOffsets& offsets,
+DlgPrintOffset::DlgPrintOffset(QPrinter& printer, const QString& printerCaption, common::Game game, PrinterOffsets& offsets,
                                QWidget* parent)
-    : QDialog(parent), m_printer(printer), m_key(offsetKeyOf(printer)), m_numbers3(numbers3), m_offsets(offsets),
+    : QDialog(parent), m_printer(printer), m_key(offsetKeyOf(printer)), m_game(game), m_offsets(offsets),
       m_offset(offsets.offsetOf(m_key)) {
     setObjectName(QStringLiteral("dlgPrintOffset"));
     setWindowTitle(QStringLiteral("印刷位置の調整"));
@@ -139,11 +139,11 @@ void DlgPrintOffset::cmdOffsetReset_Click() {
 void DlgPrintOffset::cmdTestPrint_Click() {
     const SheetOffset offset = sheetOffsetOf(m_offset);
     if (m_output) {
-        printCalibrationSheet(*m_output, m_numbers3, offset);
+        printCalibrationSheet(*m_output, m_game, offset);
         return;
     }
     PainterPageSink sink(m_printer);
-    printCalibrationSheet(sink, m_numbers3, offset);
+    printCalibrationSheet(sink, m_game, offset);
     if (sink.failed())
         ui::showMessage(this, QStringLiteral("プリンタに出力できませんでした。\r現在のプリンタを確認してください。"),
                         ui::Buttons::Ok, QStringLiteral("【印刷エラー】"));

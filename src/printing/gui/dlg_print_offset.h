@@ -11,6 +11,7 @@
 // Tests may send the calibration sheet to a page sink instead of the printer.
 #pragma once
 
+#include "common/lottery.h"
 #include "printing/gui/printer_offsets.h"
 
 #include <QDialog>
@@ -27,7 +28,7 @@ class PageSink;
 class DlgPrintOffset : public QDialog {
     Q_OBJECT
 public:
-    DlgPrintOffset(QPrinter& printer, const QString& printerCaption, bool numbers3, PrinterOffsets& offsets,
+    DlgPrintOffset(QPrinter& printer, const QString& printerCaption, common::Game game, PrinterOffsets& offsets,
                    QWidget* parent = nullptr);
 
     // The calibration sheet goes to this sink instead of the printer (not owned).
@@ -49,7 +50,7 @@ private:
 
     QPrinter& m_printer;
     QString m_key;
-    bool m_numbers3;
+    common::Game m_game;
     PrinterOffsets& m_offsets;
     PageSink* m_output = nullptr;
     OffsetTenths m_offset;

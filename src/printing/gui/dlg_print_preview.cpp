@@ -57,9 +57,9 @@ void PreviewPage::paintEvent(QPaintEvent*) {
     m_preview.paintPage(m_preview.currentPage(), sink);
 }
 
-DlgPrintPreview::DlgPrintPreview(std::vector<std::vector<MarkRect>> pages, bool numbers3, SheetOffset offset,
+DlgPrintPreview::DlgPrintPreview(std::vector<std::vector<MarkRect>> pages, common::Game game, SheetOffset offset,
                                  const QString& printerCaption, QWidget* parent)
-    : QDialog(parent), m_pages(std::move(pages)), m_areas(sheetMarkAreas(numbers3, offset)) {
+    : QDialog(parent), m_pages(std::move(pages)), m_areas(sheetMarkAreas(game, offset)) {
     setObjectName(QStringLiteral("dlgPrintPreview"));
     setWindowTitle(QStringLiteral("印刷プレビュー"));
     if (m_pages.empty())

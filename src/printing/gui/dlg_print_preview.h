@@ -46,7 +46,7 @@ private:
 class DlgPrintPreview : public QDialog {
     Q_OBJECT
 public:
-    DlgPrintPreview(std::vector<std::vector<MarkRect>> pages, bool numbers3, SheetOffset offset,
+    DlgPrintPreview(std::vector<std::vector<MarkRect>> pages, common::Game game, SheetOffset offset,
                     const QString& printerCaption, QWidget* parent = nullptr);
 
     int pageCount() const { return static_cast<int>(m_pages.size()); }

@@ -147,7 +147,7 @@ void PrintJobDialog::refreshPrinterName() {
 }
 
 std::unique_ptr<DlgPrintOffset> PrintJobDialog::makeOffsetDialog() {
-    auto dialog = std::make_unique<DlgPrintOffset>(m_printer, printerCaption(m_printer), m_request.numbers3,
+    auto dialog = std::make_unique<DlgPrintOffset>(m_printer, printerCaption(m_printer), m_request.game,
                                                    offsetStore(), this);
     connect(dialog.get(), &DlgPrintOffset::offsetChanged, this, &PrintJobDialog::refreshPrinterName);
     return dialog;
@@ -155,7 +155,7 @@ std::unique_ptr<DlgPrintOffset> PrintJobDialog::makeOffsetDialog() {
 
 std::unique_ptr<DlgPrintPreview> PrintJobDialog::makePreview() {
     const SheetOffset offset = sheetOffset();
-    return std::make_unique<DlgPrintPreview>(jobPages(m_request.numbers3, m_request.printType, m_request.entries, offset), m_request.numbers3,
+    return std::make_unique<DlgPrintPreview>(jobPages(m_request.game, m_request.printType, m_request.entries, offset), m_request.game,
                                              offset, printerCaption(m_printer), this);
 }
 
@@ -185,7 +185,7 @@ void PrintJobDialog::cmdPrinterSelect_Click() {
 void PrintJobDialog::cmdPrtGo_Click() {
     if (m_blnLoopBusy)
         return;
-    m_job.emplace(m_request.numbers3, m_request.printType, m_request.entries, sheetOffset());
+    m_job.emplace(m_request.game, m_request.printType, m_request.entries, sheetOffset());
     if (!m_job->start())
         return;
     barPrint->setValue(0);

@@ -6,7 +6,7 @@
 // document is ended (what is drawn gets printed) and the dialog closes. After a
 // finished job the dialog stays open and can print the same bets again.
 //
-// The caller hands the entries, the print type and the game to the constructor
+// The caller hands the entries, the bet type and the game to the constructor
 // as a Request. The output is the dialog's QPrinter unless a page sink is
 // injected (tests use a recording sink, or set the printer to a PDF file).
 //
@@ -19,6 +19,7 @@
 // picDisp_0 .. picDisp_6.
 #pragma once
 
+#include "common/lottery.h"
 #include "printing/gui/printer_offsets.h"
 #include "printing/print_job.h"
 
@@ -54,9 +55,9 @@ public:
 
     // What to print.
     struct Request {
-        std::vector<std::string> entries; // one print line per bet
-        char printType = 'S';             // print type letter: S, B, C or M
-        bool numbers3 = true;
+        std::vector<common::LotteryNumber> entries;                // one bet per block
+        common::BetType printType = common::BetType::Straight;    // the bet type marked on every sheet
+        common::Game game = common::Game::Numbers3;               // whose sheet: NUMBERS3 or NUMBERS4
     };
 
     explicit PrintJobDialog(Request request, QWidget* parent = nullptr);
@@ -81,7 +82,7 @@ public:
     std::unique_ptr<DlgPrintOffset> makeOffsetDialog();
     std::unique_ptr<DlgPrintPreview> makePreview();
 
-    const std::vector<std::string>& entries() const { return m_request.entries; }
+    const std::vector<common::LotteryNumber>& entries() const { return m_request.entries; }
     PrintState printState() const { return m_printState; }
     bool loopBusy() const { return m_blnLoopBusy; }
     int currentFrame() const { return m_intFrame; } // 1..7, 0 when no frame shows

@@ -161,9 +161,10 @@ QWidget* PrintPanel::buildListColumn(int index, QWidget* parent) {
     return column;
 }
 
-void PrintPanel::PrtPanelSetUp(bool numbers3, const engine::Proposal& proposal, const selection::ItemList& lstChgSelect,
-                               const selection::ItemList& lstChgMini) {
-    m_blnNumbers3 = numbers3;
+void PrintPanel::PrtPanelSetUp(common::Game game, const engine::Proposal& proposal,
+                               const selection::ItemList& lstChgSelect, const selection::ItemList& lstChgMini) {
+    m_game = game;
+    const bool numbers3 = game == common::Game::Numbers3;
     for (QWidget* w : {static_cast<QWidget*>(imgGrp[5]), static_cast<QWidget*>(optPrtType[3])}) {
         w->setVisible(numbers3);
         w->setEnabled(numbers3);
@@ -177,6 +178,7 @@ void PrintPanel::PrtPanelSetUp(bool numbers3, const engine::Proposal& proposal, 
         m_intPrtSelectCnt[static_cast<std::size_t>(n)] = 0;
         showCount(n, kPickedPattern);
         lstPrtGroup[static_cast<std::size_t>(n)]->clear();
+        m_lists[static_cast<std::size_t>(n)].clear();
     }
     showCredit();
 
@@ -185,27 +187,28 @@ void PrintPanel::PrtPanelSetUp(bool numbers3, const engine::Proposal& proposal, 
     framPrtUser->setEnabled(hasSelection);
 
     for (int n = 0; n < 3; ++n)
-        fillList(n, groupPickList(numbers3, n, proposal));
-    fillList(3, userPickList(numbers3, lstChgSelect, lstChgMini));
+        fillList(n, groupPickList(game, n, proposal));
+    fillList(3, userPickList(game, lstChgSelect, lstChgMini));
     m_blnSetting = false;
 }
 
 void PrintPanel::fillList(int index, const PickList& items) {
-    QListWidget* list = lstPrtGroup[static_cast<std::size_t>(index)];
+    const auto n = static_cast<std::size_t>(index);
+    m_lists[n] = items;
+    QListWidget* list = lstPrtGroup[n];
     for (const PickItem& pick : items) {
-        auto* item = new QListWidgetItem(QString::fromStdString(pick.text), list);
-        item->setData(Qt::UserRole, pick.itemData);
+        auto* item = new QListWidgetItem(QString::fromStdString(pick.text()), list);
+        item->setData(Qt::UserRole, pick.itemData());
     }
 }
 
 PickLists PrintPanel::pickLists() const {
-    PickLists lists;
+    PickLists lists = m_lists;
     for (std::size_t n = 0; n < lists.size(); ++n) {
         const QListWidget* list = lstPrtGroup[n];
-        for (int row = 0; row < list->count(); ++row) {
-            const QListWidgetItem* item = list->item(row);
-            lists[n].push_back({item->text().toStdString(), item->data(Qt::UserRole).toInt(), item->isSelected()});
-        }
+        const int rows = std::min(list->count(), static_cast<int>(lists[n].size()));
+        for (int row = 0; row < rows; ++row)
+            lists[n][static_cast<std::size_t>(row)].selected = list->item(row)->isSelected();
     }
     return lists;
 }
@@ -258,11 +261,11 @@ int PrintPanel::checkedPrintOption() const {
 }
 
 void PrintPanel::cmdPrtSrart_Click() {
-    StartPrint(m_blnNumbers3);
+    StartPrint(m_game);
 }
 
-void PrintPanel::StartPrint(bool numbers3) {
-    const StartPrintPlan plan = planStartPrint(numbers3, checkedPrintOption(), pickLists());
+void PrintPanel::StartPrint(common::Game game) {
+    const StartPrintPlan plan = planStartPrint(game, checkedPrintOption(), pickLists());
     if (plan.data.tooMany) {
         showOverflow(this);
         return;
@@ -272,10 +275,10 @@ void PrintPanel::StartPrint(bool numbers3) {
                         QString::fromUtf8(kNoPrintDataTitle));
         return;
     }
-    PrintJobDialog dialog({plan.data.strPrtData, plan.printType, numbers3}, window());
-    const char printType = plan.printType;
-    connect(&dialog, &PrintJobDialog::entriesPrinted, this, [this, &dialog, numbers3, printType](int count) {
-        recordPrinted(&dialog, numbers3, printType, dialog.entries(), count);
+    PrintJobDialog dialog({plan.data.strPrtData, plan.printType, game}, window());
+    const common::BetType printType = plan.printType;
+    connect(&dialog, &PrintJobDialog::entriesPrinted, this, [this, &dialog, game, printType](int count) {
+        recordPrinted(&dialog, game, printType, dialog.entries(), count);
     });
     if (m_runDialog)
         m_runDialog(dialog);
@@ -283,15 +286,14 @@ void PrintPanel::StartPrint(bool numbers3) {
         dialog.exec();
 }
 
-void PrintPanel::recordPrinted(QWidget* dialog, bool numbers3, char printType,
-                               const std::vector<std::string>& entries, int count) {
+void PrintPanel::recordPrinted(QWidget* dialog, common::Game game, common::BetType printType,
+                               const std::vector<common::LotteryNumber>& entries, int count) {
     if (!m_ledgerTarget || count <= 0)
         return;
-    const auto printed = std::span<const std::string>(entries).first(
+    const auto printed = std::span<const common::LotteryNumber>(entries).first(
         static_cast<std::size_t>(std::min<int>(count, static_cast<int>(entries.size()))));
     const ledger::PrintRecordOutcome outcome =
-        ledger::recordPrintedEntries(m_ledgerTarget->path, numbers3 ? common::Game::Numbers3 : common::Game::Numbers4,
-                                     m_ledgerTarget->round, printType, printed);
+        ledger::recordPrintedEntries(m_ledgerTarget->path, game, m_ledgerTarget->round, printType, printed);
     if (const std::string message = outcome.messageJa(); !message.empty())
         ui::showMessage(dialog, QString::fromStdString(message), ui::Buttons::Ok, QStringLiteral("【購入記録】"));
 }

@@ -62,15 +62,15 @@ public:
     // Prepares the panel each time it is shown: the game's options and title
     // pictures, Straight chosen, every count 0, the lists refilled from the
     // proposal and from the change panel's selection and Mini lists.
-    void PrtPanelSetUp(bool numbers3, const engine::Proposal& proposal, const selection::ItemList& lstChgSelect,
+    void PrtPanelSetUp(common::Game game, const engine::Proposal& proposal, const selection::ItemList& lstChgSelect,
                        const selection::ItemList& lstChgMini);
 
-    // The four lists as they stand, with what is picked.
+    // The four lists as they were filled, with what is picked in the list controls.
     PickLists pickLists() const;
     const std::array<int32_t, kLists>& intPrtSelectCnt() const { return m_intPrtSelectCnt; }
 
     // Prints the picks of the given game (the print button and the main window start it).
-    void StartPrint(bool numbers3);
+    void StartPrint(common::Game game);
 
 private slots:
     void cmdPrtGrpAllSelect_Click(int index);
@@ -85,10 +85,11 @@ private:
     void showCredit();
     void fillList(int index, const PickList& items);
     int checkedPrintOption() const;
-    void recordPrinted(QWidget* dialog, bool numbers3, char printType, const std::vector<std::string>& entries,
-                       int count);
+    void recordPrinted(QWidget* dialog, common::Game game, common::BetType printType,
+                       const std::vector<common::LotteryNumber>& entries, int count);
 
-    bool m_blnNumbers3 = true;
+    common::Game m_game = common::Game::Numbers3;
+    PickLists m_lists;         // the bets behind the list rows; the controls only show them and hold the picks
     bool m_blnSetting = false; // the program is changing the picks; not a click
     std::array<int32_t, kLists> m_intPrtSelectCnt{};
     DialogRunner m_runDialog;

@@ -215,8 +215,8 @@ void HitChartDialog::cmdExit_Click() {
     accept();
 }
 
-void ShowHitChart(QWidget* parent, const engine::Engine& engine, bool numbers3, int16_t round) {
-    HitChartDialog dialog(engine, {static_cast<int16_t>(numbers3 ? 3 : 4), round}, parent);
+void ShowHitChart(QWidget* parent, const engine::Engine& engine, common::Game game, int16_t round) {
+    HitChartDialog dialog(engine, {static_cast<int16_t>(common::gameCode(game)), round}, parent);
     dialog.exec();
 }
 

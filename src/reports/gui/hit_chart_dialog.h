@@ -9,6 +9,8 @@
 // round before the first) is a missing point, never a read outside the table.
 #pragma once
 
+#include "common/lottery.h"
+
 #include <QDialog>
 
 #include <cstdint>
@@ -88,6 +90,6 @@ private:
 };
 
 // Opens the chart for a game and the round of the main window's round selector.
-void ShowHitChart(QWidget* parent, const engine::Engine& engine, bool numbers3, int16_t round);
+void ShowHitChart(QWidget* parent, const engine::Engine& engine, common::Game game, int16_t round);
 
 } // namespace tw::reports

@@ -228,16 +228,16 @@ void ChangePanel::buildControls() {
     connect(lstChgMini, &QListWidget::itemSelectionChanged, this, [this] { takeSelection(ListId::Mini); });
 }
 
-void ChangePanel::ChgPanelSetUp(bool numbers3, int16_t round) {
-    m_numbers3 = numbers3;
+void ChangePanel::ChgPanelSetUp(common::Game game, int16_t round) {
+    m_game = game;
     m_round = round;
-    m_future = m_history.table(numbers3 ? history::kNumbers3 : history::kNumbers4).count < round;
+    m_future = m_history.table(common::gameCode(game)).count < round;
 
     for (QWidget* control :
          std::initializer_list<QWidget*>{cmdChgFromYosoKu, cmdChgAll, cmdChgClear, cmdChgSelect, cmdChgAllSelectCancel,
                                          cmdChgCancel, lblSelectNumsTitle, lstChgSelect, subFramNum3, framKakutei})
         control->setVisible(m_future);
-    if (!numbers3) {
+    if (game == common::Game::Numbers4) {
         subFramNum3->setVisible(false);
         subFramNum3->setEnabled(false);
     } else {
@@ -257,13 +257,13 @@ void ChangePanel::ChgPanelSetUp(bool numbers3, int16_t round) {
     SetChgAllGroupGrid();
     SetChgPointGrid();
     if (m_future)
-        m_model.LoadUserSelect(m_workingDir, numbers3, round, gridRowTexts());
+        m_model.LoadUserSelect(m_workingDir, game, round, gridRowTexts());
     refreshUserLists();
     showSelectCounts();
 }
 
-void ChangePanel::LoadUserSelect(bool numbers3, int16_t round) {
-    m_model.LoadUserSelect(m_workingDir, numbers3, round, allGroupRowTexts(m_engine.proposal()));
+void ChangePanel::LoadUserSelect(common::Game game, int16_t round) {
+    m_model.LoadUserSelect(m_workingDir, game, round, allGroupRowTexts(m_engine.proposal()));
     refreshUserLists();
     showUserCounts();
 }
@@ -278,9 +278,9 @@ void ChangePanel::SetChgAllGroupGrid() {
 
     // The key is the round's average group value; a round the last run's tables
     // do not hold (another game, or beyond the forecast row) has none to mark.
-    const int game = m_numbers3 ? history::kNumbers3 : history::kNumbers4;
     const engine::RowTable<engine::FollowRow> follow = m_engine.FollowRows();
-    if (m_engine.intNumbers() == game && m_round >= 1 && static_cast<std::size_t>(m_round) < follow.size()) {
+    if (m_engine.intNumbers() == common::gameCode(m_game) && m_round >= 1 &&
+        static_cast<std::size_t>(m_round) < follow.size()) {
         const double key = follow[static_cast<std::size_t>(m_round)].dblAvgGrpValue;
         const std::vector<RowMark> marks = allGroupKeyMarks(proposal, key);
         for (const RowMark& mark : marks)
@@ -307,13 +307,12 @@ void ChangePanel::showEvent(QShowEvent* event) {
 }
 
 void ChangePanel::SetChgPointGrid() {
-    const int game = m_numbers3 ? history::kNumbers3 : history::kNumbers4;
     const engine::RowTable<engine::FollowRow> follow = m_engine.FollowRows();
-    const bool held =
-        m_engine.intNumbers() == game && m_round >= 1 && static_cast<std::size_t>(m_round) < follow.size();
+    const bool held = m_engine.intNumbers() == common::gameCode(m_game) && m_round >= 1 &&
+                      static_cast<std::size_t>(m_round) < follow.size();
     const engine::Ranking ranking = held ? follow[static_cast<std::size_t>(m_round)].ranking : engine::Ranking{};
-    const std::vector<std::vector<std::string>> cells = pointTableCells(m_numbers3, ranking);
-    const std::vector<int> widths = pointTableColumnWidths(m_numbers3, kPointGridWidth);
+    const std::vector<std::vector<std::string>> cells = pointTableCells(m_game, ranking);
+    const std::vector<int> widths = pointTableColumnWidths(m_game, kPointGridWidth);
 
     gridChgPointData->setColumnCount(static_cast<int>(widths.size()));
     gridChgPointData->setRowCount(kPointGridRows);
@@ -392,12 +391,12 @@ void ChangePanel::takeSelection(ListId id) {
 }
 
 void ChangePanel::cmdChart_Click() {
-    reports::ShowHitChart(this, m_engine, m_numbers3, m_round);
+    reports::ShowHitChart(this, m_engine, m_game, m_round);
 }
 
 void ChangePanel::cmdChgFromYosoKu_Click() {
-    const int16_t answer = askSelectGroup(this, cmdChgFromYosoKu, m_numbers3 ? 3 : 4);
-    if (m_model.SetGrpNumsFromYosoku(m_numbers3, answer, m_engine.proposal()))
+    const int16_t answer = askSelectGroup(this, cmdChgFromYosoKu, static_cast<int16_t>(common::digitCount(m_game)));
+    if (m_model.SetGrpNumsFromYosoku(m_game, answer, m_engine.proposal()))
         refreshList(ListId::GrpNums);
 }
 
@@ -405,7 +404,7 @@ void ChangePanel::gridChgAllGroup_Click(int row, int column) {
     const QTableWidgetItem* item = gridChgAllGroup->item(row, column);
     if (!item)
         return; // a click beside the rows of the table
-    m_model.SetGrpNumsFromGrid(m_numbers3, item->text().toStdString(), m_engine.proposal());
+    m_model.SetGrpNumsFromGrid(m_game, item->text().toStdString(), m_engine.proposal());
     refreshList(ListId::GrpNums);
 }
 
@@ -465,8 +464,8 @@ void ChangePanel::cmdChgEnd_Click() {
     // A stored selection is announced (the main window shows it in the status
     // bar); a failure leaves the previous file as it was and says so, so that
     // the user does not rely on a selection that was never kept.
-    const common::ReplaceResult saved = m_model.SaveUserSelect(m_workingDir, m_numbers3, m_round, gridRowTexts());
-    const QString name = QString::fromStdString(userSelectFileName(m_numbers3));
+    const common::ReplaceResult saved = m_model.SaveUserSelect(m_workingDir, m_game, m_round, gridRowTexts());
+    const QString name = QString::fromStdString(userSelectFileName(m_game));
     if (saved) {
         emit selectionStored(name);
         return;

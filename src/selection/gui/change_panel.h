@@ -42,14 +42,14 @@ public:
                std::string workingDir, QWidget* parent = nullptr);
 
     // Rebuilds the panel for a game and round: called each time the panel is shown.
-    void ChgPanelSetUp(bool numbers3, int16_t round);
+    void ChgPanelSetUp(common::Game game, int16_t round);
 
     // Replaces the selection with the one stored for this game and round, read
     // against the all-group table of the engine's current proposal (the main
     // window calls this after every prediction run).
-    void LoadUserSelect(bool numbers3, int16_t round);
+    void LoadUserSelect(common::Game game, int16_t round);
 
-    bool numbers3() const { return m_numbers3; }
+    common::Game game() const { return m_game; }
     int16_t round() const { return m_round; }
     bool isFutureRound() const { return m_future; }
 
@@ -91,7 +91,7 @@ private:
     const engine::Engine& m_engine;
     const history::DrawHistory& m_history;
     std::string m_workingDir;
-    bool m_numbers3 = true;
+    common::Game m_game = common::Game::Numbers3;
     int16_t m_round = 0;
     bool m_future = false;
     bool m_refreshing = false;
