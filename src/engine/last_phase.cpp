@@ -264,7 +264,11 @@ EngineError PickCandNums(int game, const Ranking& forecast, int32_t lower, int32
         }
         slotCount[idx(q)] = n;
     }
-    const auto [sumLo, sumHi] = sumRange(lower, upper, places);
+    // Plain variables rather than a structured binding: the lambda below reads
+    // them, and clang before 16 cannot capture a structured binding.
+    const std::pair<int64_t, int64_t> sumBounds = sumRange(lower, upper, places);
+    const int64_t sumLo = sumBounds.first;
+    const int64_t sumHi = sumBounds.second;
 
     // A number with all digits different in all-different slots is never a
     // candidate, so only the others are summed.
