@@ -118,7 +118,13 @@ MainWindow::MainWindow(history::DrawHistory& history, const AppState& appState, 
     Form_Load();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // Closing the window moves the focus out of the round box, which an editable
+    // combo box reports as a pick; by then this object is half destroyed, so
+    // the round box must no longer reach its handlers.
+    cmbRound->disconnect(this);
+    cmbRound->lineEdit()->disconnect(this);
+}
 
 void MainWindow::buildControls() {
     auto* central = new QWidget(this);
