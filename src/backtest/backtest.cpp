@@ -1,5 +1,7 @@
 #include "backtest/backtest.h"
 
+#include "backtest/portfolio_draws.h"
+
 #include "common/rounding.h"
 #include "common/number_format.h"
 
@@ -412,15 +414,8 @@ BacktestOutcome runBacktest(const history::DrawTable& table, const BacktestOptio
     const std::size_t portfolios = static_cast<std::size_t>(options.portfolios);
     std::vector<std::vector<int64_t>> totals(result.lines.size(), std::vector<int64_t>(portfolios, 0));
 
-    // One stream per portfolio, so a portfolio's figures do not depend on how many
-    // others are simulated beside it.
-    std::vector<RandomStream> streams;
-    streams.reserve(portfolios);
-    {
-        uint64_t state = options.seed;
-        for (std::size_t p = 0; p < portfolios; ++p)
-            streams.emplace_back(splitMix64(state));
-    }
+    PortfolioStreams streams(options.seed, portfolios);
+    ClassHits hits;
 
     const std::vector<int> checkpoints = seriesCheckpoints(options.from, to, options.seriesPoints);
     for (BacktestLine& line : result.lines)
@@ -478,26 +473,12 @@ BacktestOutcome runBacktest(const history::DrawTable& table, const BacktestOptio
             }
             // Box-class hits pay nothing on a Straight line, so they need not be drawn.
             const int boxClass = boxPrize[0] == 0 && (lineCount == 1 || boxPrize[1] == 0) ? 0 : c.boxClass;
-            const auto population = static_cast<uint32_t>(c.population);
-            const auto k = static_cast<uint32_t>(tickets);
-
+            streams.draw({static_cast<uint32_t>(c.population), static_cast<uint32_t>(tickets),
+                          static_cast<uint32_t>(c.straightClass), static_cast<uint32_t>(boxClass)},
+                         hits);
             for (std::size_t p = 0; p < portfolios; ++p) {
-                RandomStream& rng = streams[p];
-                // Selection sampling over the paying numbers: each is among the k
-                // distinct tickets with probability (picks left) / (numbers left).
-                uint32_t left = k;
-                uint32_t straightHit = 0;
-                if (c.straightClass && rng.below(population) < left) {
-                    straightHit = 1;
-                    --left;
-                }
-                uint32_t boxHits = 0;
-                const uint32_t rest = population - static_cast<uint32_t>(c.straightClass);
-                for (int i = 0; i < boxClass && left > 0; ++i)
-                    if (rng.below(rest - static_cast<uint32_t>(i)) < left) {
-                        ++boxHits;
-                        --left;
-                    }
+                const uint32_t straightHit = hits.straight[p];
+                const uint32_t boxHits = hits.box[p];
                 if (straightHit == 0 && boxHits == 0)
                     continue;
                 for (std::size_t b = 0; b < lineCount; ++b)

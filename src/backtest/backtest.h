@@ -44,6 +44,8 @@ public:
     // A stream from a given state (not all zero), for checking the generator
     // against published output.
     static RandomStream fromState(uint64_t s0, uint64_t s1, uint64_t s2, uint64_t s3);
+    // The state word i (0 .. 3), for keeping many streams side by side.
+    uint64_t stateWord(int i) const { return m_s[i]; }
     uint64_t next();
     // Uniform in 0 .. bound - 1 for bound >= 1 (Lemire's multiply-and-reject on
     // the high 32 bits of next(); exact, no floating point).
