@@ -352,11 +352,9 @@ BacktestError checkOptions(const history::DrawTable& table, const BacktestOption
         e.kind = BacktestErrorKind::InvalidPortfolios;
     else if (options.seriesPoints < 0 || options.seriesPoints > kMaxSeriesPoints)
         e.kind = BacktestErrorKind::InvalidSeriesPoints;
-    else if (table.count < 2)
-        e.kind = BacktestErrorKind::RangeOutsideHistory;
-    else if (options.from < 2 || to < 2)
+    else if (table.count >= 2 && (options.from < 2 || to < 2))
         e.kind = BacktestErrorKind::RangeBelowSecond;
-    else if (options.from > table.count || to > table.count)
+    else if (table.count < 2 || options.from > table.count || to > table.count)
         e.kind = BacktestErrorKind::RangeOutsideHistory;
     else if (options.from > to)
         e.kind = BacktestErrorKind::EmptyRange;

@@ -432,6 +432,7 @@ EngineError pickCandNumsFast(int game, const FollowRow& forecast, const CandDigi
     const PairSums ps = pairSums(places, pt);
     const std::vector<int> high = distinctOf(std::vector<int>(ps.high.begin(), ps.high.end()));
     std::vector<int> lowAll;
+    lowAll.reserve(idx(ps.lowCount));
     for (int kl = 0; kl < ps.lowCount; ++kl)
         lowAll.push_back(ps.lowAt(kl, places));
     const std::vector<int> low = distinctOf(std::move(lowAll));
