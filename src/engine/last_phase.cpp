@@ -238,9 +238,10 @@ std::pair<int64_t, int64_t> sumRange(int32_t lower, int32_t upper, int places) {
 
 } // namespace
 
-EngineError PickCandNums(int places, const Ranking& forecast, int32_t lower, int32_t upper, const CandDigitTable& cand,
+EngineError PickCandNums(int placeCount, const Ranking& forecast, int32_t lower, int32_t upper, const CandDigitTable& cand,
                          std::vector<PredNum>& candNums) {
     candNums.clear();
+    const int places = placeCount == 3 ? 3 : 4; // 3 or 4 only: the compiler shapes the loops below for these
     // Per position, the candidate slots in use with their digit and the digit's
     // point in the forecast ranking (looked up once per call, not per number).
     std::array<int, 4> slotCount{};

@@ -108,7 +108,7 @@ GroupWindow groupWindow(const std::vector<int32_t>& values, int32_t target, int 
 
 // Candidate numbers: combinations of candidate digits with a repeated digit or a
 // repeated slot index, whose group value lies in [lower, upper].
-EngineError PickCandNums(int places, const Ranking& forecast, int32_t lower, int32_t upper, const CandDigitTable& cand,
+EngineError PickCandNums(int placeCount, const Ranking& forecast, int32_t lower, int32_t upper, const CandDigitTable& cand,
                          std::vector<PredNum>& candNums);
 
 // Writes AllGrpCount, AllGrpValueCount, AllGrpNums of `out` and fills candNums.
