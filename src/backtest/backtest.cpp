@@ -316,7 +316,7 @@ BacktestError checkOptions(const history::DrawTable& table, const BacktestOption
     e.from = options.from;
     e.to = to;
     e.lastRound = table.count;
-    if (!common::gameFromCode(common::gameCode(options.game)))
+    if (!common::isGame(options.game))
         e.kind = BacktestErrorKind::InvalidGame;
     else if (options.portfolios < 1 || options.portfolios > kMaxPortfolios)
         e.kind = BacktestErrorKind::InvalidPortfolios;
@@ -535,7 +535,8 @@ std::string row(const std::vector<std::string>& cells, const std::vector<int>& w
 
 std::string formatBacktestText(const BacktestResult& r) {
     std::string out;
-    out += "Back-test of the proposal, NUMBERS" + std::to_string(common::gameCode(r.game)) + ", rounds " + std::to_string(r.from) + ".." +
+    out += "Back-test of the proposal, NUMBERS" + std::to_string(common::gameCode(r.game)) + ", rounds " +
+           std::to_string(r.from) + ".." +
            std::to_string(r.to) + " (" + grouped(r.roundCount()) + " rounds)\n";
     out += "Each round is predicted from the rounds before it; money in yen, 200 yen a ticket.\n\n";
 

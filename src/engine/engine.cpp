@@ -60,7 +60,7 @@ const char* errorText(EngineError error) {
 }
 
 EngineError Engine::YosouSetUp(const history::DrawTable& table, common::Game game, int kind, int lastRow) {
-    if (!common::gameFromCode(common::gameCode(game)) || kind != 1)
+    if (!common::isGame(game) || kind != 1)
         return EngineError::InvalidArgument;
     if (lastRow < 1 || lastRow > table.count)
         return EngineError::RoundOutOfRange;

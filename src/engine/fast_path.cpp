@@ -53,7 +53,7 @@ std::array<int32_t, 10> SharedTables::PrefixIndex::query(int key, int first, int
 }
 
 EngineError SharedTables::build(const history::DrawTable& table, common::Game game) {
-    if (!common::gameFromCode(common::gameCode(game)))
+    if (!common::isGame(game))
         return EngineError::InvalidArgument;
     const int places = common::digitCount(game);
     const int n = table.count;
