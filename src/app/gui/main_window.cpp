@@ -427,15 +427,15 @@ bool MainWindow::askDiscardPrediction(const QString& title) {
 bool MainWindow::ConfirmNewPrediction() {
     const QString title = QStringLiteral("新規予測確認");
     if (m_state.blnHasPrediction) {
-        const int gameIndex = optionOfCode(m_state.intGame);
-        if (!optNumbers[static_cast<std::size_t>(gameIndex)]->isChecked()) {
+        const int shownOption = optionOfCode(m_state.intGame);
+        if (!optNumbers[static_cast<std::size_t>(shownOption)]->isChecked()) {
             if (!askDiscardPrediction(title)) {
                 m_state.blnReverting = true;
                 for (QRadioButton* option : optNumbers)
                     option->setEnabled(false);
-                optNumbers[static_cast<std::size_t>(gameIndex)]->setChecked(true);
+                optNumbers[static_cast<std::size_t>(shownOption)]->setChecked(true);
                 // Selecting the button fires its click event, as a user's click would.
-                optNumbers_Click(gameIndex);
+                optNumbers_Click(shownOption);
                 for (QRadioButton* option : optNumbers)
                     option->setEnabled(true);
                 // That click returns before asking anything, so the flag is lowered here;
