@@ -5,6 +5,7 @@
 // is loaded once, outside the timing.
 #include "history/table_file.h"
 #include "backtest/backtest.h"
+#include "common/lottery.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,8 +15,9 @@
 namespace {
 
 void BM_BacktestWholeHistory(benchmark::State& state) {
-    const int game = static_cast<int>(state.range(0));
-    const std::string path = std::string(TALLOWIND_DATA_DIR) + (game == 4 ? "/Num4Data.tbl" : "/Num3Data.tbl");
+    // The first argument is the game code 3 or 4.
+    const tw::common::Game game = state.range(0) == 4 ? tw::common::Game::Numbers4 : tw::common::Game::Numbers3;
+    const std::string path = std::string(TALLOWIND_DATA_DIR) + "/" + tw::common::tableFileName(game);
     const tw::history::LoadResult loaded = tw::history::loadTableFile(path);
     if (loaded.error) {
         state.SkipWithError(loaded.error.message().c_str());

@@ -24,6 +24,11 @@ using tw::engine::SharedTables;
 
 constexpr int kFirstReportRound = 2503;
 
+// The benchmarks name the game by its code 3 or 4 (their first argument).
+tw::common::Game gameOf(int code) {
+    return code == 4 ? tw::common::Game::Numbers4 : tw::common::Game::Numbers3;
+}
+
 const tw::history::DrawTable& table(int game) {
     static const auto load = [](const char* name) {
         auto loaded = tw::history::loadTableFile(std::string(TALLOWIND_DATA_DIR) + "/" + name);
@@ -46,7 +51,7 @@ void check(EngineError err) {
 }
 
 void slicedRun(Engine& engine, int game, int lastRow) {
-    check(engine.YosouSetUp(table(game), game, 1, lastRow));
+    check(engine.YosouSetUp(table(game), gameOf(game), 1, lastRow));
     for (;;) {
         const tw::engine::StepResult r = engine.YosouStep();
         check(r.error);
@@ -98,7 +103,7 @@ void BM_SlicedRunSynthetic(benchmark::State& state) {
     const tw::history::DrawTable& history = syntheticTable(game, rounds);
     Engine engine;
     for (auto _ : state) {
-        check(engine.YosouSetUp(history, game, 1, rounds));
+        check(engine.YosouSetUp(history, gameOf(game), 1, rounds));
         check(engine.runToEnd());
         benchmark::DoNotOptimize(engine.proposal().grp1.count);
     }
@@ -115,7 +120,7 @@ void BM_SharedBuild(benchmark::State& state) {
     const int game = static_cast<int>(state.range(0));
     for (auto _ : state) {
         SharedTables shared;
-        check(shared.build(table(game), game));
+        check(shared.build(table(game), gameOf(game)));
         benchmark::DoNotOptimize(shared.followRows().data());
     }
 }
@@ -130,7 +135,7 @@ void BM_FastEveryReportRound(benchmark::State& state) {
     const int count = table(game).count;
     for (auto _ : state) {
         SharedTables shared;
-        check(shared.build(table(game), game));
+        check(shared.build(table(game), gameOf(game)));
         Engine engine;
         for (int round = kFirstReportRound; round <= count; ++round) {
             check(engine.predictFast(shared, round - 1));
@@ -168,7 +173,7 @@ void BM_SlicedVersusFastPerRound(benchmark::State& state) {
             slicedRun(sliced, game, round - 1);
         const auto t1 = Clock::now();
         SharedTables shared;
-        check(shared.build(table(game), game));
+        check(shared.build(table(game), gameOf(game)));
         Engine fast;
         for (int round = kFirstReportRound; round <= count; ++round)
             check(fast.predictFast(shared, round - 1));

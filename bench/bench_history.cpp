@@ -13,12 +13,19 @@ namespace {
 
 using namespace tw::history;
 
-std::string dataFile(int game) {
-    return std::string(TALLOWIND_DATA_DIR) + (game == kNumbers3 ? "/Num3Data.tbl" : "/Num4Data.tbl");
+using tw::common::Game;
+
+// The benchmarks take the game code 3 or 4 as their argument.
+Game gameOf(const benchmark::State& state) {
+    return tw::common::gameFromCode(static_cast<int>(state.range(0))).value_or(Game::Numbers3);
+}
+
+std::string dataFile(Game game) {
+    return std::string(TALLOWIND_DATA_DIR) + "/" + tw::common::tableFileName(game);
 }
 
 void DirectLoad(benchmark::State& state) {
-    const std::string path = dataFile(static_cast<int>(state.range(0)));
+    const std::string path = dataFile(gameOf(state));
     for (auto _ : state) {
         LoadResult r = loadTableFile(path);
         if (r.error)
@@ -26,11 +33,11 @@ void DirectLoad(benchmark::State& state) {
         benchmark::DoNotOptimize(r.table.count);
     }
 }
-BENCHMARK(DirectLoad)->Arg(kNumbers3)->Arg(kNumbers4)->Unit(benchmark::kMillisecond);
+BENCHMARK(DirectLoad)->Arg(3)->Arg(4)->Unit(benchmark::kMillisecond);
 
 // The whole sliced load, all ticks back to back (the dialog spreads them over 50 ms ticks).
 void SlicedLoad(benchmark::State& state) {
-    const std::string path = dataFile(static_cast<int>(state.range(0)));
+    const std::string path = dataFile(gameOf(state));
     for (auto _ : state) {
         TableLoader loader(path);
         loader.SetLoadSlice(TableLoader::kDefaultSlice);
@@ -46,11 +53,11 @@ void SlicedLoad(benchmark::State& state) {
         benchmark::DoNotOptimize(loader.table().count);
     }
 }
-BENCHMARK(SlicedLoad)->Arg(kNumbers3)->Arg(kNumbers4)->Unit(benchmark::kMillisecond);
+BENCHMARK(SlicedLoad)->Arg(3)->Arg(4)->Unit(benchmark::kMillisecond);
 
 // A corrected round makes the saver rewrite the whole file (7054 lines) and flush it.
 void RewriteOnCorrection(benchmark::State& state) {
-    const int game = static_cast<int>(state.range(0));
+    const Game game = gameOf(state);
     const auto folder =
         std::filesystem::temp_directory_path() / ("tw_bench_history_" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
@@ -64,7 +71,7 @@ void RewriteOnCorrection(benchmark::State& state) {
     }
     std::filesystem::remove_all(folder);
 }
-BENCHMARK(RewriteOnCorrection)->Arg(kNumbers3)->Arg(kNumbers4)->Unit(benchmark::kMillisecond);
+BENCHMARK(RewriteOnCorrection)->Arg(3)->Arg(4)->Unit(benchmark::kMillisecond);
 
 // Appending one new round: the usual exit after a draw was entered.
 void AppendOneRound(benchmark::State& state) {
@@ -72,14 +79,14 @@ void AppendOneRound(benchmark::State& state) {
         std::filesystem::temp_directory_path() / ("tw_bench_history_append_" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     const std::string path = (folder / "Num3Data.tbl").string();
-    std::filesystem::copy_file(dataFile(kNumbers3), path, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(dataFile(Game::Numbers3), path, std::filesystem::copy_options::overwrite_existing);
     DrawTable table = loadTableFile(path).table;
     for (auto _ : state) {
         if (!table.store(table.count + 1, table.record(table.count))) {
             state.SkipWithError("table full");
             break;
         }
-        if (SaveError e = SaveTable(table, kNumbers3, path))
+        if (SaveError e = SaveTable(table, Game::Numbers3, path))
             state.SkipWithError(e.message().c_str());
     }
     std::filesystem::remove_all(folder);

@@ -33,9 +33,9 @@ struct Fixture {
     Fixture() {
         folder = fs::temp_directory_path() / ("tw_bench_ledger_" + std::to_string(::getpid()));
         fs::create_directories(folder);
-        for (int game : {tw::history::kNumbers3, tw::history::kNumbers4}) {
-            auto loaded = tw::history::loadTableFile(std::string(TALLOWIND_DATA_DIR) +
-                                                     (game == 3 ? "/Num3Data.tbl" : "/Num4Data.tbl"));
+        for (const tw::common::Game game : tw::common::kGames) {
+            auto loaded =
+                tw::history::loadTableFile(std::string(TALLOWIND_DATA_DIR) + "/" + tw::common::tableFileName(game));
             if (loaded.error)
                 error = loaded.error.message();
             history.table(game) = std::move(loaded.table);

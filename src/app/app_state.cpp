@@ -14,8 +14,8 @@ std::string joined(const std::filesystem::path& dir, const char* name) {
 }
 } // namespace
 
-const std::string& AppState::tableFilePath(int game) const {
-    return game == 4 ? Num4FilePath : Num3FilePath;
+const std::string& AppState::tableFilePath(common::Game game) const {
+    return game == common::Game::Numbers4 ? Num4FilePath : Num3FilePath;
 }
 
 std::filesystem::path AppState::workingFolder() const {

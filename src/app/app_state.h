@@ -23,8 +23,8 @@ struct AppState {
     // Indexed by weekday number, 1 = Sunday .. 7 = Saturday; 0 is a filler no date selects.
     std::array<std::string, 8> WeekdayMark;
 
-    // The table file of game 3 or 4.
-    const std::string& tableFilePath(int game) const;
+    // The table file of the game.
+    const std::string& tableFilePath(common::Game game) const;
     // The folder of the three files, which also receives the selection files and the reports.
     std::filesystem::path workingFolder() const;
 };

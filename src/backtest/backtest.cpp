@@ -66,34 +66,6 @@ const char* listKey(ProposalList list) {
     return "?";
 }
 
-const char* betName(BetType bet) {
-    switch (bet) {
-    case BetType::Straight:
-        return "Straight";
-    case BetType::Box:
-        return "Box";
-    case BetType::Set:
-        return "Set";
-    case BetType::Mini:
-        return "Mini";
-    }
-    return "?";
-}
-
-const char* betKey(BetType bet) {
-    switch (bet) {
-    case BetType::Straight:
-        return "straight";
-    case BetType::Box:
-        return "box";
-    case BetType::Set:
-        return "set";
-    case BetType::Mini:
-        return "mini";
-    }
-    return "?";
-}
-
 const char* verdictName(Verdict verdict) {
     switch (verdict) {
     case Verdict::NoTickets:
@@ -121,8 +93,8 @@ std::array<int, 4> placesOf(const engine::PredNum& n) {
 }
 
 // Distinct arrangements of the drawn digits: n! over the factorials of the multiplicities.
-int arrangementsOfDraw(const history::NumData& draw, int game) {
-    const int n = history::digitCount(game);
+int arrangementsOfDraw(const history::NumData& draw, common::Game game) {
+    const int n = common::digitCount(game);
     std::array<int, 10> multiplicity{};
     for (int i = 1; i <= n; ++i)
         ++multiplicity[draw.bytNum[static_cast<std::size_t>(i)] % 10];
@@ -133,8 +105,8 @@ int arrangementsOfDraw(const history::NumData& draw, int game) {
     return arrangements;
 }
 
-bool drawAllEqual(const history::NumData& draw, int game) {
-    for (int i = 2; i <= history::digitCount(game); ++i)
+bool drawAllEqual(const history::NumData& draw, common::Game game) {
+    for (int i = 2; i <= common::digitCount(game); ++i)
         if (draw.bytNum[static_cast<std::size_t>(i)] != draw.bytNum[1])
             return false;
     return true;
@@ -142,21 +114,21 @@ bool drawAllEqual(const history::NumData& draw, int game) {
 
 } // namespace
 
-bool allDigitsEqual(const engine::PredNum& number, int game) {
+bool allDigitsEqual(const engine::PredNum& number, common::Game game) {
     const auto d = placesOf(number);
-    for (int i = 1; i < history::digitCount(game); ++i)
+    for (int i = 1; i < common::digitCount(game); ++i)
         if (d[static_cast<std::size_t>(i)] != d[0])
             return false;
     return true;
 }
 
-bool buyableAs(const engine::PredNum& number, int game, BetType bet) {
+bool buyableAs(const engine::PredNum& number, common::Game game, BetType bet) {
     return !((bet == BetType::Box || bet == BetType::Set) && allDigitsEqual(number, game));
 }
 
-RandomClasses randomClasses(const history::NumData& draw, int game, BetType bet) {
+RandomClasses randomClasses(const history::NumData& draw, common::Game game, BetType bet) {
     RandomClasses c;
-    const int numbers = game == history::kNumbers4 ? 10000 : 1000;
+    const int numbers = game == common::Game::Numbers4 ? 10000 : 1000;
     switch (bet) {
     case BetType::Straight:
         c.population = numbers;
@@ -186,8 +158,8 @@ RandomClasses randomClasses(const history::NumData& draw, int game, BetType bet)
     return c;
 }
 
-RoundFigures roundFigures(const engine::CountedList<engine::PredNum>& list, const history::NumData& draw, int game,
-                          BetType bet) {
+RoundFigures roundFigures(const engine::CountedList<engine::PredNum>& list, const history::NumData& draw,
+                          common::Game game, BetType bet) {
     RoundFigures f;
     for (int k = 0; k < list.count; ++k) {
         const engine::PredNum& entry = list[k];
@@ -313,8 +285,8 @@ struct SimGroup {
     std::vector<BetType> bets;
 };
 
-std::vector<SimGroup> simGroupsOf(int game) {
-    const ProposalList third = game == history::kNumbers4 ? ProposalList::Group3 : ProposalList::Mini;
+std::vector<SimGroup> simGroupsOf(common::Game game) {
+    const ProposalList third = game == common::Game::Numbers4 ? ProposalList::Group3 : ProposalList::Mini;
     std::vector<SimGroup> groups;
     for (ProposalList list : {ProposalList::Group1, ProposalList::Group2, third}) {
         if (list == ProposalList::Mini) {
@@ -346,7 +318,7 @@ BacktestError checkOptions(const history::DrawTable& table, const BacktestOption
     e.from = options.from;
     e.to = to;
     e.lastRound = table.count;
-    if (options.game != history::kNumbers3 && options.game != history::kNumbers4)
+    if (!common::isGame(options.game))
         e.kind = BacktestErrorKind::InvalidGame;
     else if (options.portfolios < 1 || options.portfolios > kMaxPortfolios)
         e.kind = BacktestErrorKind::InvalidPortfolios;
@@ -389,7 +361,7 @@ BacktestOutcome runBacktest(const history::DrawTable& table, const BacktestOptio
     if (outcome.error)
         return outcome;
 
-    const int game = options.game;
+    const common::Game game = options.game;
     const BacktestPredictor predict = predictor ? predictor : engine::fastPredictor(table, game);
     BacktestResult& result = outcome.result;
     result.game = game;
@@ -542,7 +514,8 @@ std::string row(const std::vector<std::string>& cells, const std::vector<int>& w
 
 std::string formatBacktestText(const BacktestResult& r) {
     std::string out;
-    out += "Back-test of the proposal, NUMBERS" + std::to_string(r.game) + ", rounds " + std::to_string(r.from) + ".." +
+    out += "Back-test of the proposal, NUMBERS" + std::to_string(common::gameCode(r.game)) + ", rounds " +
+           std::to_string(r.from) + ".." +
            std::to_string(r.to) + " (" + grouped(r.roundCount()) + " rounds)\n";
     out += "Each round is predicted from the rounds before it; money in yen, 200 yen a ticket.\n\n";
 
@@ -551,7 +524,7 @@ std::string formatBacktestText(const BacktestResult& r) {
     out += row({"list", "bet", "rounds", "tickets", "cost", "payout", "return", "straight", "box"}, w1);
     for (const BacktestLine& l : r.lines) {
         const bool mini = l.bet == BetType::Mini;
-        out += row({listName(l.list), betName(l.bet), grouped(l.rounds), grouped(l.tickets), grouped(l.cost),
+        out += row({listName(l.list), common::betName(l.bet), grouped(l.rounds), grouped(l.tickets), grouped(l.cost),
                     grouped(l.payout), percent(l, static_cast<double>(l.payout)), grouped(l.straightHits),
                     mini ? "-" : grouped(l.boxHits)},
                    w1);
@@ -566,7 +539,7 @@ std::string formatBacktestText(const BacktestResult& r) {
         const bool mini = l.bet == BetType::Mini;
         const std::string bandReturn =
             l.cost > 0 ? fixed(l.bandLowPercent(), 1) + ".." + fixed(l.bandHighPercent(), 1) + "%" : "-";
-        out += row({listName(l.list), betName(l.bet), grouped(common::roundHalfEven(l.expectedPayout)),
+        out += row({listName(l.list), common::betName(l.bet), grouped(common::roundHalfEven(l.expectedPayout)),
                     percent(l, l.expectedPayout), fixed(l.expectedStraightHits, 2),
                     mini ? "-" : fixed(l.expectedBoxHits, 2), grouped(l.band.low), grouped(l.band.high), bandReturn,
                     verdictName(l.verdict)},
@@ -583,7 +556,7 @@ std::string formatBacktestText(const BacktestResult& r) {
     out += "  straight   tickets with the drawn digits in the drawn order (Mini line: Mini hits,\n";
     out += "             the 2nd and 3rd drawn digits)\n";
     out += "  box        tickets with the drawn digits in another order (paid by Box and Set only)\n";
-    out += "  Box, Set   a number whose digits are all equal (such as " + std::string(r.game == 4 ? "1111" : "111") +
+    out += "  Box, Set   a number whose digits are all equal (such as " + std::string(r.game == common::Game::Numbers4 ? "1111" : "111") +
            ") is not sold as Box or Set:\n";
     out += "             it is left out of those lines' tickets, cost and payout, and their random\n";
     out += "             tickets are drawn from the other numbers only\n";

@@ -89,20 +89,19 @@ inline uint32_t RandomStream::below(uint32_t bound) {
 uint64_t splitMix64(uint64_t& state);
 
 enum class ProposalList { Group1, Group2, Group3, Mini };
-enum class BetType { Straight, Box, Set, Mini };
+// A line's bet is one of the shared bet types, named by common::betName / betKey.
+using common::BetType;
 enum class Verdict { NoTickets, Below, Within, Above };
 
 const char* listName(ProposalList list);  // "group 1" .. "group 3", "Mini"
 const char* listKey(ProposalList list);   // "group1" .. "group3", "mini"
-const char* betName(BetType bet);         // "Straight", "Box", "Set", "Mini"
-const char* betKey(BetType bet);          // "straight", "box", "set", "mini"
 const char* verdictName(Verdict verdict); // "no tickets", "below", "within", "above"
 const char* verdictKey(Verdict verdict);  // "none", "below", "within", "above"
 
 // True when the number (3 or 4 places after the game) has all its digits equal.
-bool allDigitsEqual(const engine::PredNum& number, int game);
+bool allDigitsEqual(const engine::PredNum& number, common::Game game);
 // Whether the number can be bought as this bet type (Box and Set refuse all-equal digits).
-bool buyableAs(const engine::PredNum& number, int game, BetType bet);
+bool buyableAs(const engine::PredNum& number, common::Game game, BetType bet);
 
 // The random side of one bet type in one round: how many numbers could be bought
 // and which of them pay. A number pays in the "straight" class when it is the
@@ -115,7 +114,7 @@ struct RandomClasses {
     int32_t straightPrize = 0; // what one ticket of the straight class wins with this bet
     int32_t boxPrize = 0;      // what one ticket of the box class wins (Straight: nothing)
 };
-RandomClasses randomClasses(const history::NumData& draw, int game, BetType bet);
+RandomClasses randomClasses(const history::NumData& draw, common::Game game, BetType bet);
 
 // The proposal's side and the exact random expectation of one bet type in one round.
 struct RoundFigures {
@@ -127,8 +126,8 @@ struct RoundFigures {
     double expectedStraightHits = 0;
     double expectedBoxHits = 0;
 };
-RoundFigures roundFigures(const engine::CountedList<engine::PredNum>& list, const history::NumData& draw, int game,
-                          BetType bet);
+RoundFigures roundFigures(const engine::CountedList<engine::PredNum>& list, const history::NumData& draw,
+                          common::Game game, BetType bet);
 
 // The band of simulated totals: the 2.5th and 97.5th percentiles by nearest rank
 // (of n totals sorted ascending, the values of rank ceil(0.025 n) and ceil(0.975 n)).
@@ -201,7 +200,7 @@ inline constexpr int kDefaultSeriesPoints = 500;
 inline constexpr int kMaxSeriesPoints = 10000;
 
 struct BacktestOptions {
-    int game = history::kNumbers3;
+    common::Game game = common::Game::Numbers3;
     int from = 2;          // first round predicted (at least 2)
     std::optional<int> to; // last round predicted; none = the last drawn round
     uint64_t seed = kDefaultSeed;
@@ -212,7 +211,7 @@ struct BacktestOptions {
 };
 
 struct BacktestResult {
-    int game = history::kNumbers3;
+    common::Game game = common::Game::Numbers3;
     int from = 0;
     int to = 0;
     uint64_t seed = 0;
@@ -223,7 +222,7 @@ struct BacktestResult {
 
 enum class BacktestErrorKind {
     None,
-    InvalidGame,         // not 3 or 4
+    InvalidGame,         // neither game
     RangeBelowSecond,    // from or to < 2: round 1 has no earlier round to predict from
     RangeOutsideHistory, // from or to beyond the last drawn round (or fewer than 2 rounds drawn)
     EmptyRange,          // from > to

@@ -66,9 +66,9 @@ int fail(const std::string& message) {
 }
 
 nlohmann::ordered_json toJson(const tw::backtest::BacktestResult& r) {
-    using tw::backtest::BetType;
+    using tw::common::BetType;
     nlohmann::ordered_json j;
-    j["game"] = r.game;
+    j["game"] = tw::common::gameCode(r.game);
     j["from"] = r.from;
     j["to"] = r.to;
     j["rounds"] = r.roundCount();
@@ -80,7 +80,7 @@ nlohmann::ordered_json toJson(const tw::backtest::BacktestResult& r) {
         const bool mini = l.bet == BetType::Mini;
         nlohmann::ordered_json line;
         line["list"] = tw::backtest::listKey(l.list);
-        line["bet"] = tw::backtest::betKey(l.bet);
+        line["bet"] = tw::common::betKey(l.bet);
         line["rounds"] = l.rounds;
         line["tickets"] = l.tickets;
         line["cost"] = l.cost;
@@ -130,7 +130,7 @@ int runBacktest(const tw::cli::Args& args) {
     const std::string gameText = options.value("--game");
     if (gameText != "3" && gameText != "4")
         return fail("--game must be 3 or 4, not '" + gameText + "'");
-    run.game = gameText == "3" ? 3 : 4;
+    run.game = gameText == "3" ? tw::common::Game::Numbers3 : tw::common::Game::Numbers4;
     // Rounds and portfolios are 32-bit here; whether a round lies in the history
     // is the back-test's to say once the history is loaded.
     const auto readInt = [&](const char* name, int min, int max) -> std::optional<int> {
@@ -163,9 +163,9 @@ int runBacktest(const tw::cli::Args& args) {
         run.seed = *seed;
     }
 
-    const char* fileName = run.game == 4 ? "Num4Data.tbl" : "Num3Data.tbl";
+    const char* fileName = tw::common::tableFileName(run.game);
     const std::string tablePath = (std::filesystem::path(options.value("--data-dir", ".")) / fileName).string();
-    const tw::history::LoadResult loaded = tw::history::loadTableFile(tablePath, tw::common::gameFromCode(run.game));
+    const tw::history::LoadResult loaded = tw::history::loadTableFile(tablePath, run.game);
     if (loaded.error)
         return fail(loaded.error.message());
     if (loaded.warning)

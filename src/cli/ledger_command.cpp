@@ -203,7 +203,7 @@ int runList(const tw::cli::Args& args) {
             return fail(loaded.error.message());
         if (loaded.warning)
             warn(loaded.warning.message());
-        history.table(static_cast<int>(game)) = std::move(loaded.table);
+        history.table(game) = std::move(loaded.table);
     }
 
     const ledger::LedgerReport report = ledger::buildReport(std::move(tickets), history, filter);

@@ -111,8 +111,9 @@ int runPredict(const tw::cli::Args& args) {
         return fail("--round R is required");
     const std::string gameText = options.value("--game");
     const std::string roundText = options.value("--round");
-    const std::optional<int> game = parseInt(gameText);
-    if (!game || (*game != tw::history::kNumbers3 && *game != tw::history::kNumbers4))
+    const std::optional<int> code = parseInt(gameText);
+    const std::optional<tw::common::Game> game = code ? tw::common::gameFromCode(*code) : std::nullopt;
+    if (!game)
         return fail("--game must be 3 or 4, not '" + gameText + "'");
     std::string error;
     // Any whole number is read here; whether the history has that round is said
@@ -122,9 +123,9 @@ int runPredict(const tw::cli::Args& args) {
     if (!round)
         return fail(error);
 
-    const std::string fileName = *game == tw::history::kNumbers3 ? "Num3Data.tbl" : "Num4Data.tbl";
+    const std::string fileName = tw::common::tableFileName(*game);
     const std::string path = (std::filesystem::path(options.value("--data-dir", ".")) / fileName).string();
-    const tw::history::LoadResult loaded = tw::history::loadTableFile(path, tw::common::gameFromCode(*game));
+    const tw::history::LoadResult loaded = tw::history::loadTableFile(path, *game);
     if (loaded.error)
         return fail(loaded.error.message());
     if (loaded.warning)
@@ -145,7 +146,8 @@ int runPredict(const tw::cli::Args& args) {
     if (err != EngineError::None)
         return fail(std::string("the prediction stopped: ") + tw::engine::errorText(err));
 
-    const int places = *game;
+    const tw::common::Game theGame = *game;
+    const int places = tw::common::digitCount(theGame);
     const tw::engine::FollowRow& forecast = engine.FollowRows()[static_cast<std::size_t>(lastRow) + 1];
     Json ranking = Json::array();
     for (int p = 1; p <= places; ++p) {
@@ -157,7 +159,6 @@ int runPredict(const tw::cli::Args& args) {
 
     const tw::engine::Proposal& pr = engine.proposal();
     Json groups = Json::object();
-    const tw::common::Game theGame = tw::common::gameFromCode(places).value_or(tw::common::Game::Numbers3);
     groups["1"] = listJson(pr.grp1, theGame);
     groups["2"] = listJson(pr.grp2, theGame);
     if (theGame == tw::common::Game::Numbers4)
@@ -174,7 +175,7 @@ int runPredict(const tw::cli::Args& args) {
     if (table.isDrawn(roundNo)) {
         const tw::history::NumData& rec = table.record(roundNo);
         EngineError moneyError = EngineError::None;
-        const tw::engine::HitSummary s = tw::engine::summarizeHits(pr, rec, places, &moneyError);
+        const tw::engine::HitSummary s = tw::engine::summarizeHits(pr, rec, theGame, &moneyError);
         if (moneyError != EngineError::None)
             return fail(std::string("the hit money of round ") + roundText +
                         " does not fit: " + tw::engine::errorText(moneyError));
@@ -182,19 +183,19 @@ int runPredict(const tw::cli::Args& args) {
         for (int p = 1; p <= places; ++p)
             drawn += std::to_string(rec.bytNum[static_cast<std::size_t>(p)]);
         hit = Json{{"draw", drawn}, {"group1", groupHitsJson(s.group1)}, {"group2", groupHitsJson(s.group2)}};
-        if (places == tw::history::kNumbers3)
+        if (theGame == tw::common::Game::Numbers3)
             hit["mini"] = Json{{"count", s.third.count}, {"hits", s.third.straight}, {"money", s.third.money}};
         else
             hit["group3"] = groupHitsJson(s.third);
     }
 
     Json out;
-    out["game"] = places;
+    out["game"] = tw::common::gameCode(theGame);
     out["round"] = roundNo;
     out["last_row"] = lastRow;
     out["forecast"] = Json{{"avg_grp_value", forecast.dblAvgGrpValue}, {"ranking", ranking}};
     out["groups"] = groups;
-    out["mini"] = places == tw::history::kNumbers3 ? miniJson(pr.mini) : Json::array();
+    out["mini"] = theGame == tw::common::Game::Numbers3 ? miniJson(pr.mini) : Json::array();
     out["all_group"] = Json{{"count", pr.AllGrpCount}, {"value_count", pr.AllGrpValueCount}, {"entries", entries}};
     out["hit"] = hit;
     std::cout << out.dump() << "\n";

@@ -19,6 +19,11 @@ inline constexpr std::array<Game, 2> kGames{Game::Numbers3, Game::Numbers4};
 constexpr int gameCode(Game game) {
     return static_cast<int>(game);
 }
+// True for the two games; false for a value made from any other code, which an
+// interface taking a Game refuses.
+constexpr bool isGame(Game game) {
+    return game == Game::Numbers3 || game == Game::Numbers4;
+}
 // Drawn digits per round: 3 or 4.
 constexpr int digitCount(Game game) {
     return game == Game::Numbers4 ? 4 : 3;

@@ -59,8 +59,8 @@ const char* errorText(EngineError error) {
     return "unknown error";
 }
 
-EngineError Engine::YosouSetUp(const history::DrawTable& table, int game, int kind, int lastRow) {
-    if ((game != history::kNumbers3 && game != history::kNumbers4) || kind != 1)
+EngineError Engine::YosouSetUp(const history::DrawTable& table, common::Game game, int kind, int lastRow) {
+    if (!common::isGame(game) || kind != 1)
         return EngineError::InvalidArgument;
     if (lastRow < 1 || lastRow > table.count)
         return EngineError::RoundOutOfRange;
@@ -87,14 +87,14 @@ EngineError Engine::YosouSetUp(const history::DrawTable& table, int game, int ki
     m_intStage = 1;
     m_intSubStage = 1;
     m_intCurRow = 1;
-    m_intNumbers = game;
+    m_game = game;
     m_error = EngineError::None;
     m_setUp = true;
 
     for (int p = 1; p <= 4; ++p) {
         auto& column = m_digitColumn[idx(p)];
         column.assign(idx(lastRow) + 2, 0);
-        if (p > game)
+        if (p > common::digitCount(game))
             continue;
         for (int r = 1; r <= lastRow; ++r)
             column[idx(r)] = table.record(r).bytNum[idx(p)];
@@ -174,11 +174,11 @@ void Engine::materializeFlows() const {
     if (!m_flowsPending)
         return;
     m_flowsPending = false;
-    BuildFreqFlows(m_intNumbers, m_intLastRow, FreqRows(), m_freqFlow);
+    BuildFreqFlows(placeCount(), m_intLastRow, FreqRows(), m_freqFlow);
     const RowTable<FollowRow> follow = FollowRows();
-    collectFollowStep(m_intNumbers, 1, m_intLastRow, follow, m_followFlow);
+    collectFollowStep(placeCount(), 1, m_intLastRow, follow, m_followFlow);
     for (int r = kFlowFirstRow; r < m_intLastRow; ++r)
-        collectFollowStep(m_intNumbers, r, m_intLastRow, follow, m_followFlow);
+        collectFollowStep(placeCount(), r, m_intLastRow, follow, m_followFlow);
 }
 
 // ---------------------------------------------------------------- passes
@@ -216,9 +216,9 @@ double Engine::calcFollowRows() {
         [this] {
             if (m_intLastRow >= 2) {
                 RowDigits digits{};
-                for (int p = 1; p <= m_intNumbers; ++p)
+                for (int p = 1; p <= placeCount(); ++p)
                     digits[idx(p)] = m_digitColumn[idx(p)][idx(m_intLastRow)];
-                if (!scoreFollowRow(m_intNumbers, digits, m_followRows[idx(m_intLastRow)]))
+                if (!scoreFollowRow(placeCount(), digits, m_followRows[idx(m_intLastRow)]))
                     return false;
             }
             m_intStage = -1;
@@ -235,7 +235,7 @@ double Engine::calcFreqFlows() {
         m_intCurRow, m_intLastRow, failed,
         [this](int r) {
             if (r == m_intLastRow)
-                BuildFreqFlows(m_intNumbers, m_intLastRow, FreqRows(), m_freqFlow);
+                BuildFreqFlows(placeCount(), m_intLastRow, FreqRows(), m_freqFlow);
             return true;
         },
         [this] {
@@ -249,7 +249,7 @@ double Engine::calcPrediction() {
     const double pct = runSlice(
         m_intCurRow, m_intLastRow, failed,
         [this](int r) {
-            if (!collectFollowStep(m_intNumbers, r, m_intLastRow, FollowRows(), m_followFlow)) {
+            if (!collectFollowStep(placeCount(), r, m_intLastRow, FollowRows(), m_followFlow)) {
                 fail(EngineError::CountOverflow);
                 return false;
             }
@@ -268,34 +268,36 @@ double Engine::calcPrediction() {
 
 RowDigits Engine::rowDigits(int r) const {
     RowDigits digits{};
-    for (int p = 1; p <= m_intNumbers; ++p)
+    const int places = placeCount();
+    for (int p = 1; p <= places; ++p)
         digits[idx(p)] = m_digitColumn[idx(p)][idx(r)];
     return digits;
 }
 
 bool Engine::freqRow(int r) {
     RowDigits digits{};
-    for (int p = 1; p <= m_intNumbers; ++p)
+    const int places = placeCount();
+    for (int p = 1; p <= places; ++p)
         digits[idx(p)] = m_digitColumn[idx(p)][idx(r)];
-    return stageOneRow(m_intNumbers, digits, m_intDigitCount, m_freqRows[idx(r)], m_followRows[idx(r)]);
+    return stageOneRow(places, digits, m_intDigitCount, m_freqRows[idx(r)], m_followRows[idx(r)]);
 }
 
 bool Engine::followRow(int r) {
-    const int game = m_intNumbers;
+    const int places = placeCount();
     for (auto& column : m_intFollowCount)
         column.fill(0);
     if (r == 1) {
-        m_followers.reset(game);
+        m_followers.reset(places);
         return true;
     }
-    if (r > 2 && !scoreFollowRow(game, rowDigits(r - 1), m_followRows[idx(r - 1)]))
+    if (r > 2 && !scoreFollowRow(places, rowDigits(r - 1), m_followRows[idx(r - 1)]))
         return false;
     // Followers: every earlier round j that agrees with round r at two or more
     // positions adds the digits of round j + 1. The tally holds the rounds
     // j = 1 .. r - 1 with their followers; rows come in order, so normally only
     // round r - 1 is new (should a row come out of order, the tally starts afresh).
-    if (m_followers.game() != game || m_followers.rounds() > r - 2)
-        m_followers.reset(game);
+    if (m_followers.places() != places || m_followers.rounds() > r - 2)
+        m_followers.reset(places);
     while (m_followers.rounds() < r - 1) {
         const int j = m_followers.rounds() + 1;
         m_followers.add(rowDigits(j), rowDigits(j + 1));
@@ -303,21 +305,21 @@ bool Engine::followRow(int r) {
     CountTable counts{};
     if (!m_followers.countsFor(rowDigits(r), counts))
         return false;
-    for (int p = 1; p <= game; ++p)
+    for (int p = 1; p <= places; ++p)
         for (int d = 0; d < 10; ++d)
             m_intFollowCount[idx(p)][idx(d)] = counts[idx(p)][idx(d)];
-    writeForecast(game, m_intFollowCount, m_followRows[idx(r + 1)]);
+    writeForecast(places, m_intFollowCount, m_followRows[idx(r + 1)]);
     return true;
 }
 
 void Engine::endOfRun() {
-    const int game = m_intNumbers;
+    const int places = placeCount();
     const int last = m_intLastRow;
     std::array<int, 5> followRank{};
     std::array<int, 5> lastDigit{};
     std::array<int, 5> freqRank{};
     std::array<int, 5> freqDigit{};
-    for (int p = 1; p <= game; ++p) {
+    for (int p = 1; p <= places; ++p) {
         followRank[idx(p)] = m_followRows[idx(last)].blocks[idx(p)].intHitRank;
         lastDigit[idx(p)] = m_digitColumn[idx(p)][idx(last)];
         freqRank[idx(p)] = m_freqRows[idx(last)].blocks[idx(p)].intHitRank;
@@ -325,22 +327,22 @@ void Engine::endOfRun() {
     }
     const FollowRow& forecast = m_followRows[idx(last) + 1];
     DigitTally votes{};
-    EngineError err = FollowUpVotes(game, m_followFlow, followRank, lastDigit, forecast.ranking, votes);
+    EngineError err = FollowUpVotes(places, m_followFlow, followRank, lastDigit, forecast.ranking, votes);
     if (err != EngineError::None)
         return fail(err);
-    for (int p = 1; p <= game; ++p)
+    for (int p = 1; p <= places; ++p)
         for (int d = 0; d < 10; ++d)
             m_intDigitCount[idx(p)][idx(d)] = votes[idx(p)][idx(d)];
 
     CandDigitTable cand{};
-    err = MakeCandDigits(game, m_intDigitCount, m_freqFlow, freqRank, freqDigit, cand);
+    err = MakeCandDigits(places, m_intDigitCount, m_freqFlow, freqRank, freqDigit, cand);
     if (err != EngineError::None)
         return fail(err);
     std::vector<PredNum> candNums;
-    err = MakeAllGroup(game, forecast, cand, m_proposal, candNums);
+    err = MakeAllGroup(places, forecast, cand, m_proposal, candNums);
     if (err != EngineError::None)
         return fail(err);
-    MakeGroups(game, cand, candNums, m_proposal, true);
+    MakeGroups(places, cand, candNums, m_proposal, true);
 }
 
 } // namespace tw::engine

@@ -45,8 +45,8 @@ class SharedTables;   // fast path: tables of a whole history built once (engine
 class Engine {
 public:
     // Run set-up. Refuses (and touches nothing) when lastRow < 1 or lastRow > table.count,
-    // when game is not 3 or 4, or kind is not 1 (the full run, the only kind there is).
-    EngineError YosouSetUp(const history::DrawTable& table, int game, int kind, int lastRow);
+    // when game is neither game, or kind is not 1 (the full run, the only kind there is).
+    EngineError YosouSetUp(const history::DrawTable& table, common::Game game, int kind, int lastRow);
 
     // One slice of the current pass (at most 100 rows). After an error the run is
     // stopped and every further call reports the same error.
@@ -63,7 +63,7 @@ public:
     EngineError predictFast(const SharedTables& shared, int lastRow);
 
     // Run state.
-    int intNumbers() const { return m_intNumbers; }
+    common::Game game() const { return m_game; }
     int intLastRow() const { return m_intLastRow; }
     int intStage() const { return m_intStage; }
     int intSubStage() const { return m_intSubStage; }
@@ -110,7 +110,8 @@ private:
     double calcPrediction();
     bool freqRow(int r);
     bool followRow(int r);
-    RowDigits rowDigits(int r) const;   // digits of round r at positions 1..game
+    RowDigits rowDigits(int r) const;   // digits of round r at positions 1..placeCount()
+    int placeCount() const { return common::digitCount(m_game); }
     void endOfRun();
     void fail(EngineError error) { m_error = error; }
     // Ends a pass: the next state, intCurRow = 1.
@@ -119,7 +120,7 @@ private:
     void materializeAllGroup() const;
 
     const SharedTables* m_shared = nullptr;   // set by a fast-path run
-    int m_intNumbers = 3;
+    common::Game m_game = common::Game::Numbers3;
     int m_intLastRow = 0;
     int m_intStage = 1;
     int m_intSubStage = 1;
@@ -143,9 +144,9 @@ private:
     mutable Proposal m_proposal;
 };
 
-// Hit tests of a proposed entry against a drawn round (game 3 or 4).
-bool IsStraightHit(const history::NumData& draw, const PredNum& entry, int game);
-bool IsBoxHit(const history::NumData& draw, const PredNum& entry, int game);
+// Hit tests of a proposed entry against a drawn round of the game.
+bool IsStraightHit(const history::NumData& draw, const PredNum& entry, common::Game game);
+bool IsBoxHit(const history::NumData& draw, const PredNum& entry, common::Game game);
 bool IsMiniHit(const history::NumData& draw, const PredNum& entry);
 
 // The hit summary of one group (or of the Mini list) for one drawn round.
@@ -164,7 +165,7 @@ struct HitSummary {
     GroupHits third;        // Mini for Numbers3, group 3 for Numbers4
 };
 // `error` is CountOverflow (and the money 0) when an amount would not fit in 32 bits.
-HitSummary summarizeHits(const Proposal& proposal, const history::NumData& draw, int game,
+HitSummary summarizeHits(const Proposal& proposal, const history::NumData& draw, common::Game game,
                          EngineError* error = nullptr);
 
 } // namespace tw::engine

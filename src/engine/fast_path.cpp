@@ -52,9 +52,10 @@ std::array<int32_t, 10> SharedTables::PrefixIndex::query(int key, int first, int
     return out;
 }
 
-EngineError SharedTables::build(const history::DrawTable& table, int game) {
-    if (game != history::kNumbers3 && game != history::kNumbers4)
+EngineError SharedTables::build(const history::DrawTable& table, common::Game game) {
+    if (!common::isGame(game))
         return EngineError::InvalidArgument;
+    const int places = common::digitCount(game);
     const int n = table.count;
     m_built = false;
     m_game = game;
@@ -66,30 +67,30 @@ EngineError SharedTables::build(const history::DrawTable& table, int game) {
 
     std::vector<RowDigits> digits(idx(n) + 2, RowDigits{});
     for (int r = 1; r <= n; ++r)
-        for (int p = 1; p <= game; ++p)
+        for (int p = 1; p <= places; ++p)
             digits[idx(r)][idx(p)] = table.record(r).bytNum[idx(p)];
 
     // Stage 1, as the sliced run does it.
     CountTable counts{};
     for (int r = 1; r <= n; ++r)
-        if (!stageOneRow(game, digits[idx(r)], counts, m_freqRows[idx(r)], m_followRows[idx(r)]))
+        if (!stageOneRow(places, digits[idx(r)], counts, m_freqRows[idx(r)], m_followRows[idx(r)]))
             overflowAt(r);
 
     // Stage 3 with the incremental follower tally: before row r is processed,
     // every round j < r - 1 has been added with its follower, and j = r - 1 now.
-    FollowerTally followers(game);
+    FollowerTally followers(places);
     for (int r = 1; r <= n; ++r) {
         if (r == 1)
             continue;
-        if (r > 2 && !scoreFollowRow(game, digits[idx(r - 1)], m_followRows[idx(r - 1)]))
+        if (r > 2 && !scoreFollowRow(places, digits[idx(r - 1)], m_followRows[idx(r - 1)]))
             overflowAt(r - 1);
         followers.add(digits[idx(r - 1)], digits[idx(r)]);
         CountTable followCount{};
         if (!followers.countsFor(digits[idx(r)], followCount))
             overflowAt(r);
-        writeForecast(game, followCount, m_followRows[idx(r + 1)]);
+        writeForecast(places, followCount, m_followRows[idx(r + 1)]);
     }
-    if (n >= 2 && !scoreFollowRow(game, digits[idx(n)], m_followRows[idx(n)]))
+    if (n >= 2 && !scoreFollowRow(places, digits[idx(n)], m_followRows[idx(n)]))
         overflowAt(n);
 
     // Prefix tallies of the last phase's lists. Only rows that a prediction which
@@ -104,14 +105,14 @@ EngineError SharedTables::build(const history::DrawTable& table, int game) {
     m_followByRank.reset(55);
     m_followByRankDigit.reset(550);
     for (int j = kFlowFirstRow; j <= usable - 1; ++j)
-        for (int p = 1; p <= game; ++p) {
+        for (int p = 1; p <= places; ++p) {
             const PosBlock& here = m_freqRows[idx(j)].blocks[idx(p)];
             const PosBlock& next = m_freqRows[idx(j + 1)].blocks[idx(p)];
             m_freqByRank.add(rankKey(p, here.intHitRank), j, next.intHitRank - 1);
             m_freqByRankDigit.add(rankDigitKey(p, here.intHitRank, here.intHitDigit), j, next.intHitDigit);
         }
     for (int i = kFlowFirstRow - 1; i <= usable - 2; ++i)
-        for (int p = 1; p <= game; ++p) {
+        for (int p = 1; p <= places; ++p) {
             const PosBlock& here = m_followRows[idx(i)].blocks[idx(p)];
             const PosBlock& next = m_followRows[idx(i + 1)].blocks[idx(p)];
             m_followByRank.add(rankKey(p, here.intHitRank), i, next.intHitRank - 1);
@@ -125,7 +126,7 @@ void Engine::materializeAllGroup() const {
     if (!m_allGroupPending)
         return;
     m_allGroupPending = false;
-    fillAllGroupFast(m_intNumbers, m_fastForecast.ranking, m_proposal);
+    fillAllGroupFast(placeCount(), m_fastForecast.ranking, m_proposal);
 }
 
 EngineError Engine::predictFast(const SharedTables& shared, int lastRow) {
@@ -135,7 +136,7 @@ EngineError Engine::predictFast(const SharedTables& shared, int lastRow) {
         return EngineError::RoundOutOfRange;
     if (lastRow >= shared.m_firstOverflowRow)
         return EngineError::CountOverflow;
-    const int game = shared.game();
+    const int places = common::digitCount(shared.game());
     const auto& freq = shared.m_freqRows;
     const auto& follow = shared.m_followRows;
 
@@ -150,7 +151,7 @@ EngineError Engine::predictFast(const SharedTables& shared, int lastRow) {
 
     // Follow-up votes of sub-stage 3: rows i = r - 1 for 500 <= r < lastRow.
     Tally votes{};
-    for (int p = 1; p <= game; ++p) {
+    for (int p = 1; p <= places; ++p) {
         const int h = follow[idx(lastRow)].blocks[idx(p)].intHitRank;
         const int c = freq[idx(lastRow)].bytRowNum[idx(p)];
         const auto byRank = shared.m_followByRank.query(SharedTables::rankKey(p, h), kFlowFirstRow - 1, lastRow - 2);
@@ -170,7 +171,7 @@ EngineError Engine::predictFast(const SharedTables& shared, int lastRow) {
     // Candidate digits: the first ranking by the votes, the second by the frequency
     // similar situations of rounds 500 .. lastRow - 1.
     std::array<RankedDigits, 5> second{};
-    for (int p = 1; p <= game; ++p) {
+    for (int p = 1; p <= places; ++p) {
         const RankedDigits first = rankDigitsFast(votes[idx(p)]);
         const PosBlock& lastBlock = freq[idx(lastRow)].blocks[idx(p)];
         std::array<int32_t, 11> v{};
@@ -178,7 +179,7 @@ EngineError Engine::predictFast(const SharedTables& shared, int lastRow) {
             shared.m_freqByRank.query(SharedTables::rankKey(p, lastBlock.intHitRank), kFlowFirstRow, lastRow - 1);
         for (int nr = 0; nr < 10; ++nr)
             v[idx(first[idx(nr)].intDigit)] += byRank[idx(nr)];
-        if (game == history::kNumbers4) {
+        if (places == 4) {
             const auto byDigit = shared.m_freqByRankDigit.query(
                 SharedTables::rankDigitKey(p, lastBlock.intHitRank, lastBlock.intHitDigit), kFlowFirstRow, lastRow - 1);
             for (int d = 0; d < 10; ++d)
@@ -188,22 +189,22 @@ EngineError Engine::predictFast(const SharedTables& shared, int lastRow) {
             return EngineError::CountOverflow;
         second[idx(p)] = rankDigitsFast(to16(v));
     }
-    const CandDigitTable cand = candDigitsFromSecond(game, second);
+    const CandDigitTable cand = candDigitsFromSecond(places, second);
 
     // The all-group table waits until a caller reads the proposal in full; the
     // candidate numbers need only the distinct point sums.
     std::vector<PredNum> candNums;
-    const EngineError err = pickCandNumsFast(game, forecast, cand, candNums);
+    const EngineError err = pickCandNumsFast(places, forecast, cand, candNums);
     if (err != EngineError::None)
         return err;
-    MakeGroups(game, cand, candNums, m_proposal, false);
+    MakeGroups(places, cand, candNums, m_proposal, false);
     m_proposal.AllGrpCount = 0;
     m_proposal.AllGrpValueCount = 0;
     m_proposal.AllGrpNums.clear();
     m_allGroupPending = true;
 
     m_shared = &shared;
-    m_intNumbers = game;
+    m_game = shared.game();
     m_intLastRow = lastRow;
     m_intStage = -1;
     m_intSubStage = -1;

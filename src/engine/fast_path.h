@@ -22,11 +22,11 @@ namespace tw::engine {
 
 class SharedTables {
 public:
-    // Builds the tables of rounds 1..table.count of one game (3 or 4).
-    EngineError build(const history::DrawTable& table, int game);
+    // Builds the tables of rounds 1..table.count of one game.
+    EngineError build(const history::DrawTable& table, common::Game game);
 
     bool built() const { return m_built; }
-    int game() const { return m_game; }
+    common::Game game() const { return m_game; }
     int count() const { return m_count; }
     // FreqRows rows 0..count and FollowRows rows 0..count + 1 of the whole history
     // (rows up to count scored, row count + 1 the forecast after the last round).
@@ -54,7 +54,7 @@ private:
     static int rankDigitKey(int pos, int rank, int digit) { return rankKey(pos, rank) * 10 + digit; }
 
     bool m_built = false;
-    int m_game = 3;
+    common::Game m_game = common::Game::Numbers3;
     int m_count = 0;
     // The smallest last row whose sliced run would stop with a count overflow.
     int m_firstOverflowRow = INT_MAX;

@@ -14,7 +14,7 @@ RoundPrediction FastPredictor::predict(int lastRow) {
     return {&m_engine.proposalLists(), EngineError::None};
 }
 
-RoundPredictor fastPredictor(const history::DrawTable& table, int game) {
+RoundPredictor fastPredictor(const history::DrawTable& table, common::Game game) {
     auto predictor = std::make_shared<FastPredictor>(table, game);
     return [predictor](int lastRow) { return predictor->predict(lastRow); };
 }

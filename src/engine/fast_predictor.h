@@ -27,9 +27,9 @@ using RoundPredictor = std::function<RoundPrediction(int lastRow)>;
 
 class FastPredictor {
 public:
-    // `table` must outlive the predictor; game 3 or 4 (another game is refused
-    // on the first call with the tables' error).
-    FastPredictor(const history::DrawTable& table, int game) : m_table(table), m_game(game) {}
+    // `table` must outlive the predictor; a value that is neither game is refused
+    // on the first call with the tables' error.
+    FastPredictor(const history::DrawTable& table, common::Game game) : m_table(table), m_game(game) {}
 
     // The proposal's groups and Mini candidates (its all-group table left empty).
     RoundPrediction predict(int lastRow);
@@ -38,7 +38,7 @@ public:
 
 private:
     const history::DrawTable& m_table;
-    int m_game;
+    common::Game m_game;
     SharedTables m_shared;
     Engine m_engine;
     bool m_tried = false;
@@ -46,6 +46,6 @@ private:
 };
 
 // A FastPredictor over `table` as a RoundPredictor (copies share one predictor).
-RoundPredictor fastPredictor(const history::DrawTable& table, int game);
+RoundPredictor fastPredictor(const history::DrawTable& table, common::Game game);
 
 } // namespace tw::engine

@@ -20,16 +20,16 @@ bool moneyOf(int64_t hitsA, int32_t prizeA, int64_t hitsB, int32_t prizeB, int32
 
 } // namespace
 
-bool IsStraightHit(const history::NumData& draw, const PredNum& entry, int game) {
+bool IsStraightHit(const history::NumData& draw, const PredNum& entry, common::Game game) {
     const auto e = entryDigits(entry);
-    for (int i = 1; i <= history::digitCount(game); ++i)
+    for (int i = 1; i <= common::digitCount(game); ++i)
         if (draw.bytNum[static_cast<std::size_t>(i)] != e[static_cast<std::size_t>(i)])
             return false;
     return true;
 }
 
-bool IsBoxHit(const history::NumData& draw, const PredNum& entry, int game) {
-    const int n = history::digitCount(game);
+bool IsBoxHit(const history::NumData& draw, const PredNum& entry, common::Game game) {
+    const int n = common::digitCount(game);
     const auto e = entryDigits(entry);
     std::array<bool, 5> used{};
     for (int i = 1; i <= n; ++i)
@@ -49,7 +49,7 @@ bool IsMiniHit(const history::NumData& draw, const PredNum& entry) {
     return draw.bytNum[2] == entry.intNum1 && draw.bytNum[3] == entry.intNum2;
 }
 
-HitSummary summarizeHits(const Proposal& proposal, const history::NumData& draw, int game, EngineError* error) {
+HitSummary summarizeHits(const Proposal& proposal, const history::NumData& draw, common::Game game, EngineError* error) {
     bool ok = true;
     auto group = [&](const CountedList<PredNum>& list) {
         GroupHits g;
@@ -66,7 +66,7 @@ HitSummary summarizeHits(const Proposal& proposal, const history::NumData& draw,
     HitSummary s;
     s.group1 = group(proposal.grp1);
     s.group2 = group(proposal.grp2);
-    if (game == history::kNumbers4) {
+    if (game == common::Game::Numbers4) {
         s.third = group(proposal.grp3);
     } else {
         s.third.count = proposal.mini.count;

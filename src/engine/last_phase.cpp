@@ -58,7 +58,7 @@ void MakePointTiers(std::span<const int16_t> column, std::array<PointTier, 11>& 
     }
 }
 
-void BuildFreqFlows(int game, int row, const RowTable<FreqRow>& freq, std::array<CountedList<FlowRec>, 5>& lists) {
+void BuildFreqFlows(int places, int row, const RowTable<FreqRow>& freq, std::array<CountedList<FlowRec>, 5>& lists) {
     DigitTally rankTally{};    // (position)(rank slot of the following round)
     DigitTally digitTally{};   // (position)(digit of the following round)
     for (auto& list : lists) {
@@ -66,11 +66,11 @@ void BuildFreqFlows(int game, int row, const RowTable<FreqRow>& freq, std::array
         list.items.clear();
     }
     std::array<int, 5> h{};
-    for (int p = 1; p <= game; ++p)
+    for (int p = 1; p <= places; ++p)
         h[idx(p)] = freq[idx(row)].blocks[idx(p)].intHitRank;
 
     for (int j = kFlowFirstRow; j <= row; ++j) {
-        for (int p = 1; p <= game; ++p) {
+        for (int p = 1; p <= places; ++p) {
             const PosBlock& here = freq[idx(j)].blocks[idx(p)];
             if (here.intHitRank != h[idx(p)])
                 continue;
@@ -100,14 +100,14 @@ void BuildFreqFlows(int game, int row, const RowTable<FreqRow>& freq, std::array
 
 // ---------------------------------------------------------------- sub-stage 3
 
-bool collectFollowStep(int game, int r, int lastRow, const RowTable<FollowRow>& follow,
+bool collectFollowStep(int places, int r, int lastRow, const RowTable<FollowRow>& follow,
                        std::array<CountedList<FlowStep>, 5>& lists) {
     if (r == 1)
         for (auto& list : lists)
             list.count = 0;   // storage is kept until the first new record replaces it
     if (r < kFlowFirstRow || r >= lastRow)
         return true;
-    for (int p = 1; p <= game; ++p) {
+    for (int p = 1; p <= places; ++p) {
         const PosBlock& before = follow[idx(r - 1)].blocks[idx(p)];
         if (before.intHitRank != follow[idx(lastRow)].blocks[idx(p)].intHitRank)
             continue;
@@ -119,10 +119,10 @@ bool collectFollowStep(int game, int r, int lastRow, const RowTable<FollowRow>& 
     return true;
 }
 
-EngineError FollowUpVotes(int game, const std::array<CountedList<FlowStep>, 5>& lists, const std::array<int, 5>& h,
+EngineError FollowUpVotes(int places, const std::array<CountedList<FlowStep>, 5>& lists, const std::array<int, 5>& h,
                           const std::array<int, 5>& c, const Ranking& forecast, DigitTally& votes) {
     votes = DigitTally{};
-    for (int p = 1; p <= game; ++p) {
+    for (int p = 1; p <= places; ++p) {
         const CountedList<FlowStep>& list = lists[idx(p)];
         auto& v = votes[idx(p)];
         for (int k = 0; k < list.count; ++k) {
@@ -145,7 +145,7 @@ EngineError FollowUpVotes(int game, const std::array<CountedList<FlowStep>, 5>& 
 
 // ---------------------------------------------------------------- candidate digits
 
-EngineError RankByFlow(int game, const CountedList<FlowRec>& list, const RankedDigits& first, int h, int c,
+EngineError RankByFlow(int places, const CountedList<FlowRec>& list, const RankedDigits& first, int h, int c,
                        RankedDigits& second) {
     std::array<int16_t, 11> v{};
     for (int j = 0; j <= list.count - 2; ++j) {
@@ -155,7 +155,7 @@ EngineError RankByFlow(int game, const CountedList<FlowRec>& list, const RankedD
             assert(rec.intNextHitRank >= 1 && rec.intNextHitRank <= 10);
             ok = addCount16(v[idx(first[idx(rec.intNextHitRank - 1)].intDigit)]);
         }
-        if (game == history::kNumbers4 && rec.intFlowHitDigit == c)
+        if (places == 4 && rec.intFlowHitDigit == c)
             ok = ok && addCount16(v[idx(rec.intNextHitDigit)]);
         if (!ok)
             return EngineError::CountOverflow;
@@ -164,12 +164,12 @@ EngineError RankByFlow(int game, const CountedList<FlowRec>& list, const RankedD
     return EngineError::None;
 }
 
-CandDigitTable candDigitsFromSecond(int game, const std::array<RankedDigits, 5>& second) {
+CandDigitTable candDigitsFromSecond(int places, const std::array<RankedDigits, 5>& second) {
     CandDigitTable cand{};
-    for (int p = 1; p <= game; ++p) {
+    for (int p = 1; p <= places; ++p) {
         for (int s = 0; s < 10; ++s)
             cand[idx(p)][idx(s)].intPoint = -1;
-        if (game == history::kNumbers3)
+        if (places == 3)
             for (int k = 0; k < 8; ++k)
                 cand[idx(p)][idx(k)] = second[idx(p)][idx(k + 1)];   // the top digit is left out
         else
@@ -179,20 +179,20 @@ CandDigitTable candDigitsFromSecond(int game, const std::array<RankedDigits, 5>&
     return cand;
 }
 
-EngineError MakeCandDigits(int game, const DigitTally& votes, const std::array<CountedList<FlowRec>, 5>& lists,
+EngineError MakeCandDigits(int places, const DigitTally& votes, const std::array<CountedList<FlowRec>, 5>& lists,
                            const std::array<int, 5>& hitRank, const std::array<int, 5>& hitDigit,
                            CandDigitTable& cand) {
     std::array<RankedDigits, 5> first{};
-    for (int p = 1; p <= game; ++p)
+    for (int p = 1; p <= places; ++p)
         first[idx(p)] = RankDigits(votes[idx(p)]);
     std::array<RankedDigits, 5> second{};
-    for (int p = 1; p <= game; ++p) {
+    for (int p = 1; p <= places; ++p) {
         const EngineError err =
-            RankByFlow(game, lists[idx(p)], first[idx(p)], hitRank[idx(p)], hitDigit[idx(p)], second[idx(p)]);
+            RankByFlow(places, lists[idx(p)], first[idx(p)], hitRank[idx(p)], hitDigit[idx(p)], second[idx(p)]);
         if (err != EngineError::None)
             return err;
     }
-    cand = candDigitsFromSecond(game, second);
+    cand = candDigitsFromSecond(places, second);
     return EngineError::None;
 }
 
@@ -238,10 +238,10 @@ std::pair<int64_t, int64_t> sumRange(int32_t lower, int32_t upper, int places) {
 
 } // namespace
 
-EngineError PickCandNums(int game, const Ranking& forecast, int32_t lower, int32_t upper, const CandDigitTable& cand,
+EngineError PickCandNums(int placeCount, const Ranking& forecast, int32_t lower, int32_t upper, const CandDigitTable& cand,
                          std::vector<PredNum>& candNums) {
     candNums.clear();
-    const int places = game == history::kNumbers3 ? 3 : 4;
+    const int places = placeCount == 3 ? 3 : 4; // 3 or 4 only: the compiler shapes the loops below for these
     // Per position, the candidate slots in use with their digit and the digit's
     // point in the forecast ranking (looked up once per call, not per number).
     std::array<int, 4> slotCount{};
@@ -311,7 +311,7 @@ EngineError PickCandNums(int game, const Ranking& forecast, int32_t lower, int32
 
 namespace {
 
-int windowWidth(int game) { return game == history::kNumbers3 ? 6 : 4; }
+int windowWidth(int places) { return places == 3 ? 6 : 4; }
 
 int32_t targetValue(const FollowRow& forecast) {
     return static_cast<int32_t>(common::roundHalfEven(forecast.dblAvgGrpValue * 1000.0));
@@ -319,20 +319,19 @@ int32_t targetValue(const FollowRow& forecast) {
 
 } // namespace
 
-EngineError MakeAllGroup(int game, const FollowRow& forecast, const CandDigitTable& cand, Proposal& out,
+EngineError MakeAllGroup(int places, const FollowRow& forecast, const CandDigitTable& cand, Proposal& out,
                          std::vector<PredNum>& candNums) {
-    const int places = game;
     const Ranking& rk = forecast.ranking;
     std::vector<SortKey> values;   // the distinct values, in order of appearance
     std::vector<GrpValueNum> entries;
-    entries.reserve(game == history::kNumbers3 ? 1000 : 10000);
-    const int lastSlot4 = game == history::kNumbers4 ? 9 : 0;
+    entries.reserve(places == 3 ? 1000 : 10000);
+    const int lastSlot4 = places == 4 ? 9 : 0;
     for (int i = 0; i < 10; ++i)
         for (int j = 0; j < 10; ++j)
             for (int k = 0; k < 10; ++k)
                 for (int l = 0; l <= lastSlot4; ++l) {
                     std::array<int16_t, 4> pts{rk.at(i, 1).intPoint, rk.at(j, 2).intPoint, rk.at(k, 3).intPoint,
-                                               game == history::kNumbers4 ? rk.at(l, 4).intPoint : int16_t{0}};
+                                               places == 4 ? rk.at(l, 4).intPoint : int16_t{0}};
                     int sum = 0;
                     if (!pointSum16(std::span<const int16_t>(pts.data(), idx(places)), sum))
                         return EngineError::CountOverflow;
@@ -346,7 +345,7 @@ EngineError MakeAllGroup(int game, const FollowRow& forecast, const CandDigitTab
                     if (!seen)
                         values.emplace_back(int64_t{v});
                     entries.push_back(GrpValueNum{v, rk.at(i, 1).intDigit, rk.at(j, 2).intDigit, rk.at(k, 3).intDigit,
-                                                  game == history::kNumbers4 ? rk.at(l, 4).intDigit : int16_t{0}});
+                                                  places == 4 ? rk.at(l, 4).intDigit : int16_t{0}});
                 }
     QuickSortKeys(values, 0, static_cast<int>(values.size()) - 1);
     std::vector<int32_t> sorted;
@@ -354,9 +353,9 @@ EngineError MakeAllGroup(int game, const FollowRow& forecast, const CandDigitTab
     for (const SortKey& key : values)
         sorted.push_back(static_cast<int32_t>(key.number()));
 
-    const GroupWindow w = groupWindow(sorted, targetValue(forecast), windowWidth(game));
+    const GroupWindow w = groupWindow(sorted, targetValue(forecast), windowWidth(places));
     std::vector<PredNum> picked;
-    const EngineError err = PickCandNums(game, rk, sorted[idx(w.lo)], sorted[idx(w.hi)], cand, picked);
+    const EngineError err = PickCandNums(places, rk, sorted[idx(w.lo)], sorted[idx(w.hi)], cand, picked);
     if (err != EngineError::None)
         return err;
 
@@ -418,10 +417,9 @@ std::vector<int> distinctOf(std::vector<int> v) {
 
 } // namespace
 
-EngineError pickCandNumsFast(int game, const FollowRow& forecast, const CandDigitTable& cand,
+EngineError pickCandNumsFast(int places, const FollowRow& forecast, const CandDigitTable& cand,
                              std::vector<PredNum>& candNums) {
     const Ranking& rk = forecast.ranking;
-    const int places = game;
     std::array<std::array<int, 10>, 5> pt{};
     int maxSum = 0;
     if (!slotPoints(places, rk, pt, maxSum))
@@ -448,7 +446,7 @@ EngineError pickCandNumsFast(int game, const FollowRow& forecast, const CandDigi
     // The group value rises strictly with the sum, so the window over the distinct
     // values is the window over these sums; only its two ends are turned into values.
     const int32_t target = targetValue(forecast);
-    const int width = windowWidth(game);
+    const int width = windowWidth(places);
     const int n = static_cast<int>(sums.size());
     int x = 0;
     while (x < n && groupValueOfSum(sums[idx(x)], places) < target)
@@ -456,12 +454,11 @@ EngineError pickCandNumsFast(int game, const FollowRow& forecast, const CandDigi
     const bool exact = x < n && groupValueOfSum(sums[idx(x)], places) == target;
     const int lo = std::max(0, x - width);
     const int hi = std::min(n - 1, exact ? x + width : x + width - 1);
-    return PickCandNums(game, rk, groupValueOfSum(sums[idx(lo)], places), groupValueOfSum(sums[idx(hi)], places), cand,
+    return PickCandNums(places, rk, groupValueOfSum(sums[idx(lo)], places), groupValueOfSum(sums[idx(hi)], places), cand,
                         candNums);
 }
 
-void fillAllGroupFast(int game, const Ranking& rk, Proposal& out) {
-    const int places = game;
+void fillAllGroupFast(int places, const Ranking& rk, Proposal& out) {
     std::array<std::array<int, 10>, 5> pt{};
     int maxSum = 0;
     slotPoints(places, rk, pt, maxSum);
@@ -506,23 +503,23 @@ void fillAllGroupFast(int game, const Ranking& rk, Proposal& out) {
     }
 }
 
-EngineError makeAllGroupFast(int game, const FollowRow& forecast, const CandDigitTable& cand, Proposal& out,
+EngineError makeAllGroupFast(int places, const FollowRow& forecast, const CandDigitTable& cand, Proposal& out,
                              std::vector<PredNum>& candNums) {
     std::vector<PredNum> picked;
-    const EngineError err = pickCandNumsFast(game, forecast, cand, picked);
+    const EngineError err = pickCandNumsFast(places, forecast, cand, picked);
     if (err != EngineError::None)
         return err;
-    fillAllGroupFast(game, forecast.ranking, out);
+    fillAllGroupFast(places, forecast.ranking, out);
     candNums = std::move(picked);
     return EngineError::None;
 }
 
 // ---------------------------------------------------------------- groups
 
-void MakeGroups(int game, const CandDigitTable& cand, const std::vector<PredNum>& candNums, Proposal& out,
+void MakeGroups(int places, const CandDigitTable& cand, const std::vector<PredNum>& candNums, Proposal& out,
                 bool keySort) {
     TopDigits t;
-    for (int p = 1; p <= game; ++p) {
+    for (int p = 1; p <= places; ++p) {
         auto& top = t.top[idx(p)];
         top.fill(-1);
         int& m = t.m[idx(p)];
@@ -552,7 +549,7 @@ void MakeGroups(int game, const CandDigitTable& cand, const std::vector<PredNum>
                     top[idx(m++)] = slots[idx(a)].intDigit;
         }
     }
-    if (game == history::kNumbers3)
+    if (places == 3)
         SplitGroups3(t, candNums, out);
     else
         SplitGroups4(t, candNums, out);

@@ -61,35 +61,35 @@ int32_t groupValueOfSum(int pointSum, int places);
 // largest tally first, keys rising inside a tier. Tier 10 and key slot 10 are kept.
 void MakePointTiers(std::span<const int16_t> column, std::array<PointTier, 11>& tiers);
 
-// Empties the four lists and fills list p (p = 1..game) with the rounds 500..row
+// Empties the four lists and fills list p (p = 1..places) with the rounds 500..row
 // whose frequency hit rank at p equals that of `row`.
-void BuildFreqFlows(int game, int row, const RowTable<FreqRow>& freq, std::array<CountedList<FlowRec>, 5>& lists);
+void BuildFreqFlows(int places, int row, const RowTable<FreqRow>& freq, std::array<CountedList<FlowRec>, 5>& lists);
 
 // ---- sub-stage 3 ----
 
 // Sub-stage 3's work for row r of a run for lastRow: clears the counts at r = 1,
 // collects the pair (r - 1, r) for 500 <= r < lastRow. False when a list is full.
-bool collectFollowStep(int game, int r, int lastRow, const RowTable<FollowRow>& follow,
+bool collectFollowStep(int places, int r, int lastRow, const RowTable<FollowRow>& follow,
                        std::array<CountedList<FlowStep>, 5>& lists);
 
 // The follow-up votes of the end of the run. h(p) is the follower hit rank of the
 // last row, c(p) its digit at p; forecast is the ranking of the forecast row.
-EngineError FollowUpVotes(int game, const std::array<CountedList<FlowStep>, 5>& lists, const std::array<int, 5>& h,
+EngineError FollowUpVotes(int places, const std::array<CountedList<FlowStep>, 5>& lists, const std::array<int, 5>& h,
                           const std::array<int, 5>& c, const Ranking& forecast, DigitTally& votes);
 
 // ---- candidate digits ----
 
 // The second ranking of position p from its similar-situation list (all records
 // but the last); h, c are the frequency hit rank and digit of the last row at p.
-EngineError RankByFlow(int game, const CountedList<FlowRec>& list, const RankedDigits& first, int h, int c,
+EngineError RankByFlow(int places, const CountedList<FlowRec>& list, const RankedDigits& first, int h, int c,
                        RankedDigits& second);
 
-// Candidate digits from the second rankings S(1..game): Numbers3 ranks 2..9, Numbers4 ranks 1..6.
-CandDigitTable candDigitsFromSecond(int game, const std::array<RankedDigits, 5>& second);
+// Candidate digits from the second rankings S(1..places): Numbers3 ranks 2..9, Numbers4 ranks 1..6.
+CandDigitTable candDigitsFromSecond(int places, const std::array<RankedDigits, 5>& second);
 
 // MakeCandDigits in full (reference rankings): first rankings from `votes`, second
 // rankings from the lists; hitRank/hitDigit are those of FreqRows(lastRow).
-EngineError MakeCandDigits(int game, const DigitTally& votes, const std::array<CountedList<FlowRec>, 5>& lists,
+EngineError MakeCandDigits(int places, const DigitTally& votes, const std::array<CountedList<FlowRec>, 5>& lists,
                            const std::array<int, 5>& hitRank, const std::array<int, 5>& hitDigit,
                            CandDigitTable& cand);
 
@@ -108,31 +108,31 @@ GroupWindow groupWindow(const std::vector<int32_t>& values, int32_t target, int 
 
 // Candidate numbers: combinations of candidate digits with a repeated digit or a
 // repeated slot index, whose group value lies in [lower, upper].
-EngineError PickCandNums(int game, const Ranking& forecast, int32_t lower, int32_t upper, const CandDigitTable& cand,
+EngineError PickCandNums(int placeCount, const Ranking& forecast, int32_t lower, int32_t upper, const CandDigitTable& cand,
                          std::vector<PredNum>& candNums);
 
 // Writes AllGrpCount, AllGrpValueCount, AllGrpNums of `out` and fills candNums.
 // Reference form: distinct values by linear search, sorted with QuickSortKeys,
 // one scan of the entries per value. Nothing is written on an error.
-EngineError MakeAllGroup(int game, const FollowRow& forecast, const CandDigitTable& cand, Proposal& out,
+EngineError MakeAllGroup(int places, const FollowRow& forecast, const CandDigitTable& cand, Proposal& out,
                          std::vector<PredNum>& candNums);
 // Fast form: a counting sort over point sums; the same outputs.
-EngineError makeAllGroupFast(int game, const FollowRow& forecast, const CandDigitTable& cand, Proposal& out,
+EngineError makeAllGroupFast(int places, const FollowRow& forecast, const CandDigitTable& cand, Proposal& out,
                              std::vector<PredNum>& candNums);
 // The fast form in its two parts, for a caller that may never read the table.
 // The candidate numbers alone, from the distinct point sums (no table entry is
 // made); the same candNums and the same errors as makeAllGroupFast.
-EngineError pickCandNumsFast(int game, const FollowRow& forecast, const CandDigitTable& cand,
+EngineError pickCandNumsFast(int places, const FollowRow& forecast, const CandDigitTable& cand,
                              std::vector<PredNum>& candNums);
 // The table alone (AllGrpCount, AllGrpValueCount, AllGrpNums) of a ranking that
 // pickCandNumsFast accepted (its point sums fit in 16 bits).
-void fillAllGroupFast(int game, const Ranking& ranking, Proposal& out);
+void fillAllGroupFast(int places, const Ranking& ranking, Proposal& out);
 
 // ---- groups ----
 
 // Orders the candidate digits (reference: the key sort; otherwise their table
 // order, which is the same) and splits the candidates into the groups of `out`.
-void MakeGroups(int game, const CandDigitTable& cand, const std::vector<PredNum>& candNums, Proposal& out,
+void MakeGroups(int places, const CandDigitTable& cand, const std::vector<PredNum>& candNums, Proposal& out,
                 bool keySort);
 
 // top(p) slots 0..9 (-1 = empty) and their count m(p), positions 1..4.

@@ -19,15 +19,15 @@ using RowDigits = std::array<uint8_t, 5>;                    // places 1..4
 // Stage 1 for one round: copies its digits into both rows, ranks each position by
 // the counts of the earlier rounds, records the hit ranks, then counts the round.
 // False when a count would pass 16 bits.
-bool stageOneRow(int game, const RowDigits& digits, CountTable& counts, FreqRow& freq, FollowRow& follow);
+bool stageOneRow(int places, const RowDigits& digits, CountTable& counts, FreqRow& freq, FollowRow& follow);
 
 // Scores a forecast row against the digits then drawn (every slot is looked at,
 // the last match wins). False when the 16-bit sum of the hit points overflows.
-bool scoreFollowRow(int game, const RowDigits& digits, FollowRow& row);
+bool scoreFollowRow(int places, const RowDigits& digits, FollowRow& row);
 
 // Writes the forecast ranking, point sums and average group value of a row from
 // the follower counts.
-void writeForecast(int game, const CountTable& followCount, FollowRow& row);
+void writeForecast(int places, const CountTable& followCount, FollowRow& row);
 
 // Counts of the digits that followed the earlier rounds resembling a round
 // (agreeing at two or more positions), kept incrementally: for every set of two,
@@ -39,17 +39,17 @@ void writeForecast(int game, const CountTable& followCount, FollowRow& row);
 // long the history is.
 class FollowerTally {
 public:
-    explicit FollowerTally(int game = 3) { reset(game); }
+    explicit FollowerTally(int places = 3) { reset(places); }
 
-    // Empties the tally for a game (3 or 4); the storage is kept.
-    void reset(int game);
-    int game() const { return m_game; }
+    // Empties the tally for a digit count of 3 or 4; the storage is kept.
+    void reset(int places);
+    int places() const { return m_places; }
     int rounds() const { return m_rounds; }   // rounds added since the reset
 
     // A round with `digits` was followed by a round with `next`.
     void add(const RowDigits& digits, const RowDigits& next);
 
-    // Follower counts for a round with `digits` (positions 1..game, digits 0..9;
+    // Follower counts for a round with `digits` (positions 1..places, digits 0..9;
     // the rest zero); false when a count passes 16 bits (that count reads INT16_MAX).
     bool countsFor(const RowDigits& digits, CountTable& out) const;
 
@@ -64,9 +64,9 @@ private:
         std::size_t key = 0;
         for (int k = 0; k < s.size; ++k)
             key = key * 10 + digits[static_cast<std::size_t>(s.positions[static_cast<std::size_t>(k)])];
-        return s.offset + key * static_cast<std::size_t>(m_game) * 10;
+        return s.offset + key * static_cast<std::size_t>(m_places) * 10;
     }
-    int m_game = 3;
+    int m_places = 3;
     int m_rounds = 0;
     std::vector<Subset> m_subsets;
     std::vector<int32_t> m_cells;   // per subset: (key, position, digit)

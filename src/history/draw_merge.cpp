@@ -294,7 +294,7 @@ DrawTable importedTable(const DrawTable& table, const ImportPlan& plan) {
 }
 
 SaveError writeImportedTable(DrawTable& table, Game game, const std::string& path) {
-    return SaveTable(table, common::gameCode(game), path);
+    return SaveTable(table, game, path);
 }
 
 ApplyResult applyImport(DrawTable& table, const ImportPlan& plan, const std::string& path) {

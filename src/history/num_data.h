@@ -6,6 +6,7 @@
 // its file's bytes, so that a save can tell whether the file changed on disk.
 #pragma once
 
+#include "common/lottery.h"
 #include "history/file_stamp.h"
 
 #include <array>
@@ -14,16 +15,6 @@
 #include <vector>
 
 namespace tw::history {
-
-// Game codes: the digit count of the game, as the table files, the engine and
-// the command-line option --game name it.
-inline constexpr int kNumbers3 = 3;
-inline constexpr int kNumbers4 = 4;
-
-// Number of drawn digits of a game: 3 for Numbers3, 4 for Numbers4.
-constexpr int digitCount(int game) {
-    return game == kNumbers4 ? 4 : 3;
-}
 
 // One drawn round of one game.
 struct NumData {
@@ -82,8 +73,8 @@ struct DrawHistory {
     DrawTable num3;
     DrawTable num4;
 
-    DrawTable& table(int game) { return game == kNumbers4 ? num4 : num3; }
-    const DrawTable& table(int game) const { return game == kNumbers4 ? num4 : num3; }
+    DrawTable& table(common::Game game) { return game == common::Game::Numbers4 ? num4 : num3; }
+    const DrawTable& table(common::Game game) const { return game == common::Game::Numbers4 ? num4 : num3; }
 };
 
 } // namespace tw::history

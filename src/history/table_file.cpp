@@ -135,10 +135,10 @@ std::optional<NumData> ParseTableLine(std::string_view line, std::string* whatIs
     return std::nullopt;
 }
 
-std::string FormatTableLine(const NumData& rec, int slot, int game) {
+std::string FormatTableLine(const NumData& rec, int slot, common::Game game) {
     using common::formatNumber;
     std::string line = formatNumber(int64_t{slot}, "#####0") + "," + common::formatDate(rec.dteDraw) + ",";
-    for (int place = 1; place <= digitCount(game); ++place)
+    for (int place = 1; place <= common::digitCount(game); ++place)
         line += std::to_string(rec.bytNum[static_cast<std::size_t>(place)]);
     const auto addAmount = [&line](int32_t amount) {
         line += ',';
@@ -146,7 +146,7 @@ std::string FormatTableLine(const NumData& rec, int slot, int game) {
     };
     for (const int32_t amount : {rec.lngStraight, rec.lngBox, rec.lngSetStraight, rec.lngSetBox})
         addAmount(amount);
-    if (digitCount(game) == 3)
+    if (common::digitCount(game) == 3)
         addAmount(rec.lngMini);
     return line;
 }

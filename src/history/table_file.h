@@ -89,7 +89,7 @@ struct LoadWarning {
 std::optional<NumData> ParseTableLine(std::string_view line, std::string* whatIsWrong = nullptr);
 
 // Formats a record as its table line (without CR LF), the first field being `slot`.
-std::string FormatTableLine(const NumData& rec, int slot, int game);
+std::string FormatTableLine(const NumData& rec, int slot, common::Game game);
 
 // The sliced loader of one file. Phases: ReadTableBlocks (whole, one tick),
 // CountTableLines (slices until IsLoadStepDone), ParseTableLines (likewise).
@@ -182,7 +182,7 @@ struct SaveError {
 // When the table came from a file (its stamp is known) and the file's bytes on
 // disk differ from the stamp, nothing is written and the records stay unsaved
 // (changedOnDisk); a file that is gone is written anew from the table.
-SaveError SaveTable(DrawTable& table, int game, const std::string& path);
+SaveError SaveTable(DrawTable& table, common::Game game, const std::string& path);
 
 // Test seam: when set, called after the temporary file of a rewrite is complete and
 // before the rename; returning false makes the save fail there, as a crash would.

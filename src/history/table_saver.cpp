@@ -105,7 +105,7 @@ void markSaved(DrawTable& table, int slot) {
 
 // Appends line by line so that the lines written before a failure stay and are
 // marked saved (and stamped); a line cut short by the failure is cut off again.
-SaveError appendRecords(DrawTable& table, int game, const std::string& path, const std::vector<int>& unsaved) {
+SaveError appendRecords(DrawTable& table, common::Game game, const std::string& path, const std::vector<int>& unsaved) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
         return saveError(path, describeErrno(errno));
@@ -131,7 +131,7 @@ SaveError appendRecords(DrawTable& table, int game, const std::string& path, con
     return {};
 }
 
-std::string tableText(const DrawTable& table, int game) {
+std::string tableText(const DrawTable& table, common::Game game) {
     std::string text;
     text.reserve(static_cast<std::size_t>(table.count) * 48);
     for (int i = 1; i <= table.count; ++i)
@@ -139,7 +139,7 @@ std::string tableText(const DrawTable& table, int game) {
     return text;
 }
 
-SaveError rewriteFile(DrawTable& table, int game, const std::string& path) {
+SaveError rewriteFile(DrawTable& table, common::Game game, const std::string& path) {
     const std::string text = tableText(table, game);
     const common::ReplaceResult replaced = common::replaceFileContents(path, text, rewriteHook());
     if (replaced.abortedBeforeRename)
@@ -171,7 +171,7 @@ SaveError checkUnchanged(const DrawTable& table, const std::string& path) {
 
 } // namespace
 
-SaveError SaveTable(DrawTable& table, int game, const std::string& path) {
+SaveError SaveTable(DrawTable& table, common::Game game, const std::string& path) {
     const std::vector<int> unsaved = unsavedSlots(table);
     if (unsaved.empty())
         return {};

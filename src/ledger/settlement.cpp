@@ -74,9 +74,9 @@ engine::PredNum entryOf(const common::LotteryNumber& number) {
     return {d[0], d[1], d[2], d[3]};
 }
 
-std::string drawnText(const history::NumData& draw, int game) {
+std::string drawnText(const history::NumData& draw, common::Game game) {
     std::string text;
-    for (int i = 1; i <= history::digitCount(game); ++i)
+    for (int i = 1; i <= common::digitCount(game); ++i)
         text += static_cast<char>('0' + draw.bytNum[static_cast<std::size_t>(i)] % 10);
     return text;
 }
@@ -91,7 +91,7 @@ Settlement settle(const history::DrawTable& table, int round, common::BetType be
     s.settled = true;
     if (!number.buyableAs(bet))
         return s;
-    const int game = common::gameCode(number.game());
+    const common::Game game = number.game();
     const history::NumData& draw = table.record(round);
     const engine::PredNum entry = entryOf(number);
     auto pays = [&](HitKind hit, int32_t prize) {
@@ -114,7 +114,7 @@ Settlement settle(const history::DrawTable& table, int round, common::BetType be
             pays(HitKind::SetBox, draw.lngSetBox);
         break;
     case common::BetType::Mini:
-        if (game == history::kNumbers3 && engine::IsMiniHit(draw, entry))
+        if (game == common::Game::Numbers3 && engine::IsMiniHit(draw, entry))
             pays(HitKind::Mini, draw.lngMini);
         break;
     }
@@ -122,7 +122,7 @@ Settlement settle(const history::DrawTable& table, int round, common::BetType be
 }
 
 Settlement settle(const Ticket& ticket, const history::DrawHistory& history) {
-    return settle(history.table(common::gameCode(ticket.game)), ticket.round, ticket.bet, ticket.number);
+    return settle(history.table(ticket.game), ticket.round, ticket.bet, ticket.number);
 }
 
 const RoundRow* LedgerReport::findRow(common::Game game, int round) const {
@@ -157,7 +157,7 @@ LedgerReport buildReport(std::vector<Ticket> tickets, const history::DrawHistory
         std::size_t end = i;
         while (end < tickets.size() && tickets[end].game == game && tickets[end].round == round)
             ++end;
-        const history::DrawTable& table = history.table(common::gameCode(game));
+        const history::DrawTable& table = history.table(game);
 
         RoundRow row;
         row.game = game;
@@ -165,7 +165,7 @@ LedgerReport buildReport(std::vector<Ticket> tickets, const history::DrawHistory
         row.settled = table.isDrawn(round);
         if (row.settled) {
             row.drawDate = table.record(round).dteDraw;
-            row.drawnNumber = drawnText(table.record(round), common::gameCode(game));
+            row.drawnNumber = drawnText(table.record(round), game);
         }
         if ((!filter.game || *filter.game == game) && dateShown(row.drawDate)) {
             row.firstTicket = report.tickets.size();

@@ -79,7 +79,7 @@ ReportError HitReportJob::step() {
     }
     engine::EngineError summaryError = engine::EngineError::None;
     const engine::HitSummary summary =
-        engine::summarizeHits(*prediction.proposal, m_table.record(round), history::kNumbers3, &summaryError);
+        engine::summarizeHits(*prediction.proposal, m_table.record(round), common::Game::Numbers3, &summaryError);
     const auto block =
         summaryError == engine::EngineError::None ? m_page.roundBlock(round, viewTextsOf(summary)) : std::nullopt;
     if (!block) {
@@ -100,7 +100,7 @@ StartedReport startHitReports(const history::DrawTable& num3, const std::string&
     if (num3.count < kReportMinRounds)
         return {nullptr, {ReportErrorKind::HistoryTooShort, num3.count, engine::EngineError::None}};
     if (!predictor)
-        predictor = engine::fastPredictor(num3, history::kNumbers3);
+        predictor = engine::fastPredictor(num3, common::Game::Numbers3);
     return {std::make_unique<HitReportJob>(num3, dir, reportRanges(num3.count), std::move(predictor)), {}};
 }
 

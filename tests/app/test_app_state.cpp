@@ -16,8 +16,8 @@ TEST(AppState, PathsJoinTheGivenFolderAndTheFixedNames) {
     EXPECT_EQ(state.Num3FilePath, "lotto/history/Num3Data.tbl");
     EXPECT_EQ(state.Num4FilePath, "lotto/history/Num4Data.tbl");
     EXPECT_EQ(state.AviFilePath, "lotto/history/FileCopy.avi");
-    EXPECT_EQ(&state.tableFilePath(3), &state.Num3FilePath);
-    EXPECT_EQ(&state.tableFilePath(4), &state.Num4FilePath);
+    EXPECT_EQ(&state.tableFilePath(tw::common::Game::Numbers3), &state.Num3FilePath);
+    EXPECT_EQ(&state.tableFilePath(tw::common::Game::Numbers4), &state.Num4FilePath);
 }
 
 // The files are sought in the working directory at the moment of start-up, not

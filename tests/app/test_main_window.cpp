@@ -5,7 +5,7 @@
 #include "app/app_state.h"
 #include "app/gui/main_window.h"
 #include "history/gui/draw_entry_dialog.h"
-#include "backtest/gui/dlg_backtest.h"
+#include "backtest/gui/backtest_dialog.h"
 #include "reports/gui/statistics_dialog.h"
 #include "history/table_file.h"
 #include "ledger/gui/ledger_window.h"
@@ -72,7 +72,7 @@ private:
         window->setExitHandler([this](int status) { exits << status; });
         // The shell's rules are checked without the engine; runs through the
         // progress dialog are tested with the real history in test_prediction_run.
-        window->setPredictionRun([](int, int) { return true; });
+        window->setPredictionRun([](tw::common::Game, int) { return true; });
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -113,7 +113,7 @@ private slots:
         QVERIFY(writeFile(work.filePath("Num4Data.tbl"), tableText(4, kRounds4)));
         appState = tw::app::InitAppState(work.path().toStdString());
         history = {};
-        for (const int game : {3, 4}) {
+        for (const tw::common::Game game : tw::common::kGames) {
             auto loaded = tw::history::loadTableFile(appState.tableFilePath(game));
             QVERIFY(!loaded.error);
             history.table(game) = std::move(loaded.table);
@@ -367,7 +367,7 @@ private slots:
     }
 
     void failedRunLeavesTheViewCleared() {
-        window->setPredictionRun([](int, int) { return false; });
+        window->setPredictionRun([](tw::common::Game, int) { return false; });
         runFor(QStringLiteral("21"));
         QCOMPARE(window->predictionRunsStarted(), 1);
         QVERIFY(!window->state().blnHasPrediction);
@@ -437,16 +437,16 @@ private slots:
     }
     void dataEntryOpensForTheNextRoundAndRefillsTheList() {
         QFETCH(int, gameIndex);
-        const int game = gameIndex == 0 ? 3 : 4;
-        const int count = game == 3 ? kRounds3 : kRounds4;
+        const tw::common::Game game = gameIndex == 0 ? tw::common::Game::Numbers3 : tw::common::Game::Numbers4;
+        const int count = game == tw::common::Game::Numbers3 ? kRounds3 : kRounds4;
         clickGame(gameIndex);
-        std::optional<int> numbers;
+        std::optional<tw::common::Game> numbers;
         std::optional<int> entryRound;
         QTimer::singleShot(0, this, [&] {
             auto* dialog = qobject_cast<tw::history::DrawEntryDialog*>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
-            numbers = dialog->gameIndex();
+            numbers = dialog->game();
             entryRound = dialog->entryRound();
             tw::history::NumData rec;
             rec.dteDraw = 45301;
@@ -454,7 +454,7 @@ private slots:
             dialog->done(QDialog::Accepted);
         });
         click("cmdDataEntry");
-        QCOMPARE(numbers, std::optional<int>(gameIndex));
+        QVERIFY(numbers == game);
         QCOMPARE(entryRound, std::optional<int>(count + 1));
         QCOMPARE(item(0), QString::number(count + 2));
         QCOMPARE(rounds()->count(), count + 2);
@@ -492,7 +492,7 @@ private slots:
 
         std::optional<int> backtestTo;
         QTimer::singleShot(0, this, [&] {
-            auto* dialog = qobject_cast<tw::backtest::DlgBacktest*>(QApplication::activeModalWidget());
+            auto* dialog = qobject_cast<tw::backtest::BacktestDialog*>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
             backtestTo = dialog->findChild<QSpinBox*>("spnTo")->value();
@@ -719,9 +719,11 @@ private slots:
         QVERIFY(window->isVisible());
         const QByteArray savedAfter = readFile(work.filePath(saved));
         QVERIFY(savedAfter.startsWith(savedBefore) && savedAfter.size() > savedBefore.size());
-        const int failingGame = failing.startsWith(QStringLiteral("Num3")) ? 3 : 4;
+        using tw::common::Game;
+        const Game failingGame = failing.startsWith(QStringLiteral("Num3")) ? Game::Numbers3 : Game::Numbers4;
+        const Game savedGame = failingGame == Game::Numbers3 ? Game::Numbers4 : Game::Numbers3;
         QVERIFY(history.table(failingGame).record(history.table(failingGame).count).blnUnsaved);
-        QVERIFY(!history.table(7 - failingGame).record(history.table(7 - failingGame).count).blnUnsaved);
+        QVERIFY(!history.table(savedGame).record(history.table(savedGame).count).blnUnsaved);
 
         // The folder is gone again and the file back as loaded: the next exit saves the round.
         QVERIFY(QDir(work.path()).rmdir(failing));

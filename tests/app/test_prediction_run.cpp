@@ -50,6 +50,11 @@ constexpr int kDrawnRound4 = 569;
 
 enum class Mark { None, Straight, Box };
 
+// The test rows name the game by its code, 3 or 4.
+tw::common::Game gameOf(int code) {
+    return code == 4 ? tw::common::Game::Numbers4 : tw::common::Game::Numbers3;
+}
+
 QString yen(int64_t amount, std::string_view pattern) {
     // Windows show the yen sign where the file formats keep the backslash byte.
     return QString::fromStdString(tw::common::formatNumber(amount, pattern)).replace(QLatin1Char(0x5C), QChar(0xA5));
@@ -57,7 +62,7 @@ QString yen(int64_t amount, std::string_view pattern) {
 
 // Straight and box decided here from the digits, independently of the engine.
 Mark groupMark(const PredNum& entry, const NumData& draw, int game) {
-    const int n = tw::history::digitCount(game);
+    const int n = tw::common::digitCount(gameOf(game));
     const std::array<int, 4> all{entry.intNum1, entry.intNum2, entry.intNum3, entry.intNum4};
     std::vector<int> mine(all.begin(), all.begin() + n);
     std::vector<int> drawn;
@@ -221,15 +226,15 @@ private slots:
 
         // The window analysed rounds 1 .. round - 1 of the right game.
         tw::engine::Engine reference;
-        QCOMPARE(reference.YosouSetUp(history.table(game), game, 1, round - 1), tw::engine::EngineError::None);
+        QCOMPARE(reference.YosouSetUp(history.table(gameOf(game)), gameOf(game), 1, round - 1), tw::engine::EngineError::None);
         QCOMPARE(reference.runToEnd(), tw::engine::EngineError::None);
         const tw::engine::Proposal& proposal = window->engine().proposal();
         QVERIFY(proposal.grp1 == reference.proposal().grp1);
         QVERIFY(proposal.grp2 == reference.proposal().grp2);
         QVERIFY(game == 3 ? proposal.mini == reference.proposal().mini : proposal.grp3 == reference.proposal().grp3);
 
-        const NumData& draw = history.table(game).record(round);
-        const tw::engine::HitSummary summary = tw::engine::summarizeHits(proposal, draw, game);
+        const NumData& draw = history.table(gameOf(game)).record(round);
+        const tw::engine::HitSummary summary = tw::engine::summarizeHits(proposal, draw, gameOf(game));
         const tw::engine::GroupHits& third = summary.third;
         QVERIFY2(summary.group1.straight + summary.group2.straight + (game == 4 ? third.straight : 0) > 0,
                  "the chosen round must have a straight hit");
@@ -331,7 +336,7 @@ private slots:
     }
     void nextRoundShowsNoHits() {
         QFETCH(int, game);
-        const int round = history.table(game).count + 1;
+        const int round = history.table(gameOf(game)).count + 1;
         predict(game, round);
         QCOMPARE(window->predictionRunsStarted(), 1);
         QVERIFY(!shown(QStringLiteral("framYHit")));

@@ -15,6 +15,7 @@
 using tw::testing::fireTimer;
 using tw::history::TableLoadDialog;
 using tw::history::DrawHistory;
+using tw::common::Game;
 namespace MessageHook = tw::ui::MessageHook;
 using namespace tw::testing;
 
@@ -80,7 +81,7 @@ private slots:
         QVERIFY(dialog->findChild<QTimer*>("Timer1")->isActive());
         QVERIFY(dialog->findChild<QTimer*>("Timer2")->isActive());
         QVERIFY(!dialog->findChild<QTimer*>("Timer3")->isActive());
-        QCOMPARE(dialog->loadGame(), 3);
+        QVERIFY(dialog->loadGame() == Game::Numbers3);
         QCOMPARE(dialog->loadStep(), 0);
         QVERIFY(label(*dialog, "Picture1_0")->isVisible());
         QVERIFY(!label(*dialog, "Picture1_1")->isVisible());
@@ -107,7 +108,7 @@ private slots:
 
         QList<int> steps;
         const QRegularExpression clock(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$"));
-        for (int tick = 0; dialog->loadGame() != 0 && tick < kTickLimit; ++tick) {
+        for (int tick = 0; dialog->loadGame() && tick < kTickLimit; ++tick) {
             const int before = dialog->loadStep();
             QVERIFY(fireTimer(dialog->findChild<QTimer*>(QStringLiteral("Timer2"))));
             const int after = dialog->loadStep();
@@ -117,10 +118,10 @@ private slots:
             QCOMPARE(label(*dialog, "Label3_0")->text().isEmpty(), after < 1);
             QCOMPARE(label(*dialog, "Label3_1")->text().isEmpty(), after < 2);
             QCOMPARE(label(*dialog, "Label3_2")->text().isEmpty(), after < 3);
-            QCOMPARE(dialog->loadGame(), after < 3 ? 3 : after < 6 ? 4 : 0);
+            QVERIFY(dialog->loadGame() == (after < 3 ? std::optional(Game::Numbers3) : after < 6 ? std::optional(Game::Numbers4) : std::nullopt));
             QCOMPARE(history.num3.count, after < 3 ? 0 : kRounds3);
         }
-        QCOMPARE(dialog->loadGame(), 0);
+        QVERIFY(!dialog->loadGame());
         QCOMPARE(steps.last(), 6);
         // 450 lines with at most 200 per tick: counting alone needs three ticks.
         QVERIFY2(steps.count(1) >= 3, qPrintable(QStringLiteral("ticks in the count step: %1").arg(steps.count(1))));
@@ -170,7 +171,7 @@ private slots:
         QVERIFY(fireTimer(dialog->findChild<QTimer*>(QStringLiteral("Timer1"))));
         QVERIFY2(bar->value() >= 20 && bar->value() <= 60, qPrintable(QString::number(bar->value())));
 
-        while (dialog->loadGame() == 3)
+        while (dialog->loadGame() == Game::Numbers3)
             QVERIFY(fireTimer(dialog->findChild<QTimer*>(QStringLiteral("Timer2"))));
         QVERIFY(fireTimer(dialog->findChild<QTimer*>(QStringLiteral("Timer2")))); // read the Numbers4 file
         QList<bool> shown4;
@@ -183,7 +184,7 @@ private slots:
         QCOMPARE(shown4[1], !shown4[2]);
         QCOMPARE(bar->value(), 20);
 
-        for (int tick = 0; dialog->loadGame() != 0 && tick < kTickLimit; ++tick)
+        for (int tick = 0; dialog->loadGame() && tick < kTickLimit; ++tick)
             QVERIFY(fireTimer(dialog->findChild<QTimer*>(QStringLiteral("Timer2"))));
         auto* timer3 = dialog->findChild<QTimer*>("Timer3");
         QVERIFY(!timer3->isActive());

@@ -86,7 +86,7 @@ class FiguresOfOneRound : public ::testing::TestWithParam<FiguresCase> {};
 TEST_P(FiguresOfOneRound, CountsTicketsHitsAndMoney) {
     const FiguresCase& c = GetParam();
     const Prizes& p = c.game == 4 ? kN4Prizes : kN3Prizes;
-    const RoundFigures f = roundFigures(entries(c.list), draw(c.drawn, p), c.game, c.bet);
+    const RoundFigures f = roundFigures(entries(c.list), draw(c.drawn, p), asGame(c.game), c.bet);
     EXPECT_EQ(f.tickets, c.tickets);
     EXPECT_EQ(f.straightHits, c.straight);
     EXPECT_EQ(f.boxHits, c.box);
@@ -199,8 +199,8 @@ TicketOutcome ticketOutcome(const std::string& number, const history::NumData& d
         o.payout = o.straight ? d.lngMini : 0;
         return o;
     }
-    o.straight = engine::IsStraightHit(d, e, game);
-    o.box = !o.straight && engine::IsBoxHit(d, e, game);
+    o.straight = engine::IsStraightHit(d, e, asGame(game));
+    o.box = !o.straight && engine::IsBoxHit(d, e, asGame(game));
     switch (bet) {
     case BetType::Straight:
         o.payout = o.straight ? d.lngStraight : 0;
@@ -219,7 +219,7 @@ TicketOutcome ticketOutcome(const std::string& number, const history::NumData& d
 
 // Every number that can be bought with this bet, each with its outcome.
 std::vector<TicketOutcome> everyTicket(const history::NumData& d, int game, BetType bet) {
-    const int places = bet == BetType::Mini ? 2 : history::digitCount(game);
+    const int places = bet == BetType::Mini ? 2 : common::digitCount(asGame(game));
     const int numbers = bet == BetType::Mini ? 100 : game == 4 ? 10000 : 1000;
     std::vector<TicketOutcome> all;
     for (int v = 0; v < numbers; ++v) {
@@ -269,12 +269,12 @@ class ExactExpectation : public ::testing::TestWithParam<ExpectationCase> {};
 TEST_P(ExactExpectation, EqualsBruteForceOverEveryNumber) {
     const ExpectationCase& c = GetParam();
     std::vector<history::NumData> draws = {
-        draw(std::string(static_cast<std::size_t>(history::digitCount(c.game)), '5'), {})};
+        draw(std::string(static_cast<std::size_t>(common::digitCount(asGame(c.game))), '5'), {})};
     for (const auto& [digits, prizes] : c.draws)
         draws.push_back(draw(digits, prizes));
     const auto t = table(draws);
     BacktestOptions options;
-    options.game = c.game;
+    options.game = asGame(c.game);
     options.portfolios = 20;
     const BacktestOutcome out = runBacktest(t, options, samePredictor(proposal(c.lists)));
     ASSERT_FALSE(out.error) << out.error.describe();
@@ -433,7 +433,7 @@ class SimulatedBand : public ::testing::TestWithParam<BandCase> {};
 TEST_P(SimulatedBand, MatchesExactDistributionOfTotals) {
     const BandCase& c = GetParam();
     const Prizes prizes{5, 1, 3, 1, 1};
-    const int places = history::digitCount(c.game);
+    const int places = common::digitCount(asGame(c.game));
     std::vector<history::NumData> draws(static_cast<std::size_t>(c.rounds) + 1, draw(c.drawn, prizes));
     const auto t = table(draws);
 
@@ -444,7 +444,7 @@ TEST_P(SimulatedBand, MatchesExactDistributionOfTotals) {
     else
         lists.mini = firstNumbers(c.thirdTickets, 2);
     BacktestOptions options;
-    options.game = c.game;
+    options.game = asGame(c.game);
     options.portfolios = 4000;
     options.seed = 12345;
     const BacktestOutcome out = runBacktest(t, options, samePredictor(proposal(lists)));
@@ -526,7 +526,7 @@ std::vector<std::vector<Band>> modelBands(const history::DrawTable& t, int game,
     for (std::size_t r = 0; r < rounds; ++r)
         for (const ModelGroup& g : groups)
             tickets[r].push_back(
-                roundFigures(modelList(p, g.list), t.record(static_cast<int>(r) + 2), game, g.bets.front()).tickets);
+                roundFigures(modelList(p, g.list), t.record(static_cast<int>(r) + 2), asGame(game), g.bets.front()).tickets);
     uint64_t state = seed;
     for (std::size_t pf = 0; pf < static_cast<std::size_t>(portfolios); ++pf) {
         RandomStream rng(splitMix64(state));
@@ -541,10 +541,10 @@ std::vector<std::vector<Band>> modelBands(const history::DrawTable& t, int game,
                 const int k = tickets[static_cast<std::size_t>(round - 2)][gi];
                 if (k == 0)
                     continue;
-                const RandomClasses c = randomClasses(d, game, g.bets.front());
+                const RandomClasses c = randomClasses(d, asGame(game), g.bets.front());
                 bool boxPays = false;
                 for (BetType bet : g.bets)
-                    boxPays = boxPays || randomClasses(d, game, bet).boxPrize != 0;
+                    boxPays = boxPays || randomClasses(d, asGame(game), bet).boxPrize != 0;
                 auto left = static_cast<uint32_t>(k);
                 int64_t straight = 0, box = 0;
                 if (c.straightClass && rng.below(static_cast<uint32_t>(c.population)) < left) {
@@ -558,7 +558,7 @@ std::vector<std::vector<Band>> modelBands(const history::DrawTable& t, int game,
                         --left;
                     }
                 for (std::size_t b = 0; b < g.bets.size(); ++b) {
-                    const RandomClasses cb = randomClasses(d, game, g.bets[b]);
+                    const RandomClasses cb = randomClasses(d, asGame(game), g.bets[b]);
                     sum[first + b] += straight * cb.straightPrize + box * cb.boxPrize;
                 }
             }
@@ -575,7 +575,7 @@ std::vector<std::vector<Band>> modelBands(const history::DrawTable& t, int game,
 
 TEST(Backtest, EveryPortfolioDrawsFromItsOwnStreamInRoundAndLineOrder) {
     for (int game : {3, 4}) {
-        const int places = history::digitCount(game);
+        const int places = common::digitCount(asGame(game));
         history::DrawTable t = randomHistory(game, 41, 77u + static_cast<uint32_t>(game));
         // Rounds whose Box and Set box prizes are zero draw no box class at all,
         // and an all-equal draw has no class for Box and Set.
@@ -602,7 +602,7 @@ TEST(Backtest, EveryPortfolioDrawsFromItsOwnStreamInRoundAndLineOrder) {
         for (int portfolios : {1, 3, 4, 5, 9, 200}) {
             SCOPED_TRACE("game " + std::to_string(game) + ", " + std::to_string(portfolios) + " portfolios");
             BacktestOptions options;
-            options.game = game;
+            options.game = asGame(game);
             options.seed = 5150 + static_cast<uint64_t>(portfolios);
             options.portfolios = portfolios;
             options.seriesPoints = 40;
@@ -620,7 +620,7 @@ TEST(Backtest, EveryPortfolioDrawsFromItsOwnStreamInRoundAndLineOrder) {
                 int64_t cost = 0;
                 for (std::size_t r = 0; r < bands.size(); ++r) {
                     const int round = static_cast<int>(r) + 2;
-                    cost += int64_t{roundFigures(modelList(p, line.list), t.record(round), game, line.bet).tickets} *
+                    cost += int64_t{roundFigures(modelList(p, line.list), t.record(round), asGame(game), line.bet).tickets} *
                             kTicketPrice;
                     ASSERT_EQ(line.series[r].bandLowNet, bands[r][l].low - cost) << "round " << round;
                     ASSERT_EQ(line.series[r].bandHighNet, bands[r][l].high - cost) << "round " << round;
@@ -752,7 +752,7 @@ TEST(Backtest, RefusesBadOptions) {
         SCOPED_TRACE(c.name);
         std::vector<history::NumData> draws(static_cast<std::size_t>(c.rounds), draw("1234", kN4Prizes));
         BacktestOptions options;
-        options.game = c.game;
+        options.game = asGame(c.game);
         options.from = c.from;
         options.to = c.to;
         options.portfolios = c.portfolios;

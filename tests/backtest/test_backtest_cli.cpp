@@ -86,7 +86,7 @@ TEST(BacktestCli, JsonCarriesTheLibraryFiguresAndEveryFieldIsDocumented) {
             history::loadTableFile(std::string(TALLOWIND_DATA_DIR) + (game == 3 ? "/Num3Data.tbl" : "/Num4Data.tbl"));
         ASSERT_FALSE(loaded.error);
         BacktestOptions options;
-        options.game = game;
+        options.game = common::Game{game};
         options.from = 7001;
         options.to = 7040;
         options.seed = 9;

@@ -123,7 +123,7 @@ TEST(BacktestControl, AnotherThreadCancelsAWorkerRun) {
         }
     };
     BacktestOptions options;
-    options.game = 3;
+    options.game = common::Game::Numbers3;
     options.seriesPoints = kDefaultSeriesPoints;
     BacktestOutcome out;
     std::thread worker([&] { out = runBacktest(t, options, control); });
@@ -141,7 +141,7 @@ TEST(BacktestControl, WorkerRunsSideBySideGiveTheFiguresOfARunAlone) {
     // nothing shared between them may change a figure.
     const history::DrawTable t = bundled(4);
     BacktestOptions options;
-    options.game = 4;
+    options.game = common::Game::Numbers4;
     options.from = t.count - 150;
     options.portfolios = 200;
     options.seriesPoints = 20;

@@ -22,7 +22,7 @@ BacktestPredictor slicedPredictor(const history::DrawTable& full, int game, int 
         state->cut = history::DrawTable{};
         for (int r = 1; r <= lastRound; ++r)
             state->cut.store(r, full.record(r));
-        if (const engine::EngineError e = state->engine.YosouSetUp(state->cut, game, 1, lastRound);
+        if (const engine::EngineError e = state->engine.YosouSetUp(state->cut, asGame(game), 1, lastRound);
             e != engine::EngineError::None)
             return {nullptr, e};
         if (const engine::EngineError e = state->engine.runToEnd(); e != engine::EngineError::None)
@@ -39,7 +39,7 @@ TEST_P(BacktestWithEngine, PredictsEachRoundFromEarlierRoundsOnly) {
     // lies where it changes from round to round.
     const history::DrawTable t = randomHistory(game, 700, game == 3 ? 11u : 29u);
     BacktestOptions options;
-    options.game = game;
+    options.game = asGame(game);
     options.from = 640;
     options.portfolios = 60;
 

@@ -15,7 +15,7 @@ namespace {
 // (no Box or Set tickets at all) and Mini pairs.
 engine::Proposal assortedProposal(int game) {
     Lists lists;
-    const int places = history::digitCount(game);
+    const int places = common::digitCount(asGame(game));
     for (int v = 17; static_cast<int>(lists.grp1.size()) < 150; v += 7) {
         std::string n = std::to_string(v % (places == 4 ? 10000 : 1000));
         lists.grp1.push_back(std::string(static_cast<std::size_t>(places) - n.size(), '0') + n);
@@ -32,7 +32,7 @@ engine::Proposal assortedProposal(int game) {
 
 BacktestOutcome runWith(const history::DrawTable& t, int game, int from, std::optional<int> to, int seriesPoints) {
     BacktestOptions options;
-    options.game = game;
+    options.game = asGame(game);
     options.from = from;
     options.to = to;
     options.seed = 77;

@@ -179,7 +179,7 @@ TEST(PredictCommand, PrintsTheProposalOfDrawnAndNextRounds) {
     for (int game : {3, 4}) {
         const tw::history::DrawTable table = load(game);
         tw::engine::SharedTables shared;
-        ASSERT_EQ(shared.build(table, game), tw::engine::EngineError::None);
+        ASSERT_EQ(shared.build(table, tw::common::Game{game}), tw::engine::EngineError::None);
         for (int round : {static_cast<int>(table.count), table.count + 1, 777}) {
             SCOPED_TRACE("game " + std::to_string(game) + " round " + std::to_string(round));
             const std::vector<std::string> args = {
@@ -238,7 +238,7 @@ TEST(PredictCommand, PrintsTheProposalOfDrawnAndNextRounds) {
                 continue;
             }
             const tw::history::NumData& rec = table.record(round);
-            const tw::engine::HitSummary s = tw::engine::summarizeHits(pr, rec, game);
+            const tw::engine::HitSummary s = tw::engine::summarizeHits(pr, rec, tw::common::Game{game});
             const Json& hit = j["hit"];
             std::string drawn;
             for (int p = 1; p <= game; ++p)

@@ -11,8 +11,12 @@ using tw::common::LotteryNumber;
 TEST(Game, CodesNamesAndFiles) {
     EXPECT_EQ(tw::common::gameFromCode(3), Game::Numbers3);
     EXPECT_EQ(tw::common::gameFromCode(4), Game::Numbers4);
-    for (int bad : {0, 1, 2, 5, -3})
+    for (int bad : {0, 1, 2, 5, -3}) {
         EXPECT_FALSE(tw::common::gameFromCode(bad).has_value()) << bad;
+        EXPECT_FALSE(tw::common::isGame(Game{bad})) << bad;
+    }
+    for (Game game : tw::common::kGames)
+        EXPECT_TRUE(tw::common::isGame(game)) << tw::common::gameCode(game);
     EXPECT_EQ(tw::common::digitCount(Game::Numbers3), 3);
     EXPECT_EQ(tw::common::digitCount(Game::Numbers4), 4);
     EXPECT_STREQ(tw::common::tableFileName(Game::Numbers3), "Num3Data.tbl");

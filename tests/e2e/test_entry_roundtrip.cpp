@@ -199,7 +199,7 @@ private slots:
         QCOMPARE(num3.count, kRounds3 + 1);
         QCOMPARE(num4.count, kRounds4 + 1);
         const tw::history::NumData& r31 = num3.record(kRounds3 + 1);
-        QCOMPARE(QString::fromStdString(tw::history::FormatTableLine(r31, kRounds3 + 1, 3)).toLatin1() + "\r\n",
+        QCOMPARE(QString::fromStdString(tw::history::FormatTableLine(r31, kRounds3 + 1, tw::common::Game::Numbers3)).toLatin1() + "\r\n",
                  lineOf(3, kRounds3 + 1, today, new3));
         const tw::history::NumData& r10 = num3.record(10);
         QCOMPARE((std::array<int, 3>{r10.bytNum[1], r10.bytNum[2], r10.bytNum[3]}), (std::array<int, 3>{9, 5, 5}));

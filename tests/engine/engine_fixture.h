@@ -27,12 +27,12 @@ inline history::DrawTable makeTable(const std::vector<std::string>& numbers) {
 }
 
 // `count` rounds of pseudo-random digits (a fixed linear congruential sequence).
-inline history::DrawTable randomTable(int game, int count, uint32_t seed) {
+inline history::DrawTable randomTable(common::Game game, int count, uint32_t seed) {
     std::vector<std::string> numbers;
     uint32_t x = seed;
     for (int r = 0; r < count; ++r) {
         std::string n;
-        for (int i = 0; i < history::digitCount(game); ++i) {
+        for (int i = 0; i < common::digitCount(game); ++i) {
             x = x * 1664525u + 1013904223u;
             n.push_back(static_cast<char>('0' + (x >> 16) % 10));
         }
@@ -41,16 +41,16 @@ inline history::DrawTable randomTable(int game, int count, uint32_t seed) {
     return makeTable(numbers);
 }
 
-inline history::DrawTable realTable(int game) {
+inline history::DrawTable realTable(common::Game game) {
     const std::string path =
-        std::string(TALLOWIND_DATA_DIR) + (game == history::kNumbers3 ? "/Num3Data.tbl" : "/Num4Data.tbl");
+        std::string(TALLOWIND_DATA_DIR) + "/" + common::tableFileName(game);
     history::LoadResult loaded = history::loadTableFile(path);
     EXPECT_FALSE(loaded.error) << loaded.error.message();
     return std::move(loaded.table);
 }
 
 // A complete sliced run; fails the test on an error.
-inline void runSliced(Engine& engine, const history::DrawTable& table, int game, int lastRow) {
+inline void runSliced(Engine& engine, const history::DrawTable& table, common::Game game, int lastRow) {
     ASSERT_EQ(engine.YosouSetUp(table, game, 1, lastRow), EngineError::None);
     ASSERT_EQ(engine.runToEnd(), EngineError::None);
 }

@@ -14,10 +14,10 @@ template <typename T> void expectSameList(const CountedList<T>& a, const Counted
         ASSERT_EQ(a[k], b[k]) << what << " position " << pos << " record " << k;
 }
 
-void expectSameProposal(const Proposal& a, const Proposal& b, int game) {
+void expectSameProposal(const Proposal& a, const Proposal& b, common::Game game) {
     expectSameList(a.grp1, b.grp1, "group 1", 0);
     expectSameList(a.grp2, b.grp2, "group 2", 0);
-    if (game == history::kNumbers4)
+    if (game == common::Game::Numbers4)
         expectSameList(a.grp3, b.grp3, "group 3", 0);
     expectSameList(a.mini, b.mini, "mini", 0);
     ASSERT_EQ(a.AllGrpCount, b.AllGrpCount);
@@ -26,9 +26,9 @@ void expectSameProposal(const Proposal& a, const Proposal& b, int game) {
 }
 
 // Everything a reader of the engine sees after a run.
-void expectSameRun(const Engine& sliced, const Engine& fast, int game) {
+void expectSameRun(const Engine& sliced, const Engine& fast, common::Game game) {
     ASSERT_EQ(sliced.intLastRow(), fast.intLastRow());
-    ASSERT_EQ(sliced.intNumbers(), fast.intNumbers());
+    ASSERT_EQ(sliced.game(), fast.game());
     ASSERT_EQ(sliced.intStage(), fast.intStage());
     ASSERT_EQ(sliced.intSubStage(), fast.intSubStage());
     ASSERT_EQ(sliced.intCurRow(), fast.intCurRow());
@@ -52,10 +52,10 @@ void expectSameRun(const Engine& sliced, const Engine& fast, int game) {
     }
 }
 
-class FastPathRealHistory : public ::testing::TestWithParam<int> {};
+class FastPathRealHistory : public ::testing::TestWithParam<common::Game> {};
 
 TEST_P(FastPathRealHistory, EqualsSlicedRun) {
-    const int game = GetParam();
+    const common::Game game = GetParam();
     const history::DrawTable table = realTable(game);
     ASSERT_GE(table.count, 7000);
     SharedTables shared;
@@ -82,12 +82,12 @@ TEST_P(FastPathRealHistory, EqualsSlicedRun) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(BothGames, FastPathRealHistory, ::testing::Values(3, 4));
+INSTANTIATE_TEST_SUITE_P(BothGames, FastPathRealHistory, ::testing::Values(common::Game::Numbers3, common::Game::Numbers4));
 
 TEST(FastPath, RefusesRoundsOutsideTheHistoryAndKeepsTheLastRun) {
-    const history::DrawTable table = randomTable(3, 40, 7);
+    const history::DrawTable table = randomTable(common::Game::Numbers3, 40, 7);
     SharedTables shared;
-    ASSERT_EQ(shared.build(table, 3), EngineError::None);
+    ASSERT_EQ(shared.build(table, common::Game::Numbers3), EngineError::None);
     Engine engine;
     ASSERT_EQ(engine.predictFast(shared, 30), EngineError::None);
     const Proposal before = engine.proposal();
@@ -99,15 +99,15 @@ TEST(FastPath, RefusesRoundsOutsideTheHistoryAndKeepsTheLastRun) {
 
     SharedTables unbuilt;
     EXPECT_EQ(engine.predictFast(unbuilt, 10), EngineError::NotSetUp);
-    EXPECT_EQ(shared.build(table, 5), EngineError::InvalidArgument);
+    EXPECT_EQ(shared.build(table, common::Game{5}), EngineError::InvalidArgument); // no game has code 5
 }
 
 // The all-group table of a fast run is built only when the proposal is read in
 // full, from that run's forecast, whatever happened to the engine in between.
 TEST(FastPath, BuildsTheAllGroupTableOfItsOwnRunWhenFirstRead) {
-    for (int game : {3, 4}) {
-        SCOPED_TRACE("game " + std::to_string(game));
-        const history::DrawTable table = randomTable(game, 900, 5 + game);
+    for (const common::Game game : common::kGames) {
+        SCOPED_TRACE("game " + std::to_string(common::gameCode(game)));
+        const history::DrawTable table = randomTable(game, 900, 5 + common::gameCode(game));
         SharedTables shared;
         ASSERT_EQ(shared.build(table, game), EngineError::None);
         Engine eager;
@@ -145,18 +145,18 @@ TEST(FastPath, BuildsTheAllGroupTableOfItsOwnRunWhenFirstRead) {
 // A Numbers3 fast run after a Numbers4 run on the same object keeps group 3, as the
 // sliced run does.
 TEST(FastPath, CarriesGroupThreeAcrossGamesLikeTheSlicedRun) {
-    const history::DrawTable t4 = randomTable(4, 700, 11);
-    const history::DrawTable t3 = randomTable(3, 700, 12);
+    const history::DrawTable t4 = randomTable(common::Game::Numbers4, 700, 11);
+    const history::DrawTable t3 = randomTable(common::Game::Numbers3, 700, 12);
     SharedTables s3, s4;
-    ASSERT_EQ(s3.build(t3, 3), EngineError::None);
-    ASSERT_EQ(s4.build(t4, 4), EngineError::None);
+    ASSERT_EQ(s3.build(t3, common::Game::Numbers3), EngineError::None);
+    ASSERT_EQ(s4.build(t4, common::Game::Numbers4), EngineError::None);
     Engine sliced, fast;
-    runSliced(sliced, t4, 4, 650);
+    runSliced(sliced, t4, common::Game::Numbers4, 650);
     ASSERT_EQ(fast.predictFast(s4, 650), EngineError::None);
-    runSliced(sliced, t3, 3, 690);
+    runSliced(sliced, t3, common::Game::Numbers3, 690);
     ASSERT_EQ(fast.predictFast(s3, 690), EngineError::None);
     expectSameList(sliced.proposal().grp3, fast.proposal().grp3, "group 3", 0);
-    expectSameRun(sliced, fast, 3);
+    expectSameRun(sliced, fast, common::Game::Numbers3);
 }
 
 // Rounds of 1111 only: every earlier round resembles the next, so the forecast for
@@ -167,7 +167,7 @@ TEST(FastPath, CarriesGroupThreeAcrossGamesLikeTheSlicedRun) {
 TEST(FastPath, StopsAtTheSameCountOverflowsAsTheSlicedRun) {
     const history::DrawTable table = makeTable(std::vector<std::string>(8200, "1111"));
     SharedTables shared;
-    ASSERT_EQ(shared.build(table, 4), EngineError::None);
+    ASSERT_EQ(shared.build(table, common::Game::Numbers4), EngineError::None);
 
     struct Case {
         int lastRow;
@@ -182,7 +182,7 @@ TEST(FastPath, StopsAtTheSameCountOverflowsAsTheSlicedRun) {
     for (const Case& c : cases) {
         SCOPED_TRACE("last row " + std::to_string(c.lastRow));
         Engine sliced;
-        ASSERT_EQ(sliced.YosouSetUp(table, 4, 1, c.lastRow), EngineError::None);
+        ASSERT_EQ(sliced.YosouSetUp(table, common::Game::Numbers4, 1, c.lastRow), EngineError::None);
         StepResult res;
         do
             res = sliced.YosouStep();
@@ -198,7 +198,7 @@ TEST(FastPath, StopsAtTheSameCountOverflowsAsTheSlicedRun) {
         Engine fast;
         EXPECT_EQ(fast.predictFast(shared, c.lastRow), c.error);
         if (c.error == EngineError::None) {
-            expectSameRun(sliced, fast, 4);
+            expectSameRun(sliced, fast, common::Game::Numbers4);
         }
     }
 }
@@ -213,14 +213,14 @@ TEST(FastPath, StopsAtTheSameCountOverflowsAsTheSlicedRun) {
 // boundary is found on the fast path and then checked against the sliced run on
 // both sides and at the last round.
 TEST(FastPath, DegenerateLongHistoryOverflowsWhereTheSlicedRunDoes) {
-    history::DrawTable table = realTable(3);
+    history::DrawTable table = realTable(common::Game::Numbers3);
     const int real = table.count;
     history::NumData rec;
     rec.bytNum = {0, 1, 2, 3, 0};
     for (int r = real + 1; r <= real + 16500; ++r)
         ASSERT_TRUE(table.store(r, rec));
     SharedTables shared;
-    ASSERT_EQ(shared.build(table, 3), EngineError::None);
+    ASSERT_EQ(shared.build(table, common::Game::Numbers3), EngineError::None);
 
     Engine fast;
     ASSERT_EQ(fast.predictFast(shared, real), EngineError::None);
@@ -236,14 +236,14 @@ TEST(FastPath, DegenerateLongHistoryOverflowsWhereTheSlicedRunDoes) {
     {
         SCOPED_TRACE("last row " + std::to_string(ok));
         Engine sliced;
-        runSliced(sliced, table, 3, ok);
+        runSliced(sliced, table, common::Game::Numbers3, ok);
         ASSERT_EQ(fast.predictFast(shared, ok), EngineError::None);
-        expectSameRun(sliced, fast, 3);
+        expectSameRun(sliced, fast, common::Game::Numbers3);
     }
     for (const int lastRow : {refused, static_cast<int>(table.count)}) {
         SCOPED_TRACE("last row " + std::to_string(lastRow));
         Engine sliced;
-        ASSERT_EQ(sliced.YosouSetUp(table, 3, 1, lastRow), EngineError::None);
+        ASSERT_EQ(sliced.YosouSetUp(table, common::Game::Numbers3, 1, lastRow), EngineError::None);
         EXPECT_EQ(sliced.runToEnd(), EngineError::CountOverflow);
         EXPECT_EQ(fast.predictFast(shared, lastRow), EngineError::CountOverflow);
     }

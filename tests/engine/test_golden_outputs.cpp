@@ -32,7 +32,7 @@ struct Fnv {
     }
 };
 
-void addRun(Fnv& f, const Engine& e, int game) {
+void addRun(Fnv& f, const Engine& e, int places) {
     const Proposal& p = e.proposal();
     f.add(p.grp1), f.add(p.grp2), f.add(p.grp3), f.add(p.mini);
     f.add(p.AllGrpCount), f.add(p.AllGrpValueCount);
@@ -43,14 +43,14 @@ void addRun(Fnv& f, const Engine& e, int game) {
     const FollowRow& forecast = e.FollowRows()[static_cast<std::size_t>(e.intLastRow()) + 1];
     f.add(forecast.dblAvgGrpValue);
     for (int s = 0; s < 10; ++s)
-        for (int pos = 1; pos <= game; ++pos)
+        for (int pos = 1; pos <= places; ++pos)
             f.add(forecast.ranking.at(s, pos).intDigit), f.add(forecast.ranking.at(s, pos).intPoint);
 }
 
 const int kRounds[] = {1, 2, 9, 249, 499, 776, 999, 2544, 3332, 4998, 5999, 6542, 6999, 7053, 7054};
 
 struct GoldenCase {
-    int game;
+    common::Game game;
     uint64_t hash;
 };
 
@@ -65,17 +65,18 @@ TEST_P(GoldenOutputs, SlicedAndFastRunsKeepTheirHash) {
     for (int lastRow : kRounds) {
         Engine a;
         runSliced(a, table, c.game, lastRow);
-        addRun(sliced, a, c.game);
+        addRun(sliced, a, common::digitCount(c.game));
         Engine b;
         ASSERT_EQ(b.predictFast(shared, lastRow), EngineError::None) << lastRow;
-        addRun(fast, b, c.game);
+        addRun(fast, b, common::digitCount(c.game));
     }
     EXPECT_EQ(sliced.h, c.hash) << std::hex << "sliced 0x" << sliced.h;
     EXPECT_EQ(fast.h, c.hash) << std::hex << "fast 0x" << fast.h;
 }
 
 INSTANTIATE_TEST_SUITE_P(BundledHistories, GoldenOutputs,
-                         ::testing::Values(GoldenCase{3, 0x625a3e748101a755ULL}, GoldenCase{4, 0x6b9f73e8a48e7431ULL}));
+                         ::testing::Values(GoldenCase{common::Game::Numbers3, 0x625a3e748101a755ULL},
+                                           GoldenCase{common::Game::Numbers4, 0x6b9f73e8a48e7431ULL}));
 
 } // namespace
 } // namespace tw::engine

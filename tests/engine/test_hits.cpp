@@ -49,7 +49,7 @@ TEST(HitTests, StraightAndBox) {
         {"0000", "0000", true, true},
     };
     for (const Case& c : cases) {
-        const int game = std::string(c.draw).size() == 3 ? 3 : 4;
+        const common::Game game = std::string(c.draw).size() == 3 ? common::Game::Numbers3 : common::Game::Numbers4;
         EXPECT_EQ(IsStraightHit(draw(c.draw), entry(c.entry), game), c.straight) << c.draw << " " << c.entry;
         EXPECT_EQ(IsBoxHit(draw(c.draw), entry(c.entry), game), c.box) << c.draw << " " << c.entry;
     }
@@ -77,7 +77,7 @@ TEST(HitSummary, GroupsPaySetPrizesAndMiniPaysTheMiniPrize) {
     p.mini = list({"07", "70", "37"});
     p.grp3 = list({"3070"});
     EngineError err = EngineError::CountOverflow;
-    const HitSummary s = summarizeHits(p, draw("307"), 3, &err);
+    const HitSummary s = summarizeHits(p, draw("307"), common::Game::Numbers3, &err);
     EXPECT_EQ(err, EngineError::None);
     EXPECT_EQ(s.group1.count, 3);
     EXPECT_EQ(s.group1.straight, 1);
@@ -96,7 +96,7 @@ TEST(HitSummary, NumbersFourSummarizesGroupThree) {
     Proposal p;
     p.grp3 = list({"1123", "3211", "1124"});
     p.mini = list({"23"});
-    const HitSummary s = summarizeHits(p, draw("1123"), 4);
+    const HitSummary s = summarizeHits(p, draw("1123"), common::Game::Numbers4);
     EXPECT_EQ(s.third.count, 3);
     EXPECT_EQ(s.third.straight, 1);
     EXPECT_EQ(s.third.box, 1);
@@ -112,10 +112,10 @@ TEST(HitSummary, MoneyBeyondThirtyTwoBitsIsReported) {
     d.lngSetStraight = INT_MAX - 10;
     d.lngSetBox = 10;
     EngineError err = EngineError::None;
-    summarizeHits(p, d, 3, &err);
+    summarizeHits(p, d, common::Game::Numbers3, &err);
     EXPECT_EQ(err, EngineError::None);   // INT_MAX exactly
     d.lngSetBox = 11;
-    summarizeHits(p, d, 3, &err);
+    summarizeHits(p, d, common::Game::Numbers3, &err);
     EXPECT_EQ(err, EngineError::CountOverflow);
 }
 

@@ -95,11 +95,11 @@ class LastPhaseLists : public ::testing::TestWithParam<int> {};
 
 TEST_P(LastPhaseLists, FrequencyListsHoldTheRoundsInTheLastRoundsSituation) {
     const int game = GetParam();
-    const history::DrawTable table = randomTable(game, 800, 31);
+    const history::DrawTable table = randomTable(common::Game{game}, 800, 31);
     for (int last : {800, 650, 500}) {
         SCOPED_TRACE("last row " + std::to_string(last));
         Engine engine;
-        runSliced(engine, table, game, last);
+        runSliced(engine, table, common::Game{game}, last);
         const auto freq = engine.FreqRows();
         for (int p = 1; p <= 4; ++p) {
             const CountedList<FlowRec>& list = engine.FreqFlow(p);
@@ -145,9 +145,9 @@ TEST_P(LastPhaseLists, FrequencyListsHoldTheRoundsInTheLastRoundsSituation) {
 
 TEST_P(LastPhaseLists, FollowListsPairRoundsFromFiveHundredBeforeTheLast) {
     const int game = GetParam();
-    const history::DrawTable table = randomTable(game, 800, 32);
+    const history::DrawTable table = randomTable(common::Game{game}, 800, 32);
     Engine engine;
-    runSliced(engine, table, game, 800);
+    runSliced(engine, table, common::Game{game}, 800);
     const auto follow = engine.FollowRows();
     for (int p = 1; p <= 4; ++p) {
         const CountedList<FlowStep>& list = engine.FollowFlow(p);
@@ -172,12 +172,12 @@ TEST_P(LastPhaseLists, FollowListsPairRoundsFromFiveHundredBeforeTheLast) {
 
 TEST_P(LastPhaseLists, NoListAndNoVoteBeforeRoundFiveHundred) {
     const int game = GetParam();
-    const history::DrawTable table = randomTable(game, 600, 33);
+    const history::DrawTable table = randomTable(common::Game{game}, 600, 33);
     Engine engine;
-    runSliced(engine, table, game, 600);   // fills every list first
+    runSliced(engine, table, common::Game{game}, 600);   // fills every list first
     ASSERT_GT(engine.FreqFlow(1).count, 0);
     for (int last : {499, 500}) {
-        runSliced(engine, table, game, last);
+        runSliced(engine, table, common::Game{game}, last);
         for (int p = 1; p <= 4; ++p) {
             EXPECT_EQ(engine.FreqFlow(p).count, last == 500 && p <= game ? 1 : 0) << "position " << p;
             EXPECT_EQ(engine.FollowFlow(p).count, 0) << "position " << p;
@@ -751,17 +751,17 @@ TEST(MakeGroups, KeySortAndTableOrderGiveTheSameGroups) {
 // Group 3 of a Numbers4 run survives a Numbers3 run on the same engine; a Numbers4
 // run empties the Mini list.
 TEST(Proposal, GroupThreeCarriesOverANumbersThreeRun) {
-    const history::DrawTable t3 = randomTable(3, 900, 41);
-    const history::DrawTable t4 = randomTable(4, 900, 42);
+    const history::DrawTable t3 = randomTable(common::Game::Numbers3, 900, 41);
+    const history::DrawTable t4 = randomTable(common::Game::Numbers4, 900, 42);
     Engine engine;
-    runSliced(engine, t4, 4, 880);
+    runSliced(engine, t4, common::Game::Numbers4, 880);
     const CountedList<PredNum> grp3 = engine.proposal().grp3;
     ASSERT_GT(grp3.count, 0);
     EXPECT_EQ(engine.proposal().mini.count, 0);
-    runSliced(engine, t3, 3, 880);
+    runSliced(engine, t3, common::Game::Numbers3, 880);
     EXPECT_EQ(engine.proposal().grp3, grp3);
     EXPECT_EQ(engine.proposal().AllGrpCount, 1000);
-    runSliced(engine, t4, 4, 870);
+    runSliced(engine, t4, common::Game::Numbers4, 870);
     EXPECT_EQ(engine.proposal().mini.count, 0);
     EXPECT_EQ(engine.proposal().AllGrpCount, 10000);
 }
@@ -770,10 +770,10 @@ class ProposalInvariants : public ::testing::TestWithParam<int> {};
 
 TEST_P(ProposalInvariants, HoldAfterARun) {
     const int game = GetParam();
-    const history::DrawTable table = randomTable(game, 1000, 50 + static_cast<uint32_t>(game));
+    const history::DrawTable table = randomTable(common::Game{game}, 1000, 50 + static_cast<uint32_t>(game));
     Engine engine;
     for (int last : {700, 999}) {
-        runSliced(engine, table, game, last);
+        runSliced(engine, table, common::Game{game}, last);
         const Proposal& pr = engine.proposal();
         const Ranking& forecast = engine.FollowRows()[ix(last + 1)].ranking;
         std::set<std::string> seen;

@@ -40,12 +40,12 @@ TEST(StageMachine, TicksAndPercentagesPerPass) {
         {200, {101.0 / 200 * 100, 100}},
         {250, {101.0 / 250 * 100, 201.0 / 250 * 100, 100}},
     };
-    const history::DrawTable table = randomTable(3, 260, 5);
+    const history::DrawTable table = randomTable(common::Game::Numbers3, 260, 5);
     for (const Case& c : cases) {
         SCOPED_TRACE("last row " + std::to_string(c.lastRow));
         const std::vector<double>& perPass = c.percents;
         Engine engine;
-        ASSERT_EQ(engine.YosouSetUp(table, 3, 1, c.lastRow), EngineError::None);
+        ASSERT_EQ(engine.YosouSetUp(table, common::Game::Numbers3, 1, c.lastRow), EngineError::None);
         const std::vector<Tick> ticks = stepAll(engine);
         const int ticksPerPass = (c.lastRow + 99) / 100;
         ASSERT_EQ(ticks.size(), static_cast<std::size_t>(6 * ticksPerPass));
@@ -65,13 +65,13 @@ TEST(StageMachine, TicksAndPercentagesPerPass) {
 }
 
 TEST(StageMachine, StatesFollowThePassOrder) {
-    const history::DrawTable table = randomTable(4, 150, 9);
+    const history::DrawTable table = randomTable(common::Game::Numbers4, 150, 9);
     Engine engine;
-    ASSERT_EQ(engine.YosouSetUp(table, 4, 1, 150), EngineError::None);
+    ASSERT_EQ(engine.YosouSetUp(table, common::Game::Numbers4, 1, 150), EngineError::None);
     EXPECT_EQ(engine.intStage(), 1);
     EXPECT_EQ(engine.intSubStage(), 1);
     EXPECT_EQ(engine.intCurRow(), 1);
-    EXPECT_EQ(engine.intNumbers(), 4);
+    EXPECT_EQ(engine.game(), common::Game::Numbers4);
     // After each tick: (intStage, intSubStage, intCurRow).
     const std::vector<std::array<int, 3>> states = {
         {1, 1, 101}, {2, 1, 1}, {2, 1, 101}, {3, 1, 1}, {3, 1, 101}, {-1, 1, 1},
@@ -90,9 +90,9 @@ TEST(StageMachine, StatesFollowThePassOrder) {
 }
 
 TEST(StageMachine, TwoHundredRowsReportFiftyPointFiveAfterTheFirstTick) {
-    const history::DrawTable table = randomTable(3, 200, 1);
+    const history::DrawTable table = randomTable(common::Game::Numbers3, 200, 1);
     Engine engine;
-    ASSERT_EQ(engine.YosouSetUp(table, 3, 1, 200), EngineError::None);
+    ASSERT_EQ(engine.YosouSetUp(table, common::Game::Numbers3, 1, 200), EngineError::None);
     EXPECT_DOUBLE_EQ(engine.YosouStep().percent, 50.5);
     EXPECT_EQ(engine.YosouStep().percent, 100.0);
 }
@@ -110,9 +110,9 @@ TEST(StageMachine, StepBeforeAnySetUpIsRefused) {
 }
 
 TEST(StageMachine, RefusedSetUpTouchesNothing) {
-    const history::DrawTable table = randomTable(3, 60, 3);
+    const history::DrawTable table = randomTable(common::Game::Numbers3, 60, 3);
     Engine engine;
-    runSliced(engine, table, 3, 40);
+    runSliced(engine, table, common::Game::Numbers3, 40);
     const Proposal before = engine.proposal();
     const std::size_t freqRows = engine.FreqRows().size();
     const FollowRow forecast = engine.FollowRows()[41];
@@ -129,7 +129,8 @@ TEST(StageMachine, RefusedSetUpTouchesNothing) {
         {3, 2, 20, EngineError::InvalidArgument},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(engine.YosouSetUp(table, c.game, c.kind, c.lastRow), c.error);
+        // The case names the game by its code; 5 is no game and must be refused.
+        EXPECT_EQ(engine.YosouSetUp(table, common::Game{c.game}, c.kind, c.lastRow), c.error);
         EXPECT_EQ(engine.intLastRow(), 40);
         EXPECT_EQ(engine.intSubStage(), -1);
         EXPECT_EQ(engine.FreqRows().size(), freqRows);
@@ -138,18 +139,18 @@ TEST(StageMachine, RefusedSetUpTouchesNothing) {
         EXPECT_EQ(engine.proposal().AllGrpNums, before.AllGrpNums);
     }
     // The last drawn round as last row (predicting the next round) is accepted.
-    EXPECT_EQ(engine.YosouSetUp(table, 3, 1, 60), EngineError::None);
+    EXPECT_EQ(engine.YosouSetUp(table, common::Game::Numbers3, 1, 60), EngineError::None);
     EXPECT_EQ(engine.FreqRows().size(), 61u);
     EXPECT_EQ(engine.FollowRows().size(), 62u);
 }
 
 // Set-up replaces the tables; the proposal stays until the last tick writes it.
 TEST(StageMachine, ProposalChangesOnlyInTheLastTick) {
-    const history::DrawTable table = randomTable(3, 900, 21);
+    const history::DrawTable table = randomTable(common::Game::Numbers3, 900, 21);
     Engine engine;
-    runSliced(engine, table, 3, 800);
+    runSliced(engine, table, common::Game::Numbers3, 800);
     const Proposal first = engine.proposal();
-    ASSERT_EQ(engine.YosouSetUp(table, 3, 1, 850), EngineError::None);
+    ASSERT_EQ(engine.YosouSetUp(table, common::Game::Numbers3, 1, 850), EngineError::None);
     StepResult r;
     int ticks = 0;
     for (;;) {

@@ -35,7 +35,7 @@ void stepThroughStageOne(Engine& engine) {
 TEST(StageOne, FirstRoundRanksRisingDigitsAndHitsAtDigitPlusOne) {
     const history::DrawTable table = makeTable({"370", "111"});
     Engine engine;
-    runSliced(engine, table, 3, 2);
+    runSliced(engine, table, common::Game::Numbers3, 2);
     const FreqRow& row1 = engine.FreqRows()[1];
     for (int p = 1; p <= 3; ++p) {
         EXPECT_EQ(digitsOfPosition(row1.ranking, p), kRising);
@@ -57,7 +57,7 @@ TEST(StageOne, SecondRoundRanksTheDigitDrawnBeforeFirst) {
     for (const Case& c : cases) {
         const history::DrawTable table = makeTable({"700", c.second});
         Engine engine;
-        runSliced(engine, table, 3, 2);
+        runSliced(engine, table, common::Game::Numbers3, 2);
         const FreqRow& row2 = engine.FreqRows()[2];
         EXPECT_EQ(digitsOfPosition(row2.ranking, 1), (std::vector<int>{7, 0, 1, 2, 3, 4, 5, 6, 8, 9}));
         EXPECT_EQ(pointsOfPosition(row2.ranking, 1), (std::vector<int>{1, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
@@ -67,7 +67,7 @@ TEST(StageOne, SecondRoundRanksTheDigitDrawnBeforeFirst) {
 }
 
 TEST(StageOne, CountsCoverEveryAnalysedRoundAndNumbersThreeLeavesPositionFourAlone) {
-    for (int game : {3, 4}) {
+    for (const common::Game game : common::kGames) {
         const history::DrawTable table = randomTable(game, 230, 77);
         Engine engine;
         ASSERT_EQ(engine.YosouSetUp(table, game, 1, 230), EngineError::None);
@@ -76,13 +76,13 @@ TEST(StageOne, CountsCoverEveryAnalysedRoundAndNumbersThreeLeavesPositionFourAlo
             int sum = 0;
             for (int d = 0; d < 10; ++d)
                 sum += engine.intDigitCount(p, d);
-            EXPECT_EQ(sum, p <= game ? 230 : 0) << "game " << game << " position " << p;
+            EXPECT_EQ(sum, p <= common::digitCount(game) ? 230 : 0) << "game " << common::gameCode(game) << " position " << p;
         }
         for (int r = 1; r <= 230; ++r) {
             const FreqRow& row = engine.FreqRows()[static_cast<std::size_t>(r)];
-            for (int p = 1; p <= game; ++p)
+            for (int p = 1; p <= common::digitCount(game); ++p)
                 ASSERT_EQ(row.bytRowNum[static_cast<std::size_t>(p)], table.record(r).bytNum[static_cast<std::size_t>(p)]);
-            if (game == 3) {
+            if (game == common::Game::Numbers3) {
                 ASSERT_EQ(row.bytRowNum[4], 0);
                 ASSERT_EQ(row.blocks[4], PosBlock{});
                 ASSERT_EQ(digitsOfPosition(row.ranking, 4), kZeros);
@@ -96,7 +96,7 @@ TEST(StageOne, CountsCoverEveryAnalysedRoundAndNumbersThreeLeavesPositionFourAlo
 TEST(StageOne, ARoundIsRankedByTheRoundsBeforeIt) {
     const history::DrawTable table = makeTable(std::vector<std::string>(12, "555"));
     Engine engine;
-    runSliced(engine, table, 3, 12);
+    runSliced(engine, table, common::Game::Numbers3, 12);
     for (int r = 2; r <= 12; ++r) {
         const FreqRow& row = engine.FreqRows()[static_cast<std::size_t>(r)];
         EXPECT_EQ(row.ranking.at(0, 2), (DigitPoint{5, static_cast<int16_t>(r - 1)}));
@@ -108,7 +108,7 @@ TEST(StageThree, ResemblingRoundAddsItsFollowerToTheForecast) {
     // Rounds 1 and 3 agree at positions 1 and 2; round 2 follows round 1.
     const history::DrawTable table = makeTable({"123", "456", "129"});
     Engine engine;
-    runSliced(engine, table, 3, 3);
+    runSliced(engine, table, common::Game::Numbers3, 3);
     const FollowRow& row4 = engine.FollowRows()[4];
     EXPECT_EQ(row4.ranking.at(0, 1), (DigitPoint{4, 1}));
     EXPECT_EQ(row4.ranking.at(0, 2), (DigitPoint{5, 1}));
@@ -135,7 +135,7 @@ TEST(StageThree, RowsOneAndTwoNeverGetARankingAndRowTwoScoresAgainstIt) {
     // Round 2 drew 0 at position 2 only.
     const history::DrawTable table = makeTable({"123", "405", "129", "777"});
     Engine engine;
-    runSliced(engine, table, 3, 4);
+    runSliced(engine, table, common::Game::Numbers3, 4);
     for (int r : {0, 1, 2})
         for (int p = 1; p <= 3; ++p) {
             EXPECT_EQ(digitsOfPosition(engine.FollowRows()[static_cast<std::size_t>(r)].ranking, p), kZeros);
@@ -155,7 +155,7 @@ TEST(StageThree, ShortRuns) {
         // Last row 1: no forecast; row 2 (the forecast row) stays empty.
         const history::DrawTable table = makeTable({"121"});
         Engine engine;
-        runSliced(engine, table, 3, 1);
+        runSliced(engine, table, common::Game::Numbers3, 1);
         EXPECT_EQ(engine.FollowRows().size(), 3u);
         EXPECT_EQ(engine.FollowRows()[2], FollowRow{});
         EXPECT_EQ(engine.proposal().AllGrpCount, 1000);   // all points 0: one value
@@ -165,7 +165,7 @@ TEST(StageThree, ShortRuns) {
         // Last row 2: round 2 resembles round 1, its follower is round 2 itself.
         const history::DrawTable table = makeTable({"121", "125"});
         Engine engine;
-        runSliced(engine, table, 3, 2);
+        runSliced(engine, table, common::Game::Numbers3, 2);
         const FollowRow& row3 = engine.FollowRows()[3];
         EXPECT_EQ(row3.ranking.at(0, 1), (DigitPoint{1, 1}));
         EXPECT_EQ(row3.ranking.at(0, 2), (DigitPoint{2, 1}));
@@ -189,7 +189,7 @@ TEST(StageThree, NumbersFourResemblesAtTwoOrMorePositions) {
         // Round 2 follows the earlier round; round 3 is compared with it.
         const history::DrawTable table = makeTable({c.earlier, "5555", "1234"});
         Engine engine;
-        runSliced(engine, table, 4, 3);
+        runSliced(engine, table, common::Game::Numbers4, 3);
         const FollowRow& row4 = engine.FollowRows()[4];
         EXPECT_EQ(row4.ranking.at(0, 3), c.resembles ? (DigitPoint{5, 1}) : (DigitPoint{0, 0})) << c.earlier;
         EXPECT_DOUBLE_EQ(row4.dblAvgGrpValue, c.resembles ? 0.1 : 0.0) << c.earlier;
@@ -201,8 +201,8 @@ TEST(StageThree, NumbersFourResemblesAtTwoOrMorePositions) {
 // value is M / 10; the winning value is the mean point the forecast gave the
 // digits then drawn; the forecast of the last row is the follower tally.
 TEST(StageThree, ForecastPointsCountTheResemblingRounds) {
-    for (int game : {3, 4}) {
-        SCOPED_TRACE("game " + std::to_string(game));
+    for (const common::Game game : common::kGames) {
+        SCOPED_TRACE("game " + std::to_string(common::gameCode(game)));
         const int last = 300;
         const history::DrawTable table = randomTable(game, last, 4242);
         Engine engine;
@@ -213,16 +213,16 @@ TEST(StageThree, ForecastPointsCountTheResemblingRounds) {
             int m = 0;
             for (int j = 1; j < r; ++j) {
                 int agree = 0;
-                for (int p = 1; p <= game; ++p)
+                for (int p = 1; p <= common::digitCount(game); ++p)
                     agree += digit(j, p) == digit(r, p);
                 if (agree >= 2) {
                     ++m;
-                    for (int p = 1; p <= game; ++p)
+                    for (int p = 1; p <= common::digitCount(game); ++p)
                         ++followers[static_cast<std::size_t>(r + 1)][static_cast<std::size_t>(p)][digit(j + 1, p)];
                 }
             }
             const FollowRow& row = engine.FollowRows()[static_cast<std::size_t>(r + 1)];
-            for (int p = 1; p <= game; ++p) {
+            for (int p = 1; p <= common::digitCount(game); ++p) {
                 const auto pts = pointsOfPosition(row.ranking, p);
                 ASSERT_EQ(std::accumulate(pts.begin(), pts.end(), 0), m) << "row " << r + 1;
                 ASSERT_EQ(row.blocks[static_cast<std::size_t>(p)].lngPointSum, m);
@@ -237,7 +237,7 @@ TEST(StageThree, ForecastPointsCountTheResemblingRounds) {
         for (int r = 3; r <= last; ++r) {
             const FollowRow& row = engine.FollowRows()[static_cast<std::size_t>(r)];
             int sum = 0;
-            for (int p = 1; p <= game; ++p) {
+            for (int p = 1; p <= common::digitCount(game); ++p) {
                 const PosBlock& b = row.blocks[static_cast<std::size_t>(p)];
                 ASSERT_GE(b.intHitRank, 1);
                 const DigitPoint& hit = row.ranking.at(b.intHitRank - 1, p);

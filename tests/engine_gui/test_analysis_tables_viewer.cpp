@@ -54,7 +54,7 @@ private:
 
     AnalysisTablesViewer& open(const tw::engine::Engine& e, int game, int maxCount) {
         viewer = std::make_unique<AnalysisTablesViewer>(
-            e, AnalysisTablesViewer::Request{static_cast<int16_t>(game), static_cast<int16_t>(maxCount)});
+            e, AnalysisTablesViewer::Request{tw::common::Game{game}, static_cast<int16_t>(maxCount)});
         viewer->pubFormSetUP();
         viewer->show();
         return *viewer;
@@ -76,7 +76,7 @@ private:
     // row 2 + its rank; `ranks` are the ranks the engine scored for the round.
     void checkRanking(const QTableWidget* g, int round, int game, const std::array<tw::engine::PosBlock, 5>& ranks) {
         QCOMPARE(cell(g, 0, 1), QString::number(round));
-        const tw::history::NumData& draw = history.table(game).record(round);
+        const tw::history::NumData& draw = history.table(tw::common::Game{game}).record(round);
         for (int p = 1; p <= game; ++p) {
             const int column = 2 * (p - 1);
             QCOMPARE(cell(g, 1, column), QString::number(draw.bytNum[static_cast<std::size_t>(p)]));
@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(hitNo->rowCount(), 2544);
         for (int r = 1; r <= 2544; ++r) {
             QCOMPARE(cell(hitNo, r - 1, 0), QString::number(r));
-            const tw::history::NumData& draw = history.table(game).record(r);
+            const tw::history::NumData& draw = history.table(tw::common::Game{game}).record(r);
             for (int p = 1; p <= 4; ++p)
                 QCOMPARE(cell(hitNo, r - 1, p),
                          p <= game ? QString::number(draw.bytNum[static_cast<std::size_t>(p)]) : QString());

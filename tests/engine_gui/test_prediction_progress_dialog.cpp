@@ -39,7 +39,7 @@ private:
     std::unique_ptr<PredictionProgressDialog> makeDialog(int maxCount, const PredictionProgressDialog::Intervals& intervals,
                                                          int game = 3) {
         PredictionProgressDialog::Request request;
-        request.game = static_cast<int16_t>(game);
+        request.game = tw::common::Game{game};
         request.runType = 1;
         request.maxCount = static_cast<int16_t>(maxCount);
         auto dialog = std::make_unique<PredictionProgressDialog>(engine, table, request);
@@ -114,7 +114,7 @@ private slots:
         QVERIFY(MessageHook::shownTexts().isEmpty());
 
         Engine unpaced;
-        QCOMPARE(unpaced.YosouSetUp(table, 3, 1, maxCount), EngineError::None);
+        QCOMPARE(unpaced.YosouSetUp(table, tw::common::Game::Numbers3, 1, maxCount), EngineError::None);
         QCOMPARE(unpaced.runToEnd(), EngineError::None);
         QVERIFY(engine.hasRun());
         QCOMPARE(engine.intLastRow(), maxCount);

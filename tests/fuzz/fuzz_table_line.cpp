@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::size_t first = line.find(',');
     const std::size_t second = line.find(',', first + 1);
     const std::size_t third = line.find(',', second + 1);
-    const int game = third - second - 1 == 3 ? tw::history::kNumbers3 : tw::history::kNumbers4;
+    const tw::common::Game game = third - second - 1 == 3 ? tw::common::Game::Numbers3 : tw::common::Game::Numbers4;
     const std::string written = tw::history::FormatTableLine(*rec, rec->lngRound, game);
     const std::optional<tw::history::NumData> back = tw::history::ParseTableLine(written);
     if (!back || !(*back == *rec))

@@ -51,7 +51,7 @@ DrawTable fiveRounds() {
 std::string tableBytes(const DrawTable& t, Game game) {
     std::string bytes;
     for (int r = 1; r <= t.count; ++r)
-        bytes += FormatTableLine(t.record(r), r, tw::common::gameCode(game)) + "\r\n";
+        bytes += FormatTableLine(t.record(r), r, game) + "\r\n";
     return bytes;
 }
 

@@ -111,24 +111,24 @@ NumData sampleRecord() {
 
 TEST(TableLine, FormatWritesTheSlotTheDateAloneAndTheGamesFields) {
     const NumData rec = sampleRecord();
-    EXPECT_EQ(FormatTableLine(rec, 7055, kNumbers3), "7055,2026/08/21,086,100100,16600,58300,8300,10000");
-    EXPECT_EQ(FormatTableLine(rec, 7055, kNumbers4), "7055,2026/08/21,0865,100100,16600,58300,8300");
+    EXPECT_EQ(FormatTableLine(rec, 7055, tw::common::Game::Numbers3), "7055,2026/08/21,086,100100,16600,58300,8300,10000");
+    EXPECT_EQ(FormatTableLine(rec, 7055, tw::common::Game::Numbers4), "7055,2026/08/21,0865,100100,16600,58300,8300");
     NumData zero = rec;
     zero.lngStraight = zero.lngBox = zero.lngSetStraight = zero.lngSetBox = zero.lngMini = 0;
-    EXPECT_EQ(FormatTableLine(zero, 1, kNumbers3), "1,2026/08/21,086,0,0,0,0,0");
+    EXPECT_EQ(FormatTableLine(zero, 1, tw::common::Game::Numbers3), "1,2026/08/21,086,0,0,0,0,0");
 }
 
 TEST(TableLine, FormattedLinesReadBackForBothGames) {
-    for (const int game : {kNumbers3, kNumbers4}) {
+    for (const tw::common::Game game : tw::common::kGames) {
         NumData rec = sampleRecord();
         rec.dteDraw = dateSerial({2026, 8, 21});
         rec.lngRound = 12;
         rec.blnUnsaved = false;
-        if (game == kNumbers3)
+        if (game == tw::common::Game::Numbers3)
             rec.bytNum[4] = 0;
         else
             rec.lngMini = 0;
-        EXPECT_EQ(ParseTableLine(FormatTableLine(rec, 12, game)), rec) << game;
+        EXPECT_EQ(ParseTableLine(FormatTableLine(rec, 12, game)), rec) << tw::common::gameCode(game);
     }
 }
 

@@ -67,8 +67,8 @@ TEST_F(TableSaver, NewRoundsAreAppendedInEachGamesFormat) {
     DrawTable num4 = loaded(num4Path);
     ASSERT_TRUE(num4.store(3, drawn(1, {0, 0, 0, 9, 7}, 1200000)));
 
-    EXPECT_FALSE(SaveTable(num3, kNumbers3, num3Path));
-    EXPECT_FALSE(SaveTable(num4, kNumbers4, num4Path));
+    EXPECT_FALSE(SaveTable(num3, tw::common::Game::Numbers3, num3Path));
+    EXPECT_FALSE(SaveTable(num4, tw::common::Game::Numbers4, num4Path));
     EXPECT_EQ(readBytes(num3Path), kNum3Text + "3,2026/09/01,042,90000,15000,45000,7500,9000\r\n"
                                                "4,2026/09/02,771,120000,20000,60000,10000,12000\r\n");
     EXPECT_EQ(readBytes(num4Path), kNum4Text + "3,2026/09/01,0097,1200000,200000,600000,100000\r\n");
@@ -83,13 +83,13 @@ TEST_F(TableSaver, NothingStoredLeavesTheFilesUntouched) {
     writeBytes(num3Path, junk);
     DrawTable num3 = loaded(num3Path);
     DrawTable num4 = loaded(num4Path);
-    EXPECT_FALSE(SaveTable(num3, kNumbers3, num3Path));
-    EXPECT_FALSE(SaveTable(num4, kNumbers4, num4Path));
+    EXPECT_FALSE(SaveTable(num3, tw::common::Game::Numbers3, num3Path));
+    EXPECT_FALSE(SaveTable(num4, tw::common::Game::Numbers4, num4Path));
     EXPECT_EQ(readBytes(num3Path), junk);
     EXPECT_EQ(readBytes(num4Path), kNum4Text);
 
     DrawTable empty;
-    EXPECT_FALSE(SaveTable(empty, kNumbers3, dir.file("none.tbl")));
+    EXPECT_FALSE(SaveTable(empty, tw::common::Game::Numbers3, dir.file("none.tbl")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("none.tbl")));
 }
 
@@ -97,7 +97,7 @@ TEST_F(TableSaver, TheTableGrowsBeyondTenNewRounds) {
     DrawTable num3 = loaded(num3Path);
     for (int round = 3; round <= 27; ++round)
         ASSERT_TRUE(num3.store(round, drawn(round, {0, 1, 2, 3, 0}, 1000 * round)));
-    EXPECT_FALSE(SaveTable(num3, kNumbers3, num3Path));
+    EXPECT_FALSE(SaveTable(num3, tw::common::Game::Numbers3, num3Path));
     const DrawTable back = loaded(num3Path);
     ASSERT_EQ(back.count, 27);
     EXPECT_EQ(back.record(27).lngStraight, 27000);
@@ -109,7 +109,7 @@ TEST_F(TableSaver, CorrectionRewritesTheWholeFileInPlace) {
     DrawTable num3 = loaded(num3Path);
     ASSERT_TRUE(num3.store(1, drawn(3, {0, 5, 5, 5, 0}, 500000)));
     ASSERT_TRUE(num3.store(3, drawn(4, {0, 1, 0, 1, 0}, 60000)));
-    EXPECT_FALSE(SaveTable(num3, kNumbers3, num3Path));
+    EXPECT_FALSE(SaveTable(num3, tw::common::Game::Numbers3, num3Path));
     EXPECT_EQ(readBytes(num3Path), "1,2026/09/03,555,500000,83333,250000,41666,50000\r\n"
                                    "2,1994/10/14,988,333500,111100,222300,55500,33300\r\n"
                                    "3,2026/09/04,101,60000,10000,30000,5000,6000\r\n");
@@ -122,7 +122,7 @@ TEST_F(TableSaver, CorrectionRewritesTheWholeFileInPlace) {
 
     // Line n stays round n, so the next new round is appended again.
     ASSERT_TRUE(num3.store(4, drawn(5, {0, 2, 2, 2, 0}, 70000)));
-    EXPECT_FALSE(SaveTable(num3, kNumbers3, num3Path));
+    EXPECT_FALSE(SaveTable(num3, tw::common::Game::Numbers3, num3Path));
     EXPECT_EQ(loaded(num3Path).count, 4);
     EXPECT_EQ(loaded(num3Path).record(1).lngStraight, 500000);
 }
@@ -133,12 +133,12 @@ TEST_F(TableSaver, FileThatNoLongerEndsAfterItsLastRoundIsRewritten) {
     writeBytes(num4Path, kNum4Text + "3,1994/10/21,00");
     DrawTable num4 = loaded(num4Path);
     ASSERT_TRUE(num4.store(3, drawn(1, {0, 0, 0, 9, 7}, 1200000)));
-    EXPECT_FALSE(SaveTable(num4, kNumbers4, num4Path));
+    EXPECT_FALSE(SaveTable(num4, tw::common::Game::Numbers4, num4Path));
     EXPECT_EQ(readBytes(num4Path), kNum4Text + "3,2026/09/01,0097,1200000,200000,600000,100000\r\n");
 
     ASSERT_TRUE(num4.store(4, drawn(2, {0, 1, 1, 1, 1}, 600000)));
     std::filesystem::remove(num4Path);
-    EXPECT_FALSE(SaveTable(num4, kNumbers4, num4Path));
+    EXPECT_FALSE(SaveTable(num4, tw::common::Game::Numbers4, num4Path));
     EXPECT_EQ(loaded(num4Path).count, 4);
 }
 
@@ -150,7 +150,7 @@ TEST_F(TableSaver, InterruptedRewriteKeepsTheOldFileAndNoTemporary) {
         seenBeforeRename = dir.entries();
         return false;
     });
-    const SaveError error = SaveTable(num3, kNumbers3, num3Path);
+    const SaveError error = SaveTable(num3, tw::common::Game::Numbers3, num3Path);
     ASSERT_TRUE(error);
     EXPECT_EQ(error.message().rfind("ファイル「Num3Data.tbl」に保存できません。", 0), 0u) << error.message();
     EXPECT_EQ(seenBeforeRename.size(), 3u); // the complete temporary file was there
@@ -159,7 +159,7 @@ TEST_F(TableSaver, InterruptedRewriteKeepsTheOldFileAndNoTemporary) {
     EXPECT_TRUE(num3.record(2).blnUnsaved);
 
     setRewriteHookForTests(nullptr);
-    EXPECT_FALSE(SaveTable(num3, kNumbers3, num3Path));
+    EXPECT_FALSE(SaveTable(num3, tw::common::Game::Numbers3, num3Path));
     EXPECT_EQ(loaded(num3Path).record(2).lngStraight, 500000);
 }
 
@@ -196,7 +196,7 @@ TEST_F(TableSaver, UnwritableTargetGivesAMessageNamingTheFile) {
         if (t.correction)
             table = loaded(num3Path);
         ASSERT_TRUE(table.store(1, drawn(1, {0, 1, 2, 3, 0}, 1000)));
-        const SaveError error = SaveTable(table, kNumbers3, t.path);
+        const SaveError error = SaveTable(table, tw::common::Game::Numbers3, t.path);
         ASSERT_TRUE(error);
         const std::string name = std::filesystem::path(t.path).filename().string();
         const std::string expected = "ファイル「" + name + "」に保存できません。（" + t.detail + "）";
@@ -213,13 +213,13 @@ TEST_F(TableSaver, WriteProtectionIsReportedAndLeavesTheFileAlone) {
     DrawTable num3 = loaded(num3Path);
     ASSERT_TRUE(num3.store(3, drawn(1, {0, 1, 2, 3, 0}, 1000)));
     ::chmod(num3Path.c_str(), 0444);
-    SaveError error = SaveTable(num3, kNumbers3, num3Path);
+    SaveError error = SaveTable(num3, tw::common::Game::Numbers3, num3Path);
     EXPECT_EQ(error.message(), "ファイル「Num3Data.tbl」に保存できません。（書き込みが許可されていません）");
 
     ::chmod(num3Path.c_str(), 0644);
     ASSERT_TRUE(num3.store(1, drawn(2, {0, 3, 2, 1, 0}, 2000))); // a correction needs a new file in the folder
     ::chmod(dir.path().c_str(), 0555);
-    error = SaveTable(num3, kNumbers3, num3Path);
+    error = SaveTable(num3, tw::common::Game::Numbers3, num3Path);
     ::chmod(dir.path().c_str(), 0755);
     const std::string expected = "ファイル「Num3Data.tbl」に保存できません。（一時ファイル「Num3Data.tbl.tmp-"
                                  "XXXXXX」を作れません：書き込みが許可されていません）";
@@ -254,7 +254,7 @@ TEST_F(TableSaver, FileChangedOnDiskIsNeitherAppendedToNorReplaced) {
             DrawTable num3 = loaded(num3Path);
             ASSERT_TRUE(num3.store(correction ? 1 : 3, drawn(1, {0, 4, 4, 4, 0}, 1000)));
             writeBytes(num3Path, c.bytes);
-            const SaveError error = SaveTable(num3, kNumbers3, num3Path);
+            const SaveError error = SaveTable(num3, tw::common::Game::Numbers3, num3Path);
             ASSERT_TRUE(error);
             EXPECT_TRUE(error.changedOnDisk);
             EXPECT_EQ(error.message(),
@@ -266,7 +266,7 @@ TEST_F(TableSaver, FileChangedOnDiskIsNeitherAppendedToNorReplaced) {
 
             // Once the file is back as it was loaded, the same records are saved.
             writeBytes(num3Path, kNum3Text);
-            EXPECT_FALSE(SaveTable(num3, kNumbers3, num3Path));
+            EXPECT_FALSE(SaveTable(num3, tw::common::Game::Numbers3, num3Path));
             EXPECT_EQ(loaded(num3Path).record(correction ? 1 : 3).lngStraight, 1000);
         }
     }
@@ -277,11 +277,11 @@ TEST_F(TableSaver, FileChangedOnDiskIsNeitherAppendedToNorReplaced) {
 TEST_F(TableSaver, OwnWritesKeepTheFileSaveable) {
     DrawTable num3 = loaded(num3Path);
     ASSERT_TRUE(num3.store(3, drawn(1, {0, 1, 1, 1, 0}, 1000)));
-    EXPECT_FALSE(SaveTable(num3, kNumbers3, num3Path));
+    EXPECT_FALSE(SaveTable(num3, tw::common::Game::Numbers3, num3Path));
     ASSERT_TRUE(num3.store(1, drawn(2, {0, 2, 2, 2, 0}, 2000)));
-    EXPECT_FALSE(SaveTable(num3, kNumbers3, num3Path));
+    EXPECT_FALSE(SaveTable(num3, tw::common::Game::Numbers3, num3Path));
     ASSERT_TRUE(num3.store(4, drawn(3, {0, 3, 3, 3, 0}, 3000)));
-    EXPECT_FALSE(SaveTable(num3, kNumbers3, num3Path));
+    EXPECT_FALSE(SaveTable(num3, tw::common::Game::Numbers3, num3Path));
     EXPECT_TRUE(num3.fileStamp.sameBytes(stampOf(readBytes(num3Path))));
     const DrawTable back = loaded(num3Path);
     ASSERT_EQ(back.count, 4);

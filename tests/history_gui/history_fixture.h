@@ -9,7 +9,7 @@
 namespace tw::history::test {
 
 // The record the fixture puts into slot `round` of the given game.
-NumData fixtureRecord(int game, int round);
+NumData fixtureRecord(common::Game game, int round);
 
 DrawHistory fixtureHistory(int count3, int count4);
 

@@ -31,6 +31,13 @@ namespace BeepHook = tw::ui::BeepHook;
 
 namespace {
 
+using tw::common::Game;
+
+// The dialog's game options: optNum_0 is NUMBERS3, optNum_1 NUMBERS4.
+Game gameOfOption(int index) {
+    return index == 0 ? Game::Numbers3 : Game::Numbers4;
+}
+
 const DrawEntryDialog::WeekdayMarks kWeekdayMarks{QStringLiteral("(？)"), QStringLiteral("(日)"), QStringLiteral("(月)"),
                                                QStringLiteral("(火)"), QStringLiteral("(水)"), QStringLiteral("(木)"),
                                                QStringLiteral("(金)"), QStringLiteral("(土)")};
@@ -49,7 +56,7 @@ struct Entry {
 
     DrawEntryDialog& open(int game, int round) {
         dlg = std::make_unique<DrawEntryDialog>(history, kWeekdayMarks,
-                                                DrawEntryDialog::Request{static_cast<int16_t>(game), round, true});
+                                                DrawEntryDialog::Request{gameOfOption(game), round, true});
         dlg->setClock([] { return kNow; });
         dlg->show();
         return *dlg;
@@ -276,7 +283,7 @@ private slots:
         DrawEntryDialog& dlg = e.open(fromGame, fromRound);
         const int toGame = 1 - fromGame;
         e.child<QRadioButton>(QStringLiteral("optNum_%1").arg(toGame))->click();
-        QCOMPARE(dlg.gameIndex(), toGame);
+        QVERIFY(dlg.game() == gameOfOption(toGame));
         QCOMPARE(dlg.entryRound(), round);
         QCOMPARE(dlg.isNewRound(), isNew);
         QCOMPARE(e.text("lblRound"), QString::number(round));
@@ -338,14 +345,14 @@ private slots:
         e.press("cmdSave");
         QVERIFY(MessageHook::shownTexts().isEmpty());
         QCOMPARE(e.history.num4.count, 2500);
-        NumData expected = fixtureRecord(tw::history::kNumbers4, 2345);
+        NumData expected = fixtureRecord(Game::Numbers4, 2345);
         expected.lngBox = 500;
         expected.bytNum[4] = 9;
         expected.blnUnsaved = true;
         QCOMPARE(e.history.num4.record(2345), expected);
-        QCOMPARE(e.history.num4.record(2344), fixtureRecord(tw::history::kNumbers4, 2344));
-        QCOMPARE(e.history.num4.record(2346), fixtureRecord(tw::history::kNumbers4, 2346));
-        QCOMPARE(e.history.num3.record(2345), fixtureRecord(tw::history::kNumbers3, 2345));
+        QCOMPARE(e.history.num4.record(2344), fixtureRecord(Game::Numbers4, 2344));
+        QCOMPARE(e.history.num4.record(2346), fixtureRecord(Game::Numbers4, 2346));
+        QCOMPARE(e.history.num3.record(2345), fixtureRecord(Game::Numbers3, 2345));
     }
 
     // The store hands the game of every stored round to the table store, after
@@ -358,8 +365,8 @@ private slots:
         DrawEntryDialog& dlg = e.open(0, 2501);
         QList<int> calls;
         bool failing = true;
-        dlg.setTableStore([&](int game) {
-            calls << game;
+        dlg.setTableStore([&](Game game) {
+            calls << tw::common::gameCode(game);
             [&] { QVERIFY(e.history.table(game).record(2501).blnUnsaved); }();
             tw::history::SaveError error;
             if (failing) {

@@ -69,7 +69,7 @@ private:
         for (const Game game : tw::common::kGames) {
             auto loaded = tw::history::loadTableFile(path(tw::common::tableFileName(game)), game);
             QVERIFY(!loaded.error);
-            history.table(tw::common::gameCode(game)) = std::move(loaded.table);
+            history.table(game) = std::move(loaded.table);
         }
     }
     void open(Game game) {

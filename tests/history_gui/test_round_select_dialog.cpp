@@ -52,27 +52,27 @@ private slots:
     void cleanup() { tw::ui::MessageHook::disable(); }
 
     void listsRoundsFromNextDownToOne_data() {
-        QTest::addColumn<int>("nNumbers");
+        QTest::addColumn<int>("game");
         QTest::addColumn<int>("count3");
         QTest::addColumn<int>("count4");
         QTest::addColumn<QString>("firstText");
         QTest::addColumn<int>("firstRound");
         QTest::addColumn<int>("rows");
-        QTest::newRow("Numbers3, 2545 rounds") << 0 << 2545 << 7054 << " 2546" << 2546 << 2546;
-        QTest::newRow("Numbers4 from its own count") << 1 << 2545 << 12 << "   13" << 13 << 13;
-        QTest::newRow("any non-zero value means Numbers4") << 2 << 2545 << 99 << "  100" << 100 << 100;
-        QTest::newRow("no draw yet lists round 1 alone") << 0 << 0 << 50 << "    1" << 1 << 1;
-        QTest::newRow("five-digit round fills the width") << 1 << 3 << 9999 << "10000" << 10000 << 10000;
+        QTest::newRow("Numbers3, 2545 rounds") << 3 << 2545 << 7054 << " 2546" << 2546 << 2546;
+        QTest::newRow("Numbers4 from its own count") << 4 << 2545 << 12 << "   13" << 13 << 13;
+        QTest::newRow("Numbers4, three-digit count") << 4 << 2545 << 99 << "  100" << 100 << 100;
+        QTest::newRow("no draw yet lists round 1 alone") << 3 << 0 << 50 << "    1" << 1 << 1;
+        QTest::newRow("five-digit round fills the width") << 4 << 3 << 9999 << "10000" << 10000 << 10000;
     }
     void listsRoundsFromNextDownToOne() {
-        QFETCH(int, nNumbers);
+        QFETCH(int, game);
         QFETCH(int, count3);
         QFETCH(int, count4);
         QFETCH(QString, firstText);
         QFETCH(int, firstRound);
         QFETCH(int, rows);
         const DrawHistory history = fixtureHistory(count3, count4);
-        RoundSelectDialog dlg(history, {static_cast<int16_t>(nNumbers)});
+        RoundSelectDialog dlg(history, {tw::common::Game{game}});
         dlg.show();
         QListWidget* list = listOf(dlg);
         QCOMPARE(list->count(), rows);

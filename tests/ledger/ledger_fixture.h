@@ -40,9 +40,8 @@ inline std::optional<ledger::Ledger> openLedger(const std::string& path) {
 
 inline history::DrawHistory bundledHistory() {
     history::DrawHistory h;
-    for (int game : {history::kNumbers3, history::kNumbers4}) {
-        auto loaded = history::loadTableFile(std::string(TALLOWIND_DATA_DIR "/") +
-                                             (game == history::kNumbers3 ? "Num3Data.tbl" : "Num4Data.tbl"));
+    for (const common::Game game : common::kGames) {
+        auto loaded = history::loadTableFile(std::string(TALLOWIND_DATA_DIR "/") + common::tableFileName(game));
         if (loaded.error)
             ADD_FAILURE() << loaded.error.message();
         h.table(game) = std::move(loaded.table);

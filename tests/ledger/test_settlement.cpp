@@ -89,7 +89,7 @@ TEST(Settlement, EveryBetTypeOnRealRounds) {
 // number and bet type over a run of real rounds (the all-equal draws 7034 of
 // NUMBERS3 and 6614 of NUMBERS4 among them).
 TEST(Settlement, AgreesWithTheBacktestPayoutForEveryNumber) {
-    auto backtestPayout = [](const tw::history::NumData& draw, int game, tw::backtest::BetType bet,
+    auto backtestPayout = [](const tw::history::NumData& draw, Game game, tw::backtest::BetType bet,
                              tw::engine::PredNum entry) {
         tw::engine::CountedList<tw::engine::PredNum> list;
         list.items = {entry};
@@ -109,8 +109,7 @@ TEST(Settlement, AgreesWithTheBacktestPayoutForEveryNumber) {
     };
     int64_t paidTickets = 0;
     for (const Range range : {Range{Game::Numbers3, 7020, 7054}, Range{Game::Numbers4, 6605, 6615}}) {
-        const int game = tw::common::gameCode(range.game);
-        const auto& table = bundled().table(game);
+        const auto& table = bundled().table(range.game);
         for (int round = range.from; round <= range.to; ++round) {
             const auto& draw = table.record(round);
             for (const auto& [bet, backtestBet] : bets) {
@@ -129,7 +128,7 @@ TEST(Settlement, AgreesWithTheBacktestPayoutForEveryNumber) {
                     const LotteryNumber number =
                         mini ? LotteryNumber::mini(d[0], d[1]) : LotteryNumber::of(range.game, d);
                     const auto s = tw::ledger::settle(table, round, bet, number);
-                    const int64_t expected = backtestPayout(draw, game, backtestBet, {e[0], e[1], e[2], e[3]});
+                    const int64_t expected = backtestPayout(draw, range.game, backtestBet, {e[0], e[1], e[2], e[3]});
                     if (s.won != expected)
                         FAIL() << tw::common::gameName(range.game) << " round " << round << " "
                                << tw::common::betKey(bet) << " " << number.text() << ": ledger " << s.won

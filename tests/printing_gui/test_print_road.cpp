@@ -106,7 +106,7 @@ private slots:
             click(QStringLiteral("optNumbers_1"));
         auto* round = child<QComboBox>(QStringLiteral("cmbRound"));
         round->lineEdit()->selectAll();
-        QTest::keyClicks(round, QString::number(history.table(game).count + 1));
+        QTest::keyClicks(round, QString::number(history.table(tw::common::Game{game}).count + 1));
         click(QStringLiteral("cmdYosoku"));
         QVERIFY(shown(QStringLiteral("cmdPrint")));
 

@@ -68,7 +68,7 @@ void writeHistory(const fs::path& path, int count) {
     }
     std::string text;
     for (int r = 1; r <= count; ++r)
-        text += tw::history::FormatTableLine(table.record(r), r, tw::history::kNumbers3) + "\r\n";
+        text += tw::history::FormatTableLine(table.record(r), r, tw::common::Game::Numbers3) + "\r\n";
     std::FILE* f = std::fopen(path.c_str(), "wb");
     ASSERT_NE(f, nullptr);
     std::fwrite(text.data(), 1, text.size(), f);

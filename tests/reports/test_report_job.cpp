@@ -257,13 +257,13 @@ TEST(HitReportJob, LinesThatCannotBeAppendedAreCounted) {
 TEST(EnginePredictor, MatchesSlicedRunsOnTheBundledHistory) {
     const auto loaded = tw::history::loadTableFile((fs::path(TALLOWIND_DATA_DIR) / "Num3Data.tbl").string());
     ASSERT_FALSE(loaded.error) << loaded.error.message();
-    const Predictor predict = tw::engine::fastPredictor(loaded.table, tw::history::kNumbers3);
+    const Predictor predict = tw::engine::fastPredictor(loaded.table, tw::common::Game::Numbers3);
     for (int lastRow : {7053, 2542, 2502}) {
         SCOPED_TRACE(lastRow);
         const Prediction fast = predict(lastRow);
         ASSERT_NE(fast.proposal, nullptr) << tw::engine::errorText(fast.error);
         tw::engine::Engine sliced;
-        ASSERT_EQ(sliced.YosouSetUp(loaded.table, tw::history::kNumbers3, 1, lastRow), tw::engine::EngineError::None);
+        ASSERT_EQ(sliced.YosouSetUp(loaded.table, tw::common::Game::Numbers3, 1, lastRow), tw::engine::EngineError::None);
         ASSERT_EQ(sliced.runToEnd(), tw::engine::EngineError::None);
         const Proposal& expected = sliced.proposal();
         EXPECT_GT(expected.grp1.count + expected.grp2.count + expected.mini.count, 0);

@@ -78,7 +78,7 @@ protected:
                 d.bytNum[i + 1] = static_cast<uint8_t>(kTwelve[k][i] - '0');
             ASSERT_TRUE(t.store(static_cast<int>(k) + 1, d));
         }
-        ASSERT_FALSE(history::SaveTable(t, history::kNumbers3, (dir() / "Num3Data.tbl").string()));
+        ASSERT_FALSE(history::SaveTable(t, common::Game::Numbers3, (dir() / "Num3Data.tbl").string()));
     }
     void TearDown() override { fs::remove_all(scratchDir()); }
     static fs::path dir() { return scratchDir() / "data"; }

@@ -47,7 +47,7 @@ private:
 
     HitChartDialog& open(int game, int maxRange) {
         chart = std::make_unique<HitChartDialog>(
-            engine, HitChartDialog::Request{static_cast<int16_t>(game), static_cast<int16_t>(maxRange)});
+            engine, HitChartDialog::Request{tw::common::Game{game}, static_cast<int16_t>(maxRange)});
         chart->show();
         return *chart;
     }
@@ -185,7 +185,7 @@ private slots:
         tw::engine::Engine& e = runRound > 0 ? engine : fresh;
         if (runRound > 0)
             tw::testing::runFor(engine, history, runGame, runRound);
-        const std::vector<HitChartRow> rows = tw::reports::hitChartRows(e, chartGame, start, maxRange);
+        const std::vector<HitChartRow> rows = tw::reports::hitChartRows(e, tw::common::Game{chartGame}, start, maxRange);
         QCOMPARE(int(rows.size()), 10);
         for (int n = 0; n < 10; ++n) {
             const int round = start + n;

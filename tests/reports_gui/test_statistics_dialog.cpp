@@ -78,7 +78,7 @@ private slots:
         const DrawStatistics& s = lib.statistics;
 
         StatisticsDialog dialog(num3, num4);
-        dialog.setGame(game);
+        dialog.setGame(g);
         QCOMPARE(dialog.findChild<QSpinBox*>("spnTo")->value(), int(table.count));
         if (from)
             dialog.setRange(from, to);
@@ -144,7 +144,7 @@ private slots:
     // A digit that never came in a short range shows "以上": its gap is at least the range.
     void neverDrawnDigitIsMarked() {
         StatisticsDialog dialog(num3, num4);
-        dialog.setGame(3);
+        dialog.setGame(tw::common::Game::Numbers3);
         dialog.setRange(7001, 7003);
         dialog.findChild<QPushButton*>("cmdCalc")->click();
         QVERIFY(dialog.statistics().has_value());
@@ -161,7 +161,7 @@ private slots:
 
     void refusedRangeShowsAMessageAndNoFigures() {
         StatisticsDialog dialog(num3, num4);
-        dialog.setGame(4);
+        dialog.setGame(tw::common::Game::Numbers4);
         dialog.findChild<QPushButton*>("cmdCalc")->click();
         QVERIFY(dialog.statistics().has_value());
         dialog.setRange(200, 100);

@@ -30,7 +30,7 @@ TEST_P(RealProposal, GridRowsAndSelectionAgree) {
     auto loaded = tw::history::loadTableFile(std::string(TALLOWIND_DATA_DIR) + "/" + g.file);
     ASSERT_FALSE(loaded.error) << loaded.error.message();
     tw::engine::SharedTables shared;
-    ASSERT_EQ(shared.build(loaded.table, g.game), tw::engine::EngineError::None);
+    ASSERT_EQ(shared.build(loaded.table, tw::common::Game{g.game}), tw::engine::EngineError::None);
     tw::engine::Engine engine;
     const int lastRow = shared.count();
     ASSERT_EQ(engine.predictFast(shared, lastRow), tw::engine::EngineError::None);

@@ -15,9 +15,8 @@ namespace tw::testing {
 
 inline history::DrawHistory loadBundledHistory() {
     history::DrawHistory history;
-    for (const int game : {history::kNumbers3, history::kNumbers4}) {
-        const std::string path =
-            std::string(TALLOWIND_DATA_DIR) + (game == history::kNumbers3 ? "/Num3Data.tbl" : "/Num4Data.tbl");
+    for (const common::Game game : common::kGames) {
+        const std::string path = std::string(TALLOWIND_DATA_DIR) + "/" + common::tableFileName(game);
         auto loaded = history::loadTableFile(path);
         if (loaded.error)
             qFatal("cannot load %s: %s", path.c_str(), loaded.error.message().c_str());
@@ -26,11 +25,13 @@ inline history::DrawHistory loadBundledHistory() {
     return history;
 }
 
-// Runs the whole analysis for `round` (the rounds before it are analysed).
-inline void runFor(engine::Engine& engine, const history::DrawHistory& history, int game, int round) {
+// Runs the whole analysis for `round` (the rounds before it are analysed) of
+// the game of code 3 or 4.
+inline void runFor(engine::Engine& engine, const history::DrawHistory& history, int gameCode, int round) {
+    const common::Game game{gameCode};
     if (engine.YosouSetUp(history.table(game), game, 1, round - 1) != engine::EngineError::None ||
         engine.runToEnd() != engine::EngineError::None)
-        qFatal("engine run for game %d round %d failed", game, round);
+        qFatal("engine run for game %d round %d failed", gameCode, round);
 }
 
 } // namespace tw::testing

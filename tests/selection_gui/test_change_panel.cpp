@@ -86,7 +86,7 @@ private:
     std::unique_ptr<QTemporaryDir> work;
     std::unique_ptr<ChangePanel> panel;
 
-    int count(int game) const { return history.table(game).count; }
+    int count(int game) const { return history.table(tw::common::Game{game}).count; }
 
     ChangePanel& open(int game, int round) {
         tw::testing::runFor(engine, history, game, round);

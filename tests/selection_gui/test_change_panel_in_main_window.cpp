@@ -86,7 +86,7 @@ private:
         click("cmdYosoku");
         QCOMPARE(window->engine().intLastRow(), round - 1);
     }
-    int next(int game) const { return history.table(game).count + 1; }
+    int next(int game) const { return history.table(tw::common::Game{game}).count + 1; }
 
 private slots:
     void initTestCase() {

@@ -29,7 +29,7 @@ inline BundledWorkdir prepareBundledWorkdir(const QString& dir) {
     }
     BundledWorkdir workdir;
     workdir.appState = app::InitAppState(dir.toStdString());
-    for (const int game : {history::kNumbers3, history::kNumbers4}) {
+    for (const common::Game game : common::kGames) {
         auto loaded = history::loadTableFile(workdir.appState.tableFilePath(game));
         if (loaded.error)
             qFatal("cannot load the bundled table: %s", loaded.error.message().c_str());

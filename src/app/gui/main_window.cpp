@@ -9,7 +9,7 @@
 #include "ledger/ledger.h"
 #include "printing/gui/current_printer.h"
 #include "printing/gui/print_panel.h"
-#include "backtest/gui/dlg_backtest.h"
+#include "backtest/gui/backtest_dialog.h"
 #include "reports/gui/report_progress_dialog.h"
 #include "reports/gui/statistics_dialog.h"
 #include "selection/gui/change_panel.h"
@@ -44,10 +44,13 @@ namespace tw::app {
 
 namespace {
 
-// The game option of a game code held in the window state; a code that is no
-// game (no run yet) reads as the first option.
+// The game of a game code held in the window state, and its option; a code that
+// is no game (no run yet) reads as the first game.
+common::Game gameOfCode(int code) {
+    return common::gameFromCode(code).value_or(common::Game::Numbers3);
+}
 int optionOfCode(int code) {
-    return app::optionOfGame(common::gameFromCode(code).value_or(common::Game::Numbers3));
+    return app::optionOfGame(gameOfCode(code));
 }
 
 QString discardQuestion() {
@@ -262,7 +265,7 @@ QWidget* MainWindow::buildCommandColumn() {
 
 void MainWindow::createPanels() {
     framYosou = new PredictionResultPanel(this);
-    connect(framYosou, &PredictionResultPanel::restartRequested, this, [this] { StartPrediction(selectedGame()); });
+    connect(framYosou, &PredictionResultPanel::restartRequested, this, [this] { StartPrediction(checkedGame()); });
     framHenkou = new selection::ChangePanel(m_selection, m_engine, m_history, m_appState.workingFolder().string(), this);
     framPrint = new printing::PrintPanel(this);
     connect(framHenkou, &selection::ChangePanel::selectionStored, this, [this](const QString& fileName) {
@@ -286,16 +289,12 @@ void MainWindow::Form_Load() {
     m_state.intShownRound = roundInSelector();
 }
 
-int MainWindow::countOf(int game) const {
+int MainWindow::countOf(common::Game game) const {
     return m_history.table(game).count;
 }
 
-bool MainWindow::isFutureRound(int game, int round) const {
+bool MainWindow::isFutureRound(common::Game game, int round) const {
     return round > countOf(game);
-}
-
-int MainWindow::selectedGame() const {
-    return common::gameCode(checkedGame());
 }
 
 common::Game MainWindow::checkedGame() const {
@@ -309,7 +308,7 @@ int16_t MainWindow::roundInSelector() const {
 void MainWindow::FillRoundList() {
     m_state.blnFillingRounds = true;
     cmbRound->clear();
-    const int count = countOf(selectedGame());
+    const int count = countOf(checkedGame());
     QStringList items;
     items.reserve(count + 1);
     for (int round = count + 1; round >= 1; --round)
@@ -330,7 +329,7 @@ void MainWindow::ResetCommandButtons() {
 void MainWindow::SetPanelButtons() {
     cmdHenko->setEnabled(true);
     cmdHenko->setVisible(true);
-    const bool future = isFutureRound(selectedGame(), roundInSelector());
+    const bool future = isFutureRound(checkedGame(), roundInSelector());
     cmdPrint->setEnabled(future);
     cmdPrint->setVisible(future);
 }
@@ -428,15 +427,15 @@ bool MainWindow::askDiscardPrediction(const QString& title) {
 bool MainWindow::ConfirmNewPrediction() {
     const QString title = QStringLiteral("新規予測確認");
     if (m_state.blnHasPrediction) {
-        const int gameIndex = optionOfCode(m_state.intGame);
-        if (!optNumbers[static_cast<std::size_t>(gameIndex)]->isChecked()) {
+        const int shownOption = optionOfCode(m_state.intGame);
+        if (!optNumbers[static_cast<std::size_t>(shownOption)]->isChecked()) {
             if (!askDiscardPrediction(title)) {
                 m_state.blnReverting = true;
                 for (QRadioButton* option : optNumbers)
                     option->setEnabled(false);
-                optNumbers[static_cast<std::size_t>(gameIndex)]->setChecked(true);
+                optNumbers[static_cast<std::size_t>(shownOption)]->setChecked(true);
                 // Selecting the button fires its click event, as a user's click would.
-                optNumbers_Click(gameIndex);
+                optNumbers_Click(shownOption);
                 for (QRadioButton* option : optNumbers)
                     option->setEnabled(true);
                 // That click returns before asking anything, so the flag is lowered here;
@@ -494,7 +493,7 @@ void MainWindow::cmdYosoku_Click() {
     const int runGameIndex = optionOfCode(m_state.intRunGame);
     const bool sameRun = round == m_state.intRunRound && m_state.intRunGame > 0 &&
                          optNumbers[static_cast<std::size_t>(runGameIndex)]->isChecked();
-    if (!isFutureRound(m_state.intGame, round)) {
+    if (!isFutureRound(gameOfCode(m_state.intGame), round)) {
         if (sameRun)
             return;
     } else if (m_state.blnHasPrediction && sameRun) {
@@ -505,8 +504,8 @@ void MainWindow::cmdYosoku_Click() {
         return;
     }
     m_state.intRunRound = round;
-    m_state.intRunGame = static_cast<int16_t>(selectedGame());
-    StartPrediction(m_state.intRunGame);
+    m_state.intRunGame = static_cast<int16_t>(common::gameCode(checkedGame()));
+    StartPrediction(checkedGame());
 }
 
 bool MainWindow::refuseOversizedRound() {
@@ -517,7 +516,7 @@ bool MainWindow::refuseOversizedRound() {
     return true;
 }
 
-void MainWindow::StartPrediction(int game) {
+void MainWindow::StartPrediction(common::Game game) {
     if (refuseOversizedRound())
         return;
     const int16_t round = roundInSelector();
@@ -536,18 +535,18 @@ void MainWindow::StartPrediction(int game) {
         m_state.intRunRound = -1;
         return;
     }
-    const int shownGame = selectedGame();
+    const common::Game shownGame = checkedGame();
     m_state.blnHasPrediction = isFutureRound(shownGame, round);
-    m_state.intGame = static_cast<int16_t>(shownGame);
+    m_state.intGame = static_cast<int16_t>(common::gameCode(shownGame));
     m_state.intShownRound = round;
     framYosou->ShowPredictionResult(m_engine.proposal(), m_history.table(shownGame), shownGame, round);
     SetPanelButtons();
     LoadUserSelect(shownGame, round);
 }
 
-bool MainWindow::runPrediction(int game, int round) {
+bool MainWindow::runPrediction(common::Game game, int round) {
     engine::PredictionProgressDialog::Request request;
-    request.game = static_cast<int16_t>(game);
+    request.game = game;
     request.runType = 1;
     request.maxCount = static_cast<int16_t>(round - 1);
     engine::PredictionProgressDialog dialog(m_engine, m_history.table(game), request, this);
@@ -560,9 +559,8 @@ bool MainWindow::runPrediction(int game, int round) {
 
 // The stored selection of the game and round joins the change panel's lists, so
 // the print panel sees it even if the change panel is never opened.
-void MainWindow::LoadUserSelect(int game, int round) {
-    framHenkou->LoadUserSelect(common::gameFromCode(game).value_or(common::Game::Numbers3),
-                               static_cast<int16_t>(round));
+void MainWindow::LoadUserSelect(common::Game game, int round) {
+    framHenkou->LoadUserSelect(game, static_cast<int16_t>(round));
 }
 
 void MainWindow::cmdHenko_Click() {
@@ -583,12 +581,11 @@ void MainWindow::cmdDataEntry_Click() {
     history::DrawEntryDialog::WeekdayMarks marks;
     for (std::size_t i = 0; i < marks.size(); ++i)
         marks[i] = QString::fromStdString(m_appState.WeekdayMark[i]);
-    const bool numbers3 = optNumbers[0]->isChecked();
-    const history::DrawEntryDialog::Request request{static_cast<int16_t>(numbers3 ? 0 : 1),
-                                                    countOf(numbers3 ? 3 : 4) + 1, true};
+    const common::Game game = checkedGame();
+    const history::DrawEntryDialog::Request request{game, countOf(game) + 1, true};
     history::DrawEntryDialog dialog(m_history, marks, request, this);
     dialog.setClock(m_clock);
-    dialog.setTableStore([this](int game) { return saveTable(game); });
+    dialog.setTableStore([this](common::Game g) { return saveTable(g); });
     dialog.exec();
     FillRoundList();
 }
@@ -601,7 +598,7 @@ void MainWindow::cmdImport_Click() {
     ConfirmNewPrediction();
 
     history::DrawImportDialog dialog(
-        m_history, [this](common::Game game) { return m_appState.tableFilePath(common::gameCode(game)); },
+        m_history, [this](common::Game game) { return m_appState.tableFilePath(game); },
         checkedGame(), this);
     dialog.setStartFolder(QString::fromStdString(m_appState.workingFolder().string()));
     dialog.exec();
@@ -616,7 +613,7 @@ void MainWindow::cmdExit_Click() {
     // program stays open with the unsaved rounds, so that the user can free
     // space or fix permissions and exit again.
     QStringList failures;
-    for (const int game : {3, 4})
+    for (const common::Game game : common::kGames)
         if (const history::SaveError error = saveTable(game))
             failures << QString::fromStdString(error.message());
     if (!failures.isEmpty()) {
@@ -627,7 +624,7 @@ void MainWindow::cmdExit_Click() {
     m_exit(0);
 }
 
-history::SaveError MainWindow::saveTable(int game) {
+history::SaveError MainWindow::saveTable(common::Game game) {
     return history::SaveTable(m_history.table(game), game, m_appState.tableFilePath(game));
 }
 
@@ -668,15 +665,15 @@ void MainWindow::cmdPutHitData_Click() {
 }
 void MainWindow::cmdCheck_Click() {
     engine::AnalysisTablesViewer viewer(
-        m_engine, {static_cast<int16_t>(selectedGame()), static_cast<int16_t>(roundInSelector() - 1)}, this);
+        m_engine, {checkedGame(), static_cast<int16_t>(roundInSelector() - 1)}, this);
     viewer.pubFormSetUP();
     viewer.exec();
 }
 
 // Both windows read the tables as they are; the main window is blocked while they are open.
 void MainWindow::cmdBacktest_Click() {
-    backtest::DlgBacktest dialog(m_history.num3, m_history.num4, this);
-    dialog.setGame(selectedGame());
+    backtest::BacktestDialog dialog(m_history.num3, m_history.num4, this);
+    dialog.setGame(checkedGame());
     dialog.exec();
 }
 
@@ -692,7 +689,7 @@ void MainWindow::cmdLedger_Click() {
 
 void MainWindow::cmdStatistics_Click() {
     reports::StatisticsDialog dialog(m_history.num3, m_history.num4, this);
-    dialog.setGame(selectedGame());
+    dialog.setGame(checkedGame());
     dialog.calculate();
     dialog.exec();
 }

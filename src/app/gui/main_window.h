@@ -67,7 +67,7 @@ public:
     // Ends the program with the given exit status; by default QCoreApplication::exit.
     using ExitHandler = std::function<void(int status)>;
     // Carries out a prediction run for a game and round; false when it did not complete.
-    using PredictionRun = std::function<bool(int game, int round)>;
+    using PredictionRun = std::function<bool(common::Game game, int round)>;
 
     static constexpr int kNoticeIntervalMs = 60000;
     static constexpr int kProgressBars = engine::PredictionProgressDialog::kPasses;
@@ -113,7 +113,7 @@ public:
     void ShowPrintPanel();
     void SetGameView(int index);
     bool ConfirmNewPrediction();
-    void StartPrediction(int game);
+    void StartPrediction(common::Game game);
 
     // Panel hooks: what each panel does when the view is cleared or it is about to be shown.
     void ClearResultView();
@@ -157,16 +157,15 @@ private:
     QString reportWrittenMessage(const std::vector<reports::ReportRange>& ranges) const;
     // Refuses a typed round beyond the largest round, naming the number typed.
     bool refuseOversizedRound();
-    int countOf(int game) const;
-    bool isFutureRound(int game, int round) const;
-    int selectedGame() const;
+    int countOf(common::Game game) const;
+    bool isFutureRound(common::Game game, int round) const;
     common::Game checkedGame() const; // the game of the checked option
     bool askDiscardPrediction(const QString& title);
-    bool runPrediction(int game, int round);
+    bool runPrediction(common::Game game, int round);
     // Writes what is unsaved of a game's table to its file (the entry dialog's
     // store and the exit command).
-    history::SaveError saveTable(int game);
-    void LoadUserSelect(int game, int round);
+    history::SaveError saveTable(common::Game game);
+    void LoadUserSelect(common::Game game, int round);
 
     history::DrawHistory& m_history;
     const AppState& m_appState;

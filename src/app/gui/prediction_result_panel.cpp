@@ -318,10 +318,10 @@ void PredictionResultPanel::ClearResultView(const engine::Proposal& lastRun) {
     }
 }
 
-void PredictionResultPanel::ShowPredictionResult(const engine::Proposal& proposal, const history::DrawTable& table, int game,
+void PredictionResultPanel::ShowPredictionResult(const engine::Proposal& proposal, const history::DrawTable& table, common::Game game,
                                       int round) {
     ClearResultView(proposal);
-    const bool numbers3 = game == history::kNumbers3;
+    const bool numbers3 = game == common::Game::Numbers3;
     const history::NumData& record = table.record(round);
     const history::NumData* draw = table.isDrawn(round) ? &record : nullptr;
     if (!draw) {
@@ -329,7 +329,7 @@ void PredictionResultPanel::ShowPredictionResult(const engine::Proposal& proposa
         framYHit->hide();
     } else {
         QString digits;
-        for (int i = 1; i <= history::digitCount(game); ++i)
+        for (int i = 1; i <= common::digitCount(game); ++i)
             digits += QString::number(record.bytNum[static_cast<std::size_t>(i)]);
         lblResNum->setText(digits);
         lblMoney[0]->setText(fmt(record.lngStraight, common::kYen7));
@@ -373,10 +373,9 @@ void PredictionResultPanel::showBuy(int label, int count, std::string_view money
 }
 
 PredictionResultPanel::Hits PredictionResultPanel::fillGroup(int grid, const engine::CountedList<engine::PredNum>& list,
-                                       const history::NumData* draw, int game) {
+                                       const history::NumData* draw, common::Game game) {
     QTableWidget* table = gridResulte[static_cast<std::size_t>(grid)];
     const int perRow = kResultGrids[static_cast<std::size_t>(grid)].perRow;
-    const common::Game shownGame = common::gameFromCode(game).value_or(common::Game::Numbers3);
     Hits hits;
     for (int k = 0; k < list.count; ++k) {
         const auto row = static_cast<int16_t>(k / perRow);
@@ -384,7 +383,7 @@ PredictionResultPanel::Hits PredictionResultPanel::fillGroup(int grid, const eng
         if (column == 1)
             ui::SetGridCell(table, 0, row, kKeep, kKeep, QString::number(row + 1));
         const engine::PredNum& entry = list[k];
-        const QString text = QString::fromStdString(engine::numberOf(shownGame, entry).text());
+        const QString text = QString::fromStdString(engine::numberOf(game, entry).text());
         if (draw && engine::IsStraightHit(*draw, entry, game)) {
             ++hits.straight;
             ui::SetGridCell(table, column, row, kRed, kYellow, text);

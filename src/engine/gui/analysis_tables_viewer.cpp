@@ -126,7 +126,7 @@ AnalysisTablesViewer::AnalysisTablesViewer(const Engine& engine, const Request& 
 }
 
 bool AnalysisTablesViewer::sameGame() const {
-    return m_engine.hasRun() && m_engine.intNumbers() == m_request.game;
+    return m_engine.hasRun() && m_engine.game() == m_request.game;
 }
 
 int AnalysisTablesViewer::selectedPosition() const {
@@ -137,7 +137,7 @@ int AnalysisTablesViewer::selectedPosition() const {
 }
 
 void AnalysisTablesViewer::pubFormSetUP() {
-    if (m_request.game == 3) {
+    if (m_request.game == common::Game::Numbers3) {
         optColNo[3]->setEnabled(false);
         if (optColNo[3]->isChecked())
             optColNo[0]->setChecked(true);
@@ -152,7 +152,7 @@ void AnalysisTablesViewer::pubFormSetUP() {
 
 int AnalysisTablesViewer::flowRowCount(int position) const {
     // The list's last two records are not shown; a shorter list shows no rows.
-    if (!sameGame() || position > m_request.game)
+    if (!sameGame() || position > common::digitCount(m_request.game))
         return 0;
     return std::max(0, m_engine.FreqFlow(position).count - 2);
 }
@@ -188,7 +188,7 @@ void AnalysisTablesViewer::SetUpGrids() {
 
 void AnalysisTablesViewer::FillHitNoGrid() {
     const RowTable<FreqRow> freq = m_engine.FreqRows();
-    const int digits = m_request.game == 4 ? 4 : 3;
+    const int digits = common::digitCount(m_request.game);
     const bool held = sameGame();
     gridHitNo->setUpdatesEnabled(false);
     for (int r = 1; r <= m_request.maxCount; ++r) {
@@ -247,7 +247,7 @@ void AnalysisTablesViewer::FillPTable(int16_t round) {
     const bool held = sameGame() && round >= 1 && static_cast<std::size_t>(round) < freq.size();
     const FreqRow* row = held ? &freq[static_cast<std::size_t>(round)] : nullptr;
     fillRanking(gridPTable, round, row ? &row->ranking : nullptr, row ? &row->blocks : nullptr, true,
-                m_request.game == 4 ? 4 : 3);
+                common::digitCount(m_request.game));
 }
 
 void AnalysisTablesViewer::FillQTable(int16_t round) {
@@ -257,7 +257,7 @@ void AnalysisTablesViewer::FillQTable(int16_t round) {
     // The row after the run's last round is its forecast: not drawn, not scored.
     const bool drawn = round <= m_engine.intLastRow();
     fillRanking(gridQTable, round, row ? &row->ranking : nullptr, row ? &row->blocks : nullptr, drawn,
-                m_request.game == 4 ? 4 : 3);
+                common::digitCount(m_request.game));
     lblAvrg->setText(row ? groupValueText(row->dblAvgGrpValue) : QString());
     lblHitAvrg->setText(row && drawn ? groupValueText(row->dblWinGrpValue) : QString());
 }

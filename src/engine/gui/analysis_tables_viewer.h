@@ -10,6 +10,8 @@
 // concerned empty instead of reading outside the tables.
 #pragma once
 
+#include "common/lottery.h"
+
 #include <QDialog>
 
 #include <array>
@@ -30,7 +32,7 @@ class AnalysisTablesViewer : public QDialog {
 public:
     // What to list.
     struct Request {
-        int16_t game = 3;     // 3 or 4
+        common::Game game = common::Game::Numbers3;
         int16_t maxCount = 0; // last round listed: the main window's round minus 1
     };
 

@@ -32,7 +32,7 @@ public:
 
     // What to run.
     struct Request {
-        int16_t game = 3;     // 3 or 4
+        common::Game game = common::Game::Numbers3;
         int16_t maxCount = 0; // last round the analysis may use
         int16_t runType = 1;  // kind of run; 1 = full run, the only kind
     };

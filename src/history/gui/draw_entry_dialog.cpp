@@ -22,6 +22,11 @@ namespace tw::history {
 
 namespace {
 
+// The game radio buttons: optNum(0) is NUMBERS3, optNum(1) NUMBERS4.
+common::Game gameOfOption(int index) {
+    return index == 0 ? common::Game::Numbers3 : common::Game::Numbers4;
+}
+
 constexpr int kKeyBack = 11;  // "<" on an amount keypad
 constexpr int kKeyClear = 12; // "C"
 
@@ -67,7 +72,7 @@ QDate qDateOf(double serial) {
 DrawEntryDialog::DrawEntryDialog(DrawHistory& history, const WeekdayMarks& weekdayMark, const Request& request,
                                  QWidget* parent)
     : QDialog(parent), m_history(history), m_weekdayMark(weekdayMark),
-      m_clock([] { return QDateTime::currentDateTime(); }), m_intNumbers(request.gameIndex),
+      m_clock([] { return QDateTime::currentDateTime(); }), m_game(request.game),
       m_lngEntryRound(request.round), m_blnNew(request.isNew) {
     setObjectName(QStringLiteral("dlgEntryData"));
     setWindowTitle(QStringLiteral("データ登録"));
@@ -109,7 +114,7 @@ void DrawEntryDialog::buildControls() {
         games->addWidget(optNum[i]);
         // Clicking the game already shown keeps the edits instead of reloading the round.
         connect(optNum[i], &QRadioButton::clicked, this, [this, i] {
-            if (i != m_intNumbers)
+            if (gameOfOption(i) != m_game)
                 optNum_Click(i);
         });
     }
@@ -198,7 +203,7 @@ void DrawEntryDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (m_blnSetUpDone)
         return;
-    optNum_Click(m_intNumbers == 0 ? 0 : 1);
+    optNum_Click(m_game == common::Game::Numbers3 ? 0 : 1);
     m_blnSetUpDone = true;
 }
 
@@ -212,7 +217,7 @@ bool DrawEntryDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 DrawTable& DrawEntryDialog::table() const {
-    return m_history.table(optNum[0]->isChecked() ? kNumbers3 : kNumbers4);
+    return m_history.table(gameOfOption(optNum[0]->isChecked() ? 0 : 1));
 }
 
 double DrawEntryDialog::now() const {
@@ -230,7 +235,7 @@ void DrawEntryDialog::optNum_Click(int index) {
     frmKey[3]->setVisible(numbers4);
     optNum[index]->setChecked(true);
     LoadRound();
-    m_intNumbers = static_cast<int16_t>(index);
+    m_game = gameOfOption(index);
 }
 
 // Switching the game keeps the round when the other game's table holds it, and
@@ -332,7 +337,7 @@ void DrawEntryDialog::MonthView1_DateClick(QDate date) {
 void DrawEntryDialog::cmdLoad_Click() {
     const int32_t rememberedRound = m_lngEntryRound;
     const bool rememberedNew = m_blnNew;
-    RoundSelectDialog dialog(m_history, {static_cast<int16_t>(optNum[0]->isChecked() ? 0 : 1)}, this);
+    RoundSelectDialog dialog(m_history, {gameOfOption(optNum[0]->isChecked() ? 0 : 1)}, this);
     // Just below the load button, measured from the dialog's outer frame.
     const QPoint inDialog = cmdLoad->mapTo(this, QPoint(0, 0));
     const QRect frame = frameGeometry();
@@ -368,9 +373,9 @@ void DrawEntryDialog::cmdSave_Click() {
         return;
     }
     // The table file has one character per place, so a round is stored only with all its digits.
-    const int game = optNum[0]->isChecked() ? kNumbers3 : kNumbers4;
+    const common::Game game = gameOfOption(optNum[0]->isChecked() ? 0 : 1);
     QStringList missing;
-    for (int place = 1; place <= digitCount(game); ++place)
+    for (int place = 1; place <= common::digitCount(game); ++place)
         if (m_bytWorkNum[place] > 9)
             missing << placeName(place);
     if (!missing.isEmpty()) {
@@ -382,7 +387,7 @@ void DrawEntryDialog::cmdSave_Click() {
     NumData rec;
     rec.dteDraw = m_dteWork;
     rec.bytNum = m_bytWorkNum;
-    if (game == kNumbers3)
+    if (game == common::Game::Numbers3)
         rec.bytNum[4] = 0; // Numbers3 has no 4th place; keep the record as loading leaves it
     rec.lngStraight = m_lngWorkAmount[0];
     rec.lngBox = m_lngWorkAmount[1];

@@ -40,14 +40,14 @@ public:
     // Weekday suffixes of displayed dates, indexed 1 = Sunday .. 7 = Saturday (0 is a filler).
     using WeekdayMarks = std::array<QString, 8>;
     using Clock = std::function<QDateTime()>;
-    // Writes the unsaved records of a game's table (3 or 4) to its file.
-    using TableStore = std::function<SaveError(int game)>;
+    // Writes the unsaved records of a game's table to its file.
+    using TableStore = std::function<SaveError(common::Game game)>;
 
     // Where the dialog starts.
     struct Request {
-        int16_t gameIndex = 0; // 0 = Numbers3, 1 = Numbers4
-        int32_t round = 1;     // round to enter or correct
-        bool isNew = true;     // the round is not in the table yet
+        common::Game game = common::Game::Numbers3;
+        int32_t round = 1; // round to enter or correct
+        bool isNew = true; // the round is not in the table yet
     };
 
     DrawEntryDialog(DrawHistory& history, const WeekdayMarks& weekdayMark, const Request& request,
@@ -61,7 +61,7 @@ public:
 
     // Where the dialog is now: the game, the round being entered or corrected,
     // and whether that round is not in the table yet.
-    int gameIndex() const { return m_intNumbers; }
+    common::Game game() const { return m_game; }
     int32_t entryRound() const { return m_lngEntryRound; }
     bool isNewRound() const { return m_blnNew; }
 
@@ -110,7 +110,7 @@ private:
     WeekdayMarks m_weekdayMark;
     Clock m_clock;
     TableStore m_store;
-    int16_t m_intNumbers = 0;
+    common::Game m_game = common::Game::Numbers3;
     int32_t m_lngEntryRound = 1;
     bool m_blnNew = true;
 

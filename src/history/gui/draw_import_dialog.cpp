@@ -252,11 +252,11 @@ void DrawImportDialog::readFile() {
     }
     const Game g = game();
     const Game other = g == Game::Numbers3 ? Game::Numbers4 : Game::Numbers3;
-    const DrawTable& otherTable = m_history.table(common::gameCode(other));
+    const DrawTable& otherTable = m_history.table(other);
     ImportOptions options;
     options.acceptCorrections = chkAcceptCorrections->isChecked();
     options.allowMissingPrizes = chkAllowMissingPrizes->isChecked();
-    ImportPlan plan = planImportFile(path.toStdString(), g, m_history.table(common::gameCode(g)),
+    ImportPlan plan = planImportFile(path.toStdString(), g, m_history.table(g),
                                      otherTable.count > 0 ? &otherTable : nullptr, options);
     if (plan.error) {
         clearPlan(qs(plan.error.message()));
@@ -314,7 +314,7 @@ void DrawImportDialog::cmdImportRun_Click() {
     if (!m_plan || !m_plan->changesTable())
         return;
     const Game g = m_plan->game;
-    DrawTable& table = m_history.table(common::gameCode(g));
+    DrawTable& table = m_history.table(g);
     const ApplyResult result = applyImport(table, *m_plan, m_tablePath(g));
     if (result.stale) {
         ui::showMessage(this, qs(result.message()), ui::Buttons::Ok, kTitle);

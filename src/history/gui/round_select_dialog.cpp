@@ -62,7 +62,7 @@ void RoundSelectDialog::fillList() {
     m_blnListFilled = true;
     m_intSelRound = -1;
     lstRound->clear();
-    const int count = m_history.table(m_request.gameIndex == 0 ? kNumbers3 : kNumbers4).count;
+    const int count = m_history.table(m_request.game).count;
     for (int r = count + 1; r >= 1; --r) {
         auto* item = new QListWidgetItem(roundItemText(r), lstRound);
         item->setData(Qt::UserRole, r);

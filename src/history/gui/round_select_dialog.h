@@ -21,7 +21,7 @@ class RoundSelectDialog : public QDialog {
 public:
     // What to list.
     struct Request {
-        int16_t gameIndex = 0; // 0 = Numbers3, any other value = Numbers4
+        common::Game game = common::Game::Numbers3;
     };
 
     RoundSelectDialog(const DrawHistory& history, const Request& request, QWidget* parent = nullptr);

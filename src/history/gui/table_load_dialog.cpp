@@ -19,9 +19,11 @@ namespace tw::history {
 namespace {
 constexpr int kBannerPoints = 26;
 
-QString bannerText(int game) {
-    const char* colour = game == kNumbers3 ? "#ff00ff" : "#00c000";
-    return QStringLiteral("Numbers <span style=\"color:%1\">%2</span>").arg(QLatin1String(colour)).arg(game);
+QString bannerText(common::Game game) {
+    const char* colour = game == common::Game::Numbers3 ? "#ff00ff" : "#00c000";
+    return QStringLiteral("Numbers <span style=\"color:%1\">%2</span>")
+        .arg(QLatin1String(colour))
+        .arg(common::gameCode(game));
 }
 } // namespace
 
@@ -48,7 +50,7 @@ void TableLoadDialog::buildControls() {
 
     auto* banners = new QHBoxLayout;
     for (int i = 0; i < 2; ++i) {
-        auto* banner = new QLabel(bannerText(i == 0 ? kNumbers3 : kNumbers4), this);
+        auto* banner = new QLabel(bannerText(common::kGames[static_cast<std::size_t>(i)]), this);
         banner->setObjectName(QStringLiteral("Picture1_%1").arg(i));
         banner->setTextFormat(Qt::RichText);
         banner->setFont(ui::bannerFont(kBannerPoints));
@@ -103,7 +105,7 @@ void TableLoadDialog::showEvent(QShowEvent* event) {
 void TableLoadDialog::Form_Activate() {
     if (Animation1->open(m_aviPath))
         Animation1->play();
-    m_intLoadGame = kNumbers3;
+    m_loadGame = common::Game::Numbers3;
     m_blnBlink = true;
     Picture1[0]->show();
     Timer1.start(m_timings.intBlinkMs);
@@ -116,8 +118,8 @@ void TableLoadDialog::reject() {
         QDialog::reject();
 }
 
-void TableLoadDialog::startFile(int game) {
-    m_loader.emplace(m_paths[game == kNumbers3 ? 0 : 1], common::gameFromCode(game));
+void TableLoadDialog::startFile(common::Game game) {
+    m_loader.emplace(m_paths[game == common::Game::Numbers3 ? 0 : 1], game);
     m_loader->SetLoadSlice(kLoadSlice);
     m_loader->ReadTableBlocks();
     m_loader->ResetLineScan();
@@ -132,7 +134,7 @@ void TableLoadDialog::Timer2_Timer() {
     LoadStep();
     if (stopOnError())
         return;
-    if (m_intLoadGame > 0)
+    if (m_loadGame)
         Timer2.start(m_timings.intStepMs);
 }
 
@@ -140,7 +142,7 @@ void TableLoadDialog::LoadStep() {
     switch (m_intLoadStep) {
     case 0:
         stampTime(0);
-        startFile(kNumbers3);
+        startFile(common::Game::Numbers3);
         m_intLoadStep = 1;
         break;
     case 1:
@@ -159,18 +161,18 @@ void TableLoadDialog::LoadStep() {
         if (m_loader->IsLoadStepDone() && !m_loader->failed()) {
             if (m_loader->warning())
                 m_loadWarnings.push_back(m_loader->warning());
-            m_history.table(m_intLoadGame) = m_loader->takeTable();
+            m_history.table(*m_loadGame) = m_loader->takeTable();
             if (m_intLoadStep == 2) {
-                m_intLoadGame = kNumbers4;
+                m_loadGame = common::Game::Numbers4;
                 stampTime(2);
             } else {
-                m_intLoadGame = 0;
+                m_loadGame.reset();
             }
             ++m_intLoadStep;
         }
         break;
     case 3:
-        startFile(kNumbers4);
+        startFile(common::Game::Numbers4);
         m_intLoadStep = 4;
         break;
     default:
@@ -202,26 +204,22 @@ void TableLoadDialog::Timer1_Timer() {
     const auto progress = [this] {
         return m_loader ? static_cast<int>(common::roundHalfEven(m_loader->LoadProgress())) : 0;
     };
-    switch (m_intLoadGame) {
-    case kNumbers3:
+    if (m_loadGame == common::Game::Numbers3) {
         ProgressBar1->setValue(progress());
         blinkBanner(Picture1[0]);
-        break;
-    case kNumbers4:
+    } else if (m_loadGame == common::Game::Numbers4) {
         ProgressBar1->setValue(progress());
         Picture1[0]->show();
         blinkBanner(Picture1[1]);
-        break;
-    default:
+    } else {
         // The last file is complete; the bar shows it full until the dialog closes.
         ProgressBar1->setValue(progress());
         Animation1->stop();
         Picture1[0]->show();
         Picture1[1]->show();
         Timer3.start(m_timings.intCloseMs);
-        break;
     }
-    if (m_intLoadGame > 0)
+    if (m_loadGame)
         Timer1.start(m_timings.intBlinkMs);
 }
 

@@ -67,8 +67,8 @@ public:
     // Escape and the close box do nothing while the tables load.
     void reject() override;
 
-    // The game being loaded, 3 or 4, and 0 when both are in; the step 0..6 of the load.
-    int loadGame() const { return m_intLoadGame; }
+    // The game being loaded, nothing once both are in; the step 0..6 of the load.
+    std::optional<common::Game> loadGame() const { return m_loadGame; }
     int loadStep() const { return m_intLoadStep; }
 
 protected:
@@ -83,7 +83,7 @@ private:
     void Form_Activate();
     void buildControls();
     void LoadStep();
-    void startFile(int game);
+    void startFile(common::Game game);
     bool stopOnError();
     void blinkBanner(QLabel* banner);
     void stampTime(int index);
@@ -95,7 +95,7 @@ private:
     std::optional<TableLoader> m_loader;
     LoadError m_loadError;
     std::vector<LoadWarning> m_loadWarnings;
-    int16_t m_intLoadGame = 3; // 3 or 4 while that game loads, 0 when both are in
+    std::optional<common::Game> m_loadGame = common::Game::Numbers3; // nothing once both are in
     int16_t m_intLoadStep = 0; // 0..6
     bool m_blnBlink = true;
     bool m_blnActivated = false;

@@ -1,8 +1,8 @@
 #include "printing/gui/print_job_dialog.h"
 
 #include "printing/gui/current_printer.h"
-#include "printing/gui/dlg_print_offset.h"
-#include "printing/gui/dlg_print_preview.h"
+#include "printing/gui/print_offset_dialog.h"
+#include "printing/gui/print_preview_dialog.h"
 #include "printing/gui/painter_page_sink.h"
 #include "printing/gui/print_pictures.h"
 #include "printing/mark_sheet.h"
@@ -146,16 +146,16 @@ void PrintJobDialog::refreshPrinterName() {
                                                            .arg(offsetText(offset.x, true), offsetText(offset.y, false)));
 }
 
-std::unique_ptr<DlgPrintOffset> PrintJobDialog::makeOffsetDialog() {
-    auto dialog = std::make_unique<DlgPrintOffset>(m_printer, printerCaption(m_printer), m_request.game,
+std::unique_ptr<PrintOffsetDialog> PrintJobDialog::makeOffsetDialog() {
+    auto dialog = std::make_unique<PrintOffsetDialog>(m_printer, printerCaption(m_printer), m_request.game,
                                                    offsetStore(), this);
-    connect(dialog.get(), &DlgPrintOffset::offsetChanged, this, &PrintJobDialog::refreshPrinterName);
+    connect(dialog.get(), &PrintOffsetDialog::offsetChanged, this, &PrintJobDialog::refreshPrinterName);
     return dialog;
 }
 
-std::unique_ptr<DlgPrintPreview> PrintJobDialog::makePreview() {
+std::unique_ptr<PrintPreviewDialog> PrintJobDialog::makePreview() {
     const SheetOffset offset = sheetOffset();
-    return std::make_unique<DlgPrintPreview>(jobPages(m_request.game, m_request.printType, m_request.entries, offset), m_request.game,
+    return std::make_unique<PrintPreviewDialog>(jobPages(m_request.game, m_request.printType, m_request.entries, offset), m_request.game,
                                              offset, printerCaption(m_printer), this);
 }
 

@@ -39,8 +39,8 @@ class QPushButton;
 
 namespace tw::printing {
 
-class DlgPrintOffset;
-class DlgPrintPreview;
+class PrintOffsetDialog;
+class PrintPreviewDialog;
 class PainterPageSink;
 
 class PrintJobDialog : public QDialog {
@@ -79,8 +79,8 @@ public:
 
     // The dialogs the two buttons open, set up for the current printer and this
     // job; the slots run them modally, tests drive them directly.
-    std::unique_ptr<DlgPrintOffset> makeOffsetDialog();
-    std::unique_ptr<DlgPrintPreview> makePreview();
+    std::unique_ptr<PrintOffsetDialog> makeOffsetDialog();
+    std::unique_ptr<PrintPreviewDialog> makePreview();
 
     const std::vector<common::LotteryNumber>& entries() const { return m_request.entries; }
     PrintState printState() const { return m_printState; }

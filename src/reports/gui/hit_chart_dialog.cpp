@@ -64,9 +64,9 @@ void addPieces(QChart* chart, const std::vector<HitChartRow>& rows, std::optiona
 
 } // namespace
 
-std::vector<HitChartRow> hitChartRows(const engine::Engine& engine, int game, int start, int maxRange) {
+std::vector<HitChartRow> hitChartRows(const engine::Engine& engine, common::Game game, int start, int maxRange) {
     const engine::RowTable<engine::FollowRow> follow = engine.FollowRows();
-    const bool sameGame = engine.hasRun() && engine.intNumbers() == game;
+    const bool sameGame = engine.hasRun() && engine.game() == game;
     std::vector<HitChartRow> rows;
     for (int n = 0; n < kHitChartRows; ++n) {
         HitChartRow row;
@@ -158,9 +158,9 @@ void HitChartDialog::Form_Activate() {
     if (m_activated)
         return;
     m_activated = true;
-    lblNum->setText(QString::number(m_request.game));
+    lblNum->setText(QString::number(common::gameCode(m_request.game)));
     QPalette palette = lblNum->palette();
-    palette.setColor(QPalette::WindowText, ui::gameColour(m_request.game == 3 ? common::Game::Numbers3 : common::Game::Numbers4));
+    palette.setColor(QPalette::WindowText, ui::gameColour(m_request.game));
     lblNum->setPalette(palette);
 
     // The newest window ends at the chosen round, but never starts before round 1.
@@ -216,7 +216,7 @@ void HitChartDialog::cmdExit_Click() {
 }
 
 void ShowHitChart(QWidget* parent, const engine::Engine& engine, common::Game game, int16_t round) {
-    HitChartDialog dialog(engine, {static_cast<int16_t>(common::gameCode(game)), round}, parent);
+    HitChartDialog dialog(engine, {game, round}, parent);
     dialog.exec();
 }
 

@@ -45,7 +45,7 @@ inline constexpr int kHitChartAxisStep = 5;       // its major divisions
 
 // The ten rows starting at round `start` for game 3 or 4 and the chart's last
 // round `maxRange`, from the engine's follower table.
-std::vector<HitChartRow> hitChartRows(const engine::Engine& engine, int game, int start, int maxRange);
+std::vector<HitChartRow> hitChartRows(const engine::Engine& engine, common::Game game, int start, int maxRange);
 
 // The top of the value axis for these rows: 20 while every value fits, else the
 // next multiple of 5 that holds the highest value.
@@ -56,7 +56,7 @@ class HitChartDialog : public QDialog {
 public:
     // What to chart.
     struct Request {
-        int16_t game = 3;     // 3 or 4
+        common::Game game = common::Game::Numbers3;
         int16_t maxRange = 0; // last round shown: the round chosen in the main window
     };
 

@@ -208,16 +208,17 @@ StatisticsDialog::StatisticsDialog(const history::DrawTable& num3, const history
     gameChanged();
 }
 
-const history::DrawTable& StatisticsDialog::tableOf(int g) const {
-    return g == 4 ? m_num4 : m_num3;
+const history::DrawTable& StatisticsDialog::tableOf(common::Game g) const {
+    return g == common::Game::Numbers4 ? m_num4 : m_num3;
 }
 
-int StatisticsDialog::game() const {
-    return cmbGame->currentData().toInt();
+// The list's items carry the game codes 3 and 4.
+common::Game StatisticsDialog::game() const {
+    return common::gameFromCode(cmbGame->currentData().toInt()).value_or(common::Game::Numbers3);
 }
 
-void StatisticsDialog::setGame(int g) {
-    const int index = g == 4 ? 1 : 0;
+void StatisticsDialog::setGame(common::Game g) {
+    const int index = g == common::Game::Numbers4 ? 1 : 0;
     if (cmbGame->currentIndex() != index)
         cmbGame->setCurrentIndex(index); // gameChanged resets the range
     else
@@ -242,8 +243,8 @@ void StatisticsDialog::cmdCalc_Click() {
 }
 
 bool StatisticsDialog::calculate() {
-    const common::Game g = game() == 4 ? common::Game::Numbers4 : common::Game::Numbers3;
-    const StatisticsOutcome outcome = computeDrawStatistics(tableOf(game()), {g, spnFrom->value(), spnTo->value()});
+    const common::Game g = game();
+    const StatisticsOutcome outcome = computeDrawStatistics(tableOf(g), {g, spnFrom->value(), spnTo->value()});
     if (outcome.error) {
         m_statistics.reset();
         QString text;

@@ -34,7 +34,7 @@ public:
     StatisticsDialog(const history::DrawTable& num3, const history::DrawTable& num4, QWidget* parent = nullptr);
 
     // Chooses the game (3 or 4) and sets the range to the whole history of it.
-    void setGame(int game);
+    void setGame(common::Game game);
     // Sets the range (clamped to the drawn rounds) without counting.
     void setRange(int from, int to);
     // Counts the chosen range and redraws everything; false (with a message) when
@@ -50,8 +50,8 @@ private slots:
     void cmdCalc_Click();
 
 private:
-    const history::DrawTable& tableOf(int game) const;
-    int game() const;
+    const history::DrawTable& tableOf(common::Game game) const;
+    common::Game game() const;
     void gameChanged();
     void showStatistics();
     void drawPositionChart(std::size_t position);

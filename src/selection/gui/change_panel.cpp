@@ -231,7 +231,7 @@ void ChangePanel::buildControls() {
 void ChangePanel::ChgPanelSetUp(common::Game game, int16_t round) {
     m_game = game;
     m_round = round;
-    m_future = m_history.table(common::gameCode(game)).count < round;
+    m_future = m_history.table(game).count < round;
 
     for (QWidget* control :
          std::initializer_list<QWidget*>{cmdChgFromYosoKu, cmdChgAll, cmdChgClear, cmdChgSelect, cmdChgAllSelectCancel,
@@ -279,7 +279,7 @@ void ChangePanel::SetChgAllGroupGrid() {
     // The key is the round's average group value; a round the last run's tables
     // do not hold (another game, or beyond the forecast row) has none to mark.
     const engine::RowTable<engine::FollowRow> follow = m_engine.FollowRows();
-    if (m_engine.intNumbers() == common::gameCode(m_game) && m_round >= 1 &&
+    if (m_engine.game() == m_game && m_round >= 1 &&
         static_cast<std::size_t>(m_round) < follow.size()) {
         const double key = follow[static_cast<std::size_t>(m_round)].dblAvgGrpValue;
         const std::vector<RowMark> marks = allGroupKeyMarks(proposal, key);
@@ -308,7 +308,7 @@ void ChangePanel::showEvent(QShowEvent* event) {
 
 void ChangePanel::SetChgPointGrid() {
     const engine::RowTable<engine::FollowRow> follow = m_engine.FollowRows();
-    const bool held = m_engine.intNumbers() == common::gameCode(m_game) && m_round >= 1 &&
+    const bool held = m_engine.game() == m_game && m_round >= 1 &&
                       static_cast<std::size_t>(m_round) < follow.size();
     const engine::Ranking ranking = held ? follow[static_cast<std::size_t>(m_round)].ranking : engine::Ranking{};
     const std::vector<std::vector<std::string>> cells = pointTableCells(m_game, ranking);

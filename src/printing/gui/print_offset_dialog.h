@@ -25,10 +25,10 @@ namespace tw::printing {
 
 class PageSink;
 
-class DlgPrintOffset : public QDialog {
+class PrintOffsetDialog : public QDialog {
     Q_OBJECT
 public:
-    DlgPrintOffset(QPrinter& printer, const QString& printerCaption, common::Game game, PrinterOffsets& offsets,
+    PrintOffsetDialog(QPrinter& printer, const QString& printerCaption, common::Game game, PrinterOffsets& offsets,
                    QWidget* parent = nullptr);
 
     // The calibration sheet goes to this sink instead of the printer (not owned).

@@ -1,4 +1,4 @@
-#include "printing/gui/dlg_print_offset.h"
+#include "printing/gui/print_offset_dialog.h"
 
 #include "common/rounding.h"
 #include "printing/calibration_sheet.h"
@@ -51,7 +51,7 @@ QString offsetText(int tenths, bool across) {
     return QStringLiteral("%1 %2 mm").arg(way, mm);
 }
 
-DlgPrintOffset::DlgPrintOffset(QPrinter& printer, const QString& printerCaption, common::Game game, PrinterOffsets& offsets,
+PrintOffsetDialog::PrintOffsetDialog(QPrinter& printer, const QString& printerCaption, common::Game game, PrinterOffsets& offsets,
                                QWidget* parent)
     : QDialog(parent), m_printer(printer), m_key(offsetKeyOf(printer)), m_game(game), m_offsets(offsets),
       m_offset(offsets.offsetOf(m_key)) {
@@ -106,14 +106,14 @@ DlgPrintOffset::DlgPrintOffset(QPrinter& printer, const QString& printerCaption,
     spnOffsetY->setValue(m_offset.y / 10.0);
     showOffset();
 
-    connect(spnOffsetX, &QDoubleSpinBox::valueChanged, this, &DlgPrintOffset::spinChanged);
-    connect(spnOffsetY, &QDoubleSpinBox::valueChanged, this, &DlgPrintOffset::spinChanged);
-    connect(cmdTestPrint, &QPushButton::clicked, this, &DlgPrintOffset::cmdTestPrint_Click);
-    connect(cmdOffsetReset, &QPushButton::clicked, this, &DlgPrintOffset::cmdOffsetReset_Click);
+    connect(spnOffsetX, &QDoubleSpinBox::valueChanged, this, &PrintOffsetDialog::spinChanged);
+    connect(spnOffsetY, &QDoubleSpinBox::valueChanged, this, &PrintOffsetDialog::spinChanged);
+    connect(cmdTestPrint, &QPushButton::clicked, this, &PrintOffsetDialog::cmdTestPrint_Click);
+    connect(cmdOffsetReset, &QPushButton::clicked, this, &PrintOffsetDialog::cmdOffsetReset_Click);
     connect(cmdOffsetClose, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void DlgPrintOffset::spinChanged() {
+void PrintOffsetDialog::spinChanged() {
     const OffsetTenths offset{tenthsOf(spnOffsetX->value()), tenthsOf(spnOffsetY->value())};
     if (offset == m_offset)
         return;
@@ -123,7 +123,7 @@ void DlgPrintOffset::spinChanged() {
     emit offsetChanged(m_offset);
 }
 
-void DlgPrintOffset::showOffset() {
+void PrintOffsetDialog::showOffset() {
     const SheetOffset twips = sheetOffsetOf(m_offset);
     lblOffsetNow->setText(QStringLiteral("横 %1・縦 %2（%3, %4 twip）")
                               .arg(offsetText(m_offset.x, true), offsetText(m_offset.y, false))
@@ -131,12 +131,12 @@ void DlgPrintOffset::showOffset() {
                               .arg(twips.y));
 }
 
-void DlgPrintOffset::cmdOffsetReset_Click() {
+void PrintOffsetDialog::cmdOffsetReset_Click() {
     spnOffsetX->setValue(0);
     spnOffsetY->setValue(0);
 }
 
-void DlgPrintOffset::cmdTestPrint_Click() {
+void PrintOffsetDialog::cmdTestPrint_Click() {
     const SheetOffset offset = sheetOffsetOf(m_offset);
     if (m_output) {
         printCalibrationSheet(*m_output, m_game, offset);

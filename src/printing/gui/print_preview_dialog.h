@@ -22,14 +22,14 @@ class QPushButton;
 
 namespace tw::printing {
 
-class DlgPrintPreview;
+class PrintPreviewDialog;
 
 // The sheet on the screen: white paper of the sheet's printed area in twips,
 // scaled to the widget.
 class PreviewPage : public QWidget {
     Q_OBJECT
 public:
-    explicit PreviewPage(DlgPrintPreview& preview, QWidget* parent = nullptr);
+    explicit PreviewPage(PrintPreviewDialog& preview, QWidget* parent = nullptr);
     QSize sizeHint() const override;
 
     // The twips area shown, from the printable area's top-left corner.
@@ -40,13 +40,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    DlgPrintPreview& m_preview;
+    PrintPreviewDialog& m_preview;
 };
 
-class DlgPrintPreview : public QDialog {
+class PrintPreviewDialog : public QDialog {
     Q_OBJECT
 public:
-    DlgPrintPreview(std::vector<std::vector<MarkRect>> pages, common::Game game, SheetOffset offset,
+    PrintPreviewDialog(std::vector<std::vector<MarkRect>> pages, common::Game game, SheetOffset offset,
                     const QString& printerCaption, QWidget* parent = nullptr);
 
     int pageCount() const { return static_cast<int>(m_pages.size()); }

@@ -2,7 +2,7 @@
 // running series equal the library's figures for the same options, the verdict
 // is coloured, the worker reports progress and stops on cancel, the exports hold
 // the table and the chart, and closing the window during a run stops the worker.
-#include "backtest/gui/dlg_backtest.h"
+#include "backtest/gui/backtest_dialog.h"
 
 #include "history/table_file.h"
 #include "ui/message_box.h"
@@ -29,7 +29,7 @@
 #include <set>
 
 using tw::backtest::BacktestLine;
-using tw::backtest::DlgBacktest;
+using tw::backtest::BacktestDialog;
 
 namespace {
 
@@ -49,15 +49,15 @@ QString digitsOnly(QString text) {
     return text.remove(QLatin1Char(','));
 }
 
-bool runAndWait(DlgBacktest& dialog, int timeoutMs = 120000) {
-    QSignalSpy finished(&dialog, &DlgBacktest::runFinished);
+bool runAndWait(BacktestDialog& dialog, int timeoutMs = 120000) {
+    QSignalSpy finished(&dialog, &BacktestDialog::runFinished);
     QTest::mouseClick(dialog.findChild<QPushButton*>("cmdRun"), Qt::LeftButton);
     return finished.wait(timeoutMs);
 }
 
 } // namespace
 
-class TestDlgBacktest : public QObject {
+class TestBacktestDialog : public QObject {
     Q_OBJECT
 
 private:
@@ -69,11 +69,12 @@ private slots:
     void cleanup() { tw::ui::MessageHook::disable(); }
 
     void defaultsAreRoundTwoToTheLastDrawn() {
-        DlgBacktest dialog(num3, num4);
-        for (int game : {3, 4}) {
-            dialog.setGame(game);
+        BacktestDialog dialog(num3, num4);
+        for (const tw::common::Game game : tw::common::kGames) {
+            dialog.setGame(tw::common::Game{game});
             QCOMPARE(dialog.findChild<QSpinBox*>("spnFrom")->value(), 2);
-            QCOMPARE(dialog.findChild<QSpinBox*>("spnTo")->value(), int((game == 4 ? num4 : num3).count));
+            QCOMPARE(dialog.findChild<QSpinBox*>("spnTo")->value(),
+                     int((game == tw::common::Game::Numbers4 ? num4 : num3).count));
         }
     }
 
@@ -90,8 +91,8 @@ private slots:
         QFETCH(int, from);
         QFETCH(int, to);
         QFETCH(int, seed);
-        DlgBacktest dialog(num3, num4);
-        dialog.setGame(game);
+        BacktestDialog dialog(num3, num4);
+        dialog.setGame(tw::common::Game{game});
         dialog.setRange(from, to);
         dialog.setPortfolios(200);
         dialog.setSeed(static_cast<uint64_t>(seed));
@@ -101,7 +102,7 @@ private slots:
         QVERIFY2(!dialog.outcome()->error, dialog.outcome()->error.describe().c_str());
 
         tw::backtest::BacktestOptions options;
-        options.game = game;
+        options.game = tw::common::Game{game};
         options.from = from;
         options.to = to;
         options.seed = static_cast<uint64_t>(seed);
@@ -156,8 +157,8 @@ private slots:
 
     void verdictColoursDiffer() {
         // The colours tell the three verdicts apart; a run that shows two of them must show two colours.
-        DlgBacktest dialog(num3, num4);
-        dialog.setGame(3);
+        BacktestDialog dialog(num3, num4);
+        dialog.setGame(tw::common::Game::Numbers3);
         dialog.setPortfolios(100);
         QVERIFY(runAndWait(dialog));
         auto* table = dialog.findChild<QTableWidget*>("tblResult");
@@ -173,10 +174,10 @@ private slots:
     }
 
     void cancelStopsTheWork() {
-        DlgBacktest dialog(num3, num4);
-        dialog.setGame(3); // the whole history: long enough to cancel midway
+        BacktestDialog dialog(num3, num4);
+        dialog.setGame(tw::common::Game::Numbers3); // the whole history: long enough to cancel midway
         dialog.show();
-        QSignalSpy finished(&dialog, &DlgBacktest::runFinished);
+        QSignalSpy finished(&dialog, &BacktestDialog::runFinished);
         QTest::mouseClick(dialog.findChild<QPushButton*>("cmdRun"), Qt::LeftButton);
         QVERIFY(dialog.isRunning());
         auto* cancel = dialog.findChild<QPushButton*>("cmdCancel");
@@ -197,16 +198,16 @@ private slots:
     }
 
     void closingDuringARunStopsTheWorker() {
-        auto dialog = std::make_unique<DlgBacktest>(num3, num4);
-        dialog->setGame(4);
+        auto dialog = std::make_unique<BacktestDialog>(num3, num4);
+        dialog->setGame(tw::common::Game::Numbers4);
         QVERIFY(dialog->cmdRun_Click());
         QVERIFY(dialog->isRunning());
         dialog.reset(); // must cancel and wait, not crash or hang
     }
 
     void exportsHoldTheTableAndTheChart() {
-        DlgBacktest dialog(num3, num4);
-        dialog.setGame(3);
+        BacktestDialog dialog(num3, num4);
+        dialog.setGame(tw::common::Game::Numbers3);
         dialog.setRange(7000, 7054);
         dialog.setPortfolios(50);
         dialog.show();
@@ -243,8 +244,8 @@ private slots:
     }
 
     void refusedOptionsShowAMessage() {
-        DlgBacktest dialog(num3, num4);
-        dialog.setGame(3);
+        BacktestDialog dialog(num3, num4);
+        dialog.setGame(tw::common::Game::Numbers3);
         dialog.setRange(500, 400);
         QVERIFY(runAndWait(dialog));
         QCOMPARE(tw::ui::MessageHook::shownTexts().size(), 1);
@@ -260,5 +261,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDlgBacktest)
-#include "test_dlg_backtest.moc"
+QTEST_MAIN(TestBacktestDialog)
+#include "test_backtest_dialog.moc"

@@ -1,4 +1,4 @@
-#include "backtest/gui/dlg_backtest.h"
+#include "backtest/gui/backtest_dialog.h"
 
 #include "common/rounding.h"
 #include "ui/message_box.h"
@@ -47,8 +47,8 @@ QString percentText(double percent) {
     return QString::number(percent, 'f', 1) + QLatin1Char('%');
 }
 
-QString gameText(int game) {
-    return game == 4 ? QStringLiteral("NUMBERS4") : QStringLiteral("NUMBERS3");
+QString gameText(common::Game game) {
+    return QString::fromLatin1(common::gameName(game));
 }
 
 QColor verdictColour(Verdict verdict) {
@@ -242,7 +242,7 @@ QByteArray backtestCsv(const BacktestResult& r) {
 
 // The worker's side of one run. The table is the worker's own copy; the window
 // touches the outcome only after the thread has finished.
-struct DlgBacktest::Job {
+struct BacktestDialog::Job {
     history::DrawTable table;
     BacktestOptions options;
     std::atomic<bool> cancel{false};
@@ -250,7 +250,7 @@ struct DlgBacktest::Job {
     BacktestOutcome outcome;
 };
 
-DlgBacktest::DlgBacktest(const history::DrawTable& num3, const history::DrawTable& num4, QWidget* parent)
+BacktestDialog::BacktestDialog(const history::DrawTable& num3, const history::DrawTable& num4, QWidget* parent)
     : QDialog(parent), m_num3(num3), m_num4(num4) {
     setObjectName(QStringLiteral("DlgBacktest"));
     setWindowTitle(QStringLiteral("成績検証"));
@@ -344,18 +344,18 @@ DlgBacktest::DlgBacktest(const history::DrawTable& num3, const history::DrawTabl
     chtNet->setMinimumHeight(330);
     layout->addWidget(chtNet, 1);
 
-    connect(cmbGame, &QComboBox::currentIndexChanged, this, &DlgBacktest::gameChanged);
-    connect(cmdRun, &QPushButton::clicked, this, &DlgBacktest::cmdRun_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &DlgBacktest::cmdCancel_Click);
-    connect(cmbLine, &QComboBox::currentIndexChanged, this, &DlgBacktest::showLine);
-    connect(cmdExportCsv, &QPushButton::clicked, this, &DlgBacktest::cmdExportCsv_Click);
-    connect(cmdExportPng, &QPushButton::clicked, this, &DlgBacktest::cmdExportPng_Click);
+    connect(cmbGame, &QComboBox::currentIndexChanged, this, &BacktestDialog::gameChanged);
+    connect(cmdRun, &QPushButton::clicked, this, &BacktestDialog::cmdRun_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &BacktestDialog::cmdCancel_Click);
+    connect(cmbLine, &QComboBox::currentIndexChanged, this, &BacktestDialog::showLine);
+    connect(cmdExportCsv, &QPushButton::clicked, this, &BacktestDialog::cmdExportCsv_Click);
+    connect(cmdExportPng, &QPushButton::clicked, this, &BacktestDialog::cmdExportPng_Click);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
     gameChanged();
     setRunning(false);
 }
 
-DlgBacktest::~DlgBacktest() {
+BacktestDialog::~BacktestDialog() {
     if (m_thread) {
         m_job->cancel = true;
         m_thread->wait();
@@ -363,36 +363,37 @@ DlgBacktest::~DlgBacktest() {
     }
 }
 
-const history::DrawTable& DlgBacktest::tableOf(int g) const {
-    return g == 4 ? m_num4 : m_num3;
+const history::DrawTable& BacktestDialog::tableOf(common::Game g) const {
+    return g == common::Game::Numbers4 ? m_num4 : m_num3;
 }
 
-int DlgBacktest::game() const {
-    return cmbGame->currentData().toInt();
+// The list's items carry the game codes 3 and 4.
+common::Game BacktestDialog::game() const {
+    return common::gameFromCode(cmbGame->currentData().toInt()).value_or(common::Game::Numbers3);
 }
 
-void DlgBacktest::setGame(int g) {
-    const int index = g == 4 ? 1 : 0;
+void BacktestDialog::setGame(common::Game g) {
+    const int index = g == common::Game::Numbers4 ? 1 : 0;
     if (cmbGame->currentIndex() != index)
         cmbGame->setCurrentIndex(index);
     else
         gameChanged();
 }
 
-void DlgBacktest::setRange(int from, int to) {
+void BacktestDialog::setRange(int from, int to) {
     spnFrom->setValue(from);
     spnTo->setValue(to);
 }
 
-void DlgBacktest::setPortfolios(int portfolios) {
+void BacktestDialog::setPortfolios(int portfolios) {
     spnPortfolios->setValue(portfolios);
 }
 
-void DlgBacktest::setSeed(uint64_t seed) {
+void BacktestDialog::setSeed(uint64_t seed) {
     txtSeed->setText(QString::number(seed));
 }
 
-void DlgBacktest::gameChanged() {
+void BacktestDialog::gameChanged() {
     const int last = std::max<int>(2, tableOf(game()).count);
     for (QSpinBox* box : {spnFrom, spnTo})
         box->setRange(2, last);
@@ -400,7 +401,7 @@ void DlgBacktest::gameChanged() {
     spnTo->setValue(last);
 }
 
-void DlgBacktest::setRunning(bool running) {
+void BacktestDialog::setRunning(bool running) {
     for (QWidget* w : std::initializer_list<QWidget*>{cmbGame, spnFrom, spnTo, spnPortfolios, txtSeed, cmdRun,
                                                       cmdExportCsv, cmdExportPng, cmbLine})
         w->setEnabled(!running);
@@ -413,7 +414,7 @@ void DlgBacktest::setRunning(bool running) {
     }
 }
 
-bool DlgBacktest::cmdRun_Click() {
+bool BacktestDialog::cmdRun_Click() {
     if (m_thread)
         return false;
     bool ok = false;
@@ -460,12 +461,12 @@ bool DlgBacktest::cmdRun_Click() {
     return true;
 }
 
-void DlgBacktest::cmdCancel_Click() {
+void BacktestDialog::cmdCancel_Click() {
     if (m_job)
         m_job->cancel = true;
 }
 
-void DlgBacktest::onProgress(int done, int total) {
+void BacktestDialog::onProgress(int done, int total) {
     if (!m_thread)
         return;
     prgRun->setRange(0, total);
@@ -473,7 +474,7 @@ void DlgBacktest::onProgress(int done, int total) {
     lblStatus->setText(QStringLiteral("検証中… %1 / %2 回").arg(done).arg(total));
 }
 
-void DlgBacktest::onFinished(std::shared_ptr<Job> job) {
+void BacktestDialog::onFinished(std::shared_ptr<Job> job) {
     if (job != m_job)
         return;
     m_thread->wait();
@@ -498,7 +499,7 @@ void DlgBacktest::onFinished(std::shared_ptr<Job> job) {
     emit runFinished();
 }
 
-void DlgBacktest::fillTable() {
+void BacktestDialog::fillTable() {
     const BacktestResult& r = m_outcome->result;
     const bool complete = !m_outcome->error;
     tblResult->setRowCount(complete ? static_cast<int>(r.lines.size()) : 0);
@@ -544,7 +545,7 @@ void DlgBacktest::fillTable() {
     showLine(complete && !r.lines.empty() ? 0 : -1);
 }
 
-void DlgBacktest::showLine(int index) {
+void BacktestDialog::showLine(int index) {
     m_chart->removeAllSeries();
     for (QAbstractAxis* axis : m_chart->axes()) {
         m_chart->removeAxis(axis); // hands the axis back to us
@@ -611,7 +612,7 @@ void DlgBacktest::showLine(int index) {
     }
 }
 
-bool DlgBacktest::exportCsv(const QString& path) {
+bool BacktestDialog::exportCsv(const QString& path) {
     if (!m_outcome || m_outcome->error)
         return false;
     QSaveFile file(path); // written beside the target and renamed over it
@@ -622,7 +623,7 @@ bool DlgBacktest::exportCsv(const QString& path) {
     return file.commit();
 }
 
-bool DlgBacktest::exportPng(const QString& path) {
+bool BacktestDialog::exportPng(const QString& path) {
     if (!m_outcome || m_outcome->error)
         return false;
     QSaveFile file(path);
@@ -635,7 +636,7 @@ bool DlgBacktest::exportPng(const QString& path) {
     return file.commit();
 }
 
-void DlgBacktest::cmdExportCsv_Click() {
+void BacktestDialog::cmdExportCsv_Click() {
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("表をCSVで保存"),
                                                       QStringLiteral("成績検証.csv"), QStringLiteral("CSV (*.csv)"));
     if (!path.isEmpty() && !exportCsv(path))
@@ -643,7 +644,7 @@ void DlgBacktest::cmdExportCsv_Click() {
                         windowTitle());
 }
 
-void DlgBacktest::cmdExportPng_Click() {
+void BacktestDialog::cmdExportPng_Click() {
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("グラフをPNGで保存"),
                                                       QStringLiteral("成績検証.png"), QStringLiteral("PNG (*.png)"));
     if (!path.isEmpty() && !exportPng(path))

@@ -4,8 +4,8 @@
 #include "printing/calibration_sheet.h"
 #include "printing/gui/current_printer.h"
 #include "printing/gui/print_job_dialog.h"
-#include "printing/gui/dlg_print_offset.h"
-#include "printing/gui/dlg_print_preview.h"
+#include "printing/gui/print_offset_dialog.h"
+#include "printing/gui/print_preview_dialog.h"
 #include "printing/gui/printer_offsets.h"
 #include "ui/message_box.h"
 
@@ -25,8 +25,8 @@
 using tw::common::BetType;
 using tw::common::Game;
 using tw::printing::PrintJobDialog;
-using tw::printing::DlgPrintOffset;
-using tw::printing::DlgPrintPreview;
+using tw::printing::PrintOffsetDialog;
+using tw::printing::PrintPreviewDialog;
 using tw::printing::OffsetTenths;
 using tw::printing::PrinterOffsets;
 using tw::printing::SheetOffset;
@@ -66,7 +66,7 @@ bool printAll(PrintJobDialog& dialog, RecordingSink& sink) {
 
 Q_DECLARE_METATYPE(OffsetTenths)
 
-class TestPrintOffset : public QObject {
+class TestPrintOffsetDialog : public QObject {
     Q_OBJECT
 
 private slots:
@@ -89,7 +89,7 @@ private slots:
         QCOMPARE(child<QLabel>(dialog.get(), "lblPrintOffset")->text(),
                  QStringLiteral("横 右へ 0.5 mm・縦 上へ 1.0 mm"));
 
-        std::unique_ptr<DlgPrintOffset> calibration = dialog->makeOffsetDialog();
+        std::unique_ptr<PrintOffsetDialog> calibration = dialog->makeOffsetDialog();
         QCOMPARE(calibration->windowTitle(), QStringLiteral("印刷位置の調整"));
         QCOMPARE(child<QLabel>(calibration.get(), "lblOffsetPrinter")->text(),
                  child<QLabel>(dialog.get(), "lblPrinterName")->text());
@@ -104,7 +104,7 @@ private slots:
                  QStringLiteral("横 右へ 0.5 mm・縦 上へ 1.0 mm（28, -57 twip）"));
 
         // Typed in: stored at once, shown in both dialogs, used by the next print.
-        QSignalSpy changed(calibration.get(), &DlgPrintOffset::offsetChanged);
+        QSignalSpy changed(calibration.get(), &PrintOffsetDialog::offsetChanged);
         across->setValue(-2.3);
         down->setValue(1.7);
         QCOMPARE(changed.size(), 2);
@@ -176,7 +176,7 @@ private slots:
 
         RecordingSink printed;
         QVERIFY(printAll(*dialog, printed));
-        std::unique_ptr<DlgPrintPreview> preview = dialog->makePreview();
+        std::unique_ptr<PrintPreviewDialog> preview = dialog->makePreview();
         QCOMPARE(preview->windowTitle(), QStringLiteral("印刷プレビュー"));
         QCOMPARE(static_cast<std::size_t>(preview->pageCount()), printed.pages.size());
         QCOMPARE(preview->pageCount(), tw::printing::sheetsNeeded(entries));
@@ -198,7 +198,7 @@ private slots:
                                   dir.filePath(QStringLiteral("out.pdf")), offsets);
         auto* previewButton = child<QPushButton>(dialog.get(), "cmdPrtPreview");
         QCOMPARE(previewButton->text(), QStringLiteral("印刷プレビュー"));
-        std::unique_ptr<DlgPrintPreview> preview = dialog->makePreview();
+        std::unique_ptr<PrintPreviewDialog> preview = dialog->makePreview();
         auto* prev = child<QPushButton>(preview.get(), "cmdPrevPage");
         auto* next = child<QPushButton>(preview.get(), "cmdNextPage");
         auto* label = child<QLabel>(preview.get(), "lblPreviewPage");
@@ -229,5 +229,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPrintOffset)
-#include "test_print_offset.moc"
+QTEST_MAIN(TestPrintOffsetDialog)
+#include "test_print_offset_dialog.moc"

@@ -43,14 +43,14 @@ QString backtestSummary(const BacktestResult& result);
 // The table as CSV (UTF-8, CR LF, a header line), the columns of the window's table.
 QByteArray backtestCsv(const BacktestResult& result);
 
-class DlgBacktest : public QDialog {
+class BacktestDialog : public QDialog {
     Q_OBJECT
 public:
-    DlgBacktest(const history::DrawTable& num3, const history::DrawTable& num4, QWidget* parent = nullptr);
-    ~DlgBacktest() override;
+    BacktestDialog(const history::DrawTable& num3, const history::DrawTable& num4, QWidget* parent = nullptr);
+    ~BacktestDialog() override;
 
     // Chooses the game (3 or 4) and sets the range to round 2 .. the last drawn.
-    void setGame(int game);
+    void setGame(common::Game game);
     void setRange(int from, int to);
     void setPortfolios(int portfolios);
     void setSeed(uint64_t seed);
@@ -75,8 +75,8 @@ signals:
 
 private:
     struct Job;
-    const history::DrawTable& tableOf(int game) const;
-    int game() const;
+    const history::DrawTable& tableOf(common::Game game) const;
+    common::Game game() const;
     void gameChanged();
     void onProgress(int done, int total);
     void onFinished(std::shared_ptr<Job> job);

@@ -1,4 +1,4 @@
-#include "printing/gui/dlg_print_preview.h"
+#include "printing/gui/print_preview_dialog.h"
 
 #include "printing/gui/painter_page_sink.h"
 
@@ -24,7 +24,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text) {
 }
 } // namespace
 
-PreviewPage::PreviewPage(DlgPrintPreview& preview, QWidget* parent) : QWidget(parent), m_preview(preview) {
+PreviewPage::PreviewPage(PrintPreviewDialog& preview, QWidget* parent) : QWidget(parent), m_preview(preview) {
     setObjectName(QStringLiteral("picPreviewPage"));
     setMinimumSize(220, 440);
 }
@@ -57,7 +57,7 @@ void PreviewPage::paintEvent(QPaintEvent*) {
     m_preview.paintPage(m_preview.currentPage(), sink);
 }
 
-DlgPrintPreview::DlgPrintPreview(std::vector<std::vector<MarkRect>> pages, common::Game game, SheetOffset offset,
+PrintPreviewDialog::PrintPreviewDialog(std::vector<std::vector<MarkRect>> pages, common::Game game, SheetOffset offset,
                                  const QString& printerCaption, QWidget* parent)
     : QDialog(parent), m_pages(std::move(pages)), m_areas(sheetMarkAreas(game, offset)) {
     setObjectName(QStringLiteral("dlgPrintPreview"));
@@ -91,13 +91,13 @@ DlgPrintPreview::DlgPrintPreview(std::vector<std::vector<MarkRect>> pages, commo
     buttons->addWidget(cmdPreviewClose);
     layout->addLayout(buttons);
 
-    connect(cmdPrevPage, &QPushButton::clicked, this, &DlgPrintPreview::cmdPrevPage_Click);
-    connect(cmdNextPage, &QPushButton::clicked, this, &DlgPrintPreview::cmdNextPage_Click);
+    connect(cmdPrevPage, &QPushButton::clicked, this, &PrintPreviewDialog::cmdPrevPage_Click);
+    connect(cmdNextPage, &QPushButton::clicked, this, &PrintPreviewDialog::cmdNextPage_Click);
     connect(cmdPreviewClose, &QPushButton::clicked, this, &QDialog::accept);
     showPage(0);
 }
 
-void DlgPrintPreview::showPage(int page) {
+void PrintPreviewDialog::showPage(int page) {
     m_page = std::clamp(page, 0, pageCount() - 1);
     lblPreviewPage->setText(QStringLiteral("%1 / %2 枚目").arg(m_page + 1).arg(pageCount()));
     cmdPrevPage->setEnabled(m_page > 0);
@@ -105,7 +105,7 @@ void DlgPrintPreview::showPage(int page) {
     picPreviewPage->update();
 }
 
-void DlgPrintPreview::paintPage(int page, PageSink& sink) const {
+void PrintPreviewDialog::paintPage(int page, PageSink& sink) const {
     if (page < 0 || page >= pageCount())
         return;
     for (const MarkRect& m : m_pages[static_cast<std::size_t>(page)])
