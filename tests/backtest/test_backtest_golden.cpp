@@ -21,7 +21,7 @@ uint64_t fnv1a(const std::string& bytes) {
 }
 
 struct GoldenCase {
-    int game;
+    common::Game game;
     uint64_t textHash; // of the table `tallowind-cli backtest --from 5001 --portfolios 300` prints
 };
 
@@ -29,7 +29,7 @@ class BacktestGolden : public ::testing::TestWithParam<GoldenCase> {};
 
 TEST_P(BacktestGolden, BundledHistoryKeepsItsFigures) {
     const GoldenCase c = GetParam();
-    const std::string path = std::string(TALLOWIND_DATA_DIR) + (c.game == 3 ? "/Num3Data.tbl" : "/Num4Data.tbl");
+    const std::string path = std::string(TALLOWIND_DATA_DIR) + "/" + common::tableFileName(c.game);
     const history::LoadResult loaded = history::loadTableFile(path);
     ASSERT_FALSE(loaded.error) << loaded.error.message();
     BacktestOptions options;
@@ -43,8 +43,8 @@ TEST_P(BacktestGolden, BundledHistoryKeepsItsFigures) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BundledHistories, BacktestGolden,
-                         ::testing::Values(GoldenCase{3, 0xd413a93b37daecf1ULL}, GoldenCase{4, 0xc72be9c2d82e2685ULL}),
-                         [](const auto& info) { return "numbers" + std::to_string(info.param.game); });
+                         ::testing::Values(GoldenCase{common::Game::Numbers3, 0xd413a93b37daecf1ULL}, GoldenCase{common::Game::Numbers4, 0xc72be9c2d82e2685ULL}),
+                         [](const auto& info) { return "numbers" + std::to_string(common::gameCode(info.param.game)); });
 
 } // namespace
 } // namespace tw::backtest
