@@ -11,7 +11,10 @@
 #include "ledger/gui/ledger_window.h"
 #include "printing/gui/print_panel.h"
 #include "selection/gui/change_panel.h"
-#include "table_text.h"
+#include "support/strict_message_hook.h"
+#include "support/table_text.h"
+#include "support/window_clock.h"
+#include "support/window_driver.h"
 #include "ui/message_box.h"
 #include "support/timer_tick.h"
 
@@ -37,18 +40,19 @@
 using tw::testing::fireTimer;
 using tw::app::MainWindow;
 using tw::ui::Answer;
-namespace MessageHook = tw::ui::MessageHook;
 using namespace tw::testing;
 
 namespace {
 constexpr int kRounds3 = 20;
 constexpr int kRounds4 = 15;
-const QDateTime kWednesdayMorning(QDate(2024, 1, 10), QTime(10, 0));
 const QString kQuestion = QStringLiteral("この機能を使用すると、現在の予測結果が失われます。\rよろしいですか？");
 } // namespace
 
 class TestMainWindow : public QObject {
     Q_OBJECT
+
+    // Every box is expected; one nobody asked for fails the test.
+    tw::testing::StrictMessageHook boxes;
 
 private:
     QTemporaryDir work;
@@ -58,12 +62,7 @@ private:
     std::unique_ptr<MainWindow> window;
     QList<int> exits;
 
-    template <typename T> T* child(const char* name) const {
-        T* found = window->findChild<T*>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
-    }
+    template <typename T> T* child(const char* name) const { return tw::testing::child<T>(window.get(), name); }
     QComboBox* rounds() const { return child<QComboBox>("cmbRound"); }
     bool shown(const char* name) const { return child<QWidget>(name)->isVisible(); }
 
@@ -96,14 +95,14 @@ private:
     void clickGame(int index) {
         QTest::mouseClick(child<QRadioButton>(index == 0 ? "optNumbers_0" : "optNumbers_1"), Qt::LeftButton);
     }
-    void click(const char* button) { QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton); }
+    void click(const char* button) { tw::testing::click(window.get(), button); }
     void runFor(const QString& round) {
         typeRound(round);
         click("cmdYosoku");
     }
     QString item(int index) const { return rounds()->itemText(index); }
 
-private slots:
+private Q_SLOTS:
     void init() {
         QVERIFY(work.isValid());
         for (const char* name : {"Num3Data.tbl", "Num4Data.tbl"}) // a folder a failed test left in place
@@ -120,12 +119,12 @@ private slots:
         }
         now = kWednesdayMorning;
         exits.clear();
-        MessageHook::enable();
+        boxes.start();
         openWindow();
     }
     void cleanup() {
         window.reset();
-        MessageHook::disable();
+        QVERIFY2(boxes.finish(), qPrintable(boxes.problem()));
     }
 
     void startsWithTheNextRoundOfNumbers3() {
@@ -163,21 +162,22 @@ private slots:
         click("cmdYosoku");
         QCOMPARE(window->predictionRunsStarted(), 1);
         QCOMPARE(window->state().intRunRound, kRounds4 + 1);
-        QCOMPARE(MessageHook::shownTexts().size(), 0);
+        QCOMPARE(boxes.shown().size(), 0);
 
+        boxes.expect(Answer::Yes);
         clickGame(0);
         QCOMPARE(window->state().intGame, 3);
         QCOMPARE(child<QLabel>("lblNum")->text(), QStringLiteral("3"));
         QCOMPARE(child<QLabel>("lblNum")->palette().color(QPalette::WindowText), QColor(255, 0, 255));
         QCOMPARE(rounds()->count(), kRounds3 + 1);
         QCOMPARE(item(0), QString::number(kRounds3 + 1));
-        QCOMPARE(MessageHook::shownTexts().size(), 1); // the Numbers4 run was for a future round
+        QCOMPARE(boxes.shown().size(), 1); // the Numbers4 run was for a future round
 
-        MessageHook::clearShown();
+        boxes.clearShown();
         runFor(QStringLiteral("21"));
-        MessageHook::pushAnswer(Answer::No);
+        boxes.expect(Answer::No);
         clickGame(1);
-        QCOMPARE(MessageHook::shownTexts(), QStringList{kQuestion});
+        QCOMPARE(boxes.shown(), QStringList{kQuestion});
         QCOMPARE(rounds()->count(), kRounds3 + 1);
         QCOMPARE(rounds()->currentText(), QStringLiteral("21"));
     }
@@ -197,11 +197,13 @@ private slots:
         QCOMPARE(rounds()->currentText(), typed);
         QCOMPARE(rounds()->lineEdit()->text(), typed);
         QVERIFY(rounds()->lineEdit()->selectedText().isEmpty());
-        click("cmdYosoku");
         const int round = typed.toInt();
+        if (round < 2)
+            boxes.expect(Answer::Ok);
+        click("cmdYosoku");
         if (round < 2) {
             QCOMPARE(window->predictionRunsStarted(), 0);
-            QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【予測確認】")});
+            QCOMPARE(boxes.titles(), QStringList{QStringLiteral("【予測確認】")});
         } else {
             QCOMPARE(window->predictionRunsStarted(), 1);
             QCOMPARE(window->state().intRunRound, round);
@@ -219,10 +221,11 @@ private slots:
     }
     void outOfRangeTypedRoundIsNamedAsTyped() {
         QFETCH(QString, typed);
+        boxes.expect(Answer::Ok);
         runFor(typed);
         QCOMPARE(window->predictionRunsStarted(), 0);
-        QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【予測確認】")});
-        const QString text = MessageHook::shownTexts().value(0);
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("【予測確認】")});
+        const QString text = boxes.shown().value(0);
         QVERIFY2(text.startsWith(QStringLiteral("第%1回の予測はできません。").arg(typed)), qPrintable(text));
         QVERIFY2(!text.contains(QStringLiteral("32767回の")), qPrintable(text));
         QVERIFY(!shown("cmdHenko"));
@@ -283,7 +286,7 @@ private slots:
         click("cmdHenko");
         QVERIFY(window->state().blnHasPrediction);
 
-        MessageHook::pushAnswer(yes ? Answer::Yes : Answer::No);
+        boxes.expect(yes ? Answer::Yes : Answer::No);
         if (change == "typed round")
             typeRound(QStringLiteral("7"));
         else if (change == "picked round")
@@ -291,8 +294,8 @@ private slots:
         else
             clickGame(1);
 
-        QCOMPARE(MessageHook::shownTexts(), QStringList{kQuestion});
-        QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("新規予測確認")});
+        QCOMPARE(boxes.shown(), QStringList{kQuestion});
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("新規予測確認")});
         QVERIFY(!window->state().blnReverting);
         QVERIFY(child<QRadioButton>("optNumbers_0")->isEnabled() && child<QRadioButton>("optNumbers_1")->isEnabled());
         QVERIFY(rounds()->isEnabled());
@@ -315,11 +318,11 @@ private slots:
         runFor(QStringLiteral("5"));
         QVERIFY(shown("cmdHenko"));
         typeRound(QStringLiteral("6"));
-        QCOMPARE(MessageHook::shownTexts().size(), 0);
+        QCOMPARE(boxes.shown().size(), 0);
         QVERIFY(!shown("cmdHenko"));
         runFor(QStringLiteral("6"));
         clickGame(1);
-        QCOMPARE(MessageHook::shownTexts().size(), 0);
+        QCOMPARE(boxes.shown().size(), 0);
         QVERIFY(!shown("cmdHenko"));
         QCOMPARE(window->state().intGame, 4);
     }
@@ -327,7 +330,7 @@ private slots:
     void clickingTheSelectedGameDoesNothing() {
         runFor(QStringLiteral("21"));
         clickGame(0);
-        QCOMPARE(MessageHook::shownTexts().size(), 0);
+        QCOMPARE(boxes.shown().size(), 0);
         QVERIFY(window->state().blnHasPrediction);
         QVERIFY(shown("cmdPrint"));
     }
@@ -351,7 +354,9 @@ private slots:
         click("cmdYosoku");
         QCOMPARE(window->predictionRunsStarted(), 1);
 
-        typeRound(other); // clears the view (answering Yes where asked)
+        if (round.toInt() > kRounds3)
+            boxes.expect(Answer::Yes); // a future round's view is cleared only when the user agrees
+        typeRound(other); // clears the view
         typeRound(round);
         QVERIFY(!shown("cmdHenko"));
         click("cmdYosoku");
@@ -418,14 +423,16 @@ private slots:
         QStringList expected;
         for (const QTime at : {QTime(17, 5), QTime(17, 6), QTime(17, 29), QTime(17, 30), QTime(18, 16)}) {
             now = QDateTime(QDate(2024, 1, 10), at);
+            if (at == QTime(17, 5) || at == QTime(17, 30))
+                boxes.expect(Answer::Ok); // the notice at 17:05 and again at 17:30
             QVERIFY(fireTimer(timer));
             QVERIFY(timer->isActive());
             QCOMPARE(timer->interval(), MainWindow::kNoticeIntervalMs);
         }
-        QCOMPARE(MessageHook::shownTexts().size(), 2);
-        QVERIFY(MessageHook::shownTexts().at(0).startsWith(QStringLiteral("現在時刻：[17:05]\r")));
-        QVERIFY(MessageHook::shownTexts().at(1).startsWith(QStringLiteral("現在時刻：[17:30]\r")));
-        QCOMPARE(MessageHook::shownTitles().at(0), QStringLiteral("【現在時刻通知】"));
+        QCOMPARE(boxes.shown().size(), 2);
+        QVERIFY(boxes.shown().at(0).startsWith(QStringLiteral("現在時刻：[17:05]\r")));
+        QVERIFY(boxes.shown().at(1).startsWith(QStringLiteral("現在時刻：[17:30]\r")));
+        QCOMPARE(boxes.titles().at(0), QStringLiteral("【現在時刻通知】"));
     }
 
     // The entry dialog opens for the next round of the selected game; afterwards
@@ -518,7 +525,7 @@ private slots:
         click("cmdLedger");
         QVERIFY(opened);
         QVERIFY(QFileInfo::exists(ledgerFile));
-        QCOMPARE(MessageHook::shownTexts().size(), 0);
+        QCOMPARE(boxes.shown().size(), 0);
 
         runFor(QStringLiteral("21"));
         click("cmdPrint");
@@ -532,7 +539,7 @@ private slots:
     void storedSelectionIsShownInTheStatusBar() {
         QCOMPARE(window->statusBar()->currentMessage(), QString());
         auto* panel = child<tw::selection::ChangePanel>("framHenkou");
-        emit panel->selectionStored(QStringLiteral("NUMBERS３ユーザー選出.dat"));
+        Q_EMIT panel->selectionStored(QStringLiteral("NUMBERS３ユーザー選出.dat"));
         QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("選出Noを保存しました（NUMBERS３ユーザー選出.dat）"));
     }
 
@@ -545,19 +552,20 @@ private slots:
                 dialog->done(QDialog::Rejected);
             }
         });
+        boxes.expect(Answer::Ok);
         click("cmdLedger");
         QVERIFY(!opened);
-        QCOMPARE(MessageHook::shownTexts().size(), 1);
+        QCOMPARE(boxes.shown().size(), 1);
         QVERIFY(child<QPushButton>("cmdYosoku")->isEnabled());
         QFile::remove(work.filePath(QStringLiteral("tallowind.db")));
     }
 
     void dataEntryWithAFuturePredictionAsksFirst() {
         runFor(QStringLiteral("21"));
-        MessageHook::pushAnswer(Answer::No);
+        boxes.expect(Answer::No);
         click("cmdDataEntry");
-        QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("データ登録")});
-        QCOMPARE(MessageHook::shownTexts(), QStringList{kQuestion});
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("データ登録")});
+        QCOMPARE(boxes.shown(), QStringList{kQuestion});
         QVERIFY(window->state().blnHasPrediction);
         QVERIFY(!QApplication::activeModalWidget());
     }
@@ -573,7 +581,7 @@ private slots:
     void dataEntryAfterARefusedChangeStillAsks() {
         QFETCH(QString, change);
         runFor(QStringLiteral("21"));
-        MessageHook::pushAnswer(Answer::No);
+        boxes.expect(Answer::No);
         if (change == "other game")
             clickGame(1);
         else if (change == "typed round")
@@ -589,9 +597,9 @@ private slots:
                 dialog->done(QDialog::Rejected);
             }
         });
-        MessageHook::pushAnswer(Answer::No);
+        boxes.expect(Answer::No);
         click("cmdDataEntry");
-        QCOMPARE(MessageHook::shownTitles(),
+        QCOMPARE(boxes.titles(),
                  (QStringList{QStringLiteral("新規予測確認"), QStringLiteral("データ登録")}));
         QVERIFY(!entryOpened);
         QVERIFY(window->state().blnHasPrediction);
@@ -647,10 +655,10 @@ private slots:
         rec.dteDraw = 45301;
         QVERIFY(history.num3.store(kRounds3 + 1, rec));
         const QByteArray before = readFile(work.filePath("Num3Data.tbl"));
-        MessageHook::pushAnswer(Answer::Cancel);
+        boxes.expect(Answer::Cancel);
         click("cmdExit");
-        QCOMPARE(MessageHook::shownTexts(), QStringList{QStringLiteral("終了しますか？")});
-        QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【終了確認】")});
+        QCOMPARE(boxes.shown(), QStringList{QStringLiteral("終了しますか？")});
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("【終了確認】")});
         QVERIFY(exits.isEmpty());
         QVERIFY(window->isVisible());
         QVERIFY(history.num3.record(kRounds3 + 1).blnUnsaved);
@@ -659,10 +667,10 @@ private slots:
 
     void exitWithNothingStoredLeavesBothFilesUnchanged() {
         const auto before = snapshot(work.path());
-        MessageHook::pushAnswer(Answer::Ok);
+        boxes.expect(Answer::Ok);
         click("cmdExit");
         QCOMPARE(exits, QList<int>{0});
-        QCOMPARE(MessageHook::shownTexts().size(), 1);
+        QCOMPARE(boxes.shown().size(), 1);
         QCOMPARE(snapshot(work.path()), before);
     }
 
@@ -673,7 +681,7 @@ private slots:
         QVERIFY(history.num4.store(kRounds4 + 1, rec));
         const QByteArray before3 = readFile(work.filePath("Num3Data.tbl"));
         const QByteArray before4 = readFile(work.filePath("Num4Data.tbl"));
-        MessageHook::pushAnswer(Answer::Ok);
+        boxes.expect(Answer::Ok);
         click("cmdExit");
         QCOMPARE(exits, QList<int>{0});
         QCOMPARE(readFile(work.filePath("Num3Data.tbl")), before3);
@@ -707,11 +715,12 @@ private slots:
         QVERIFY(QFile::remove(work.filePath(failing)));
         QVERIFY(QDir(work.path()).mkdir(failing)); // a folder where the file should be
 
-        MessageHook::pushAnswer(Answer::Ok);
+        boxes.expect(Answer::Ok); // the exit question
+        boxes.expect(Answer::Ok); // the save error
         click("cmdExit");
-        QCOMPARE(MessageHook::shownTitles(),
+        QCOMPARE(boxes.titles(),
                  (QStringList{QStringLiteral("【終了確認】"), QStringLiteral("【保存エラー】")}));
-        const QString text = MessageHook::shownTexts().at(1);
+        const QString text = boxes.shown().at(1);
         QVERIFY2(text.startsWith(QStringLiteral("ファイル「") + failing + QStringLiteral("」に保存できません。")),
                  qPrintable(text));
         QVERIFY2(text.endsWith(QStringLiteral("\r終了を取りやめました。")), qPrintable(text));
@@ -726,10 +735,10 @@ private slots:
         // The folder is gone again and the file back as loaded: the next exit saves the round.
         QVERIFY(QDir(work.path()).rmdir(failing));
         QVERIFY(writeFile(work.filePath(failing), failingBytes));
-        MessageHook::clearShown();
-        MessageHook::pushAnswer(Answer::Ok);
+        boxes.clearShown();
+        boxes.expect(Answer::Ok);
         click("cmdExit");
-        QCOMPARE(MessageHook::shownTexts().size(), 1);
+        QCOMPARE(boxes.shown().size(), 1);
         QCOMPARE(exits, QList<int>{0});
         QCOMPARE(readFile(work.filePath(saved)), savedAfter);
         const int slot = history.table(failingGame).count;
@@ -744,10 +753,11 @@ private slots:
         QVERIFY(history.num4.store(kRounds4 + 1, rec));
         for (const char* name : {"Num3Data.tbl", "Num4Data.tbl"})
             QVERIFY(writeFile(work.filePath(name), "changed by another program\r\n"));
-        MessageHook::pushAnswer(Answer::Ok);
+        boxes.expect(Answer::Ok); // the exit question
+        boxes.expect(Answer::Ok); // the save error
         click("cmdExit");
-        QCOMPARE(MessageHook::shownTexts().size(), 2);
-        const QStringList lines = MessageHook::shownTexts().at(1).split(QLatin1Char('\r'));
+        QCOMPARE(boxes.shown().size(), 2);
+        const QStringList lines = boxes.shown().at(1).split(QLatin1Char('\r'));
         QCOMPARE(lines.size(), 3);
         QVERIFY(lines[0].startsWith(QStringLiteral("ファイル「Num3Data.tbl」")));
         QVERIFY(lines[1].startsWith(QStringLiteral("ファイル「Num4Data.tbl」")));
@@ -757,10 +767,10 @@ private slots:
     }
 
     void closeBoxAsksLikeTheExitButton() {
-        MessageHook::pushAnswer(Answer::Cancel);
+        boxes.expect(Answer::Cancel);
         window->close();
         QVERIFY(window->isVisible());
-        QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【終了確認】")});
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("【終了確認】")});
         QVERIFY(exits.isEmpty());
     }
 };

@@ -10,6 +10,9 @@
 #include "engine/engine.h"
 #include "history/table_file.h"
 #include "support/bundled_workdir.h"
+#include "support/strict_message_hook.h"
+#include "support/window_clock.h"
+#include "support/window_driver.h"
 #include "ui/message_box.h"
 #include "support/timer_tick.h"
 
@@ -34,11 +37,9 @@ using tw::engine::CountedList;
 using tw::engine::PredNum;
 using tw::history::NumData;
 using tw::ui::Answer;
-namespace MessageHook = tw::ui::MessageHook;
 
 namespace {
 
-const QDateTime kWednesdayMorning(QDate(2024, 1, 10), QTime(10, 0));
 const QColor kRed(255, 0, 0);
 const QColor kBlue(0, 0, 255);
 const QColor kYellow(255, 255, 0);
@@ -101,20 +102,18 @@ struct MarkCount {
 class TestPredictionRun : public QObject {
     Q_OBJECT
 
+    // Every box is expected; one nobody asked for fails the test.
+    tw::testing::StrictMessageHook boxes;
+
 private:
     QTemporaryDir work;
     tw::app::AppState appState;
     tw::history::DrawHistory bundled;
     tw::history::DrawHistory history;
-    QDateTime now = kWednesdayMorning;
+    QDateTime now = tw::testing::kWednesdayMorning;
     std::unique_ptr<MainWindow> window;
 
-    template <typename T> T* child(const QString& name) const {
-        T* found = window->findChild<T*>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
-    }
+    template <typename T> T* child(const QString& name) const { return tw::testing::child<T>(window.get(), name); }
     QString text(const QString& label) const { return child<QLabel>(label)->text(); }
     QString text(const char* name, int index) const { return text(QStringLiteral("%1_%2").arg(name).arg(index)); }
     QTableWidget* grid(int index) const { return child<QTableWidget>(QStringLiteral("gridResulte_%1").arg(index)); }
@@ -128,7 +127,7 @@ private:
     void clickGame(int index) {
         QTest::mouseClick(child<QRadioButton>(QStringLiteral("optNumbers_%1").arg(index)), Qt::LeftButton);
     }
-    void click(const char* name) { QTest::mouseClick(child<QPushButton>(QString::fromLatin1(name)), Qt::LeftButton); }
+    void click(const char* name) { tw::testing::click(window.get(), name); }
     void predict(int game, int round) {
         if (game == 4)
             clickGame(1);
@@ -185,7 +184,7 @@ private:
         QCOMPARE(text("lblGrpMny", hitIndex), yen(hits.money, tw::common::kYen7));
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase() {
         QVERIFY(work.isValid());
         auto workdir = tw::testing::prepareBundledWorkdir(work.path());
@@ -194,8 +193,8 @@ private slots:
     }
     void init() {
         history = bundled;
-        now = kWednesdayMorning;
-        MessageHook::enable();
+        now = tw::testing::kWednesdayMorning;
+        boxes.start();
         window = std::make_unique<MainWindow>(history, appState, [this] { return now; });
         window->setPredictionIntervals({1, 1, 1});
         window->show();
@@ -203,7 +202,7 @@ private slots:
     }
     void cleanup() {
         window.reset();
-        MessageHook::disable();
+        QVERIFY2(boxes.finish(), qPrintable(boxes.problem()));
     }
 
     void backTestOfADrawnRound_data() {
@@ -217,7 +216,7 @@ private slots:
         QFETCH(int, round);
         predict(game, round);
         QCOMPARE(window->predictionRunsStarted(), 1);
-        QVERIFY(MessageHook::shownTexts().isEmpty());
+        QVERIFY(boxes.shown().isEmpty());
 
         // The window analysed rounds 1 .. round - 1 of the right game.
         tw::engine::Engine reference;
@@ -376,12 +375,12 @@ private slots:
         const QString count = text("lblBuyCount", 0);
         QVERIFY(!cells.join(QString()).isEmpty());
 
-        MessageHook::pushAnswer(yes ? Answer::Yes : Answer::No);
+        boxes.expect(yes ? Answer::Yes : Answer::No);
         if (otherGame)
             clickGame(1);
         else
             typeRound(QStringLiteral("7")); // one key: each typed character is a change of its own
-        QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("新規予測確認")});
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("新規予測確認")});
         if (!yes) {
             QCOMPARE(rounds()->currentText(), QString::number(round));
             QVERIFY(child<QRadioButton>(QStringLiteral("optNumbers_0"))->isChecked());
@@ -436,10 +435,10 @@ private slots:
         QCOMPARE(child<QPushButton>(QStringLiteral("Image2"))->text(), QStringLiteral("解析からやりなおし"));
         QCOMPARE(child<QPushButton>(QStringLiteral("Image3"))->text(), QStringLiteral("再予測"));
         const QStringList cells = cellTexts(grid(0));
-        MessageHook::pushAnswer(yes ? Answer::Yes : Answer::No);
+        boxes.expect(yes ? Answer::Yes : Answer::No);
         QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
-        QCOMPARE(MessageHook::shownTexts(), QStringList{question});
-        QCOMPARE(MessageHook::shownTitles(), QStringList{title});
+        QCOMPARE(boxes.shown(), QStringList{question});
+        QCOMPARE(boxes.titles(), QStringList{title});
         QCOMPARE(window->predictionRunsStarted(), yes ? 2 : 1);
         QCOMPARE(window->state().intRunRound, 300);
         QCOMPARE(window->state().intRunGame, 3);
@@ -460,18 +459,20 @@ private slots:
         QFETCH(QString, round);
         QFETCH(QString, message);
         typeRound(round);
+        boxes.expect(Answer::Ok);
         click("cmdYosoku");
-        QCOMPARE(MessageHook::shownTexts(), QStringList{message});
-        QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【予測確認】")});
+        QCOMPARE(boxes.shown(), QStringList{message});
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("【予測確認】")});
         QCOMPARE(window->predictionRunsStarted(), 0);
         QVERIFY(!window->engine().hasRun());
         QVERIFY(!shown(QStringLiteral("cmdHenko")));
 
-        MessageHook::clearShown();
-        MessageHook::pushAnswer(Answer::Yes);
+        boxes.clearShown();
+        boxes.expect(Answer::Yes);
+        boxes.expect(Answer::Ok);
         click("Image3");
-        QCOMPARE(MessageHook::shownTexts().size(), 2);
-        QCOMPARE(MessageHook::shownTexts().at(1), message);
+        QCOMPARE(boxes.shown().size(), 2);
+        QCOMPARE(boxes.shown().at(1), message);
         QCOMPARE(window->predictionRunsStarted(), 0);
     }
 
@@ -479,14 +480,16 @@ private slots:
     // the view stays empty, and the button may be pressed again.
     void engineRefusalLeavesTheViewEmpty() {
         typeRound(QStringLiteral("9000"));
+        boxes.expect(Answer::Ok);
         click("cmdYosoku");
-        QCOMPARE(MessageHook::shownTexts(),
+        QCOMPARE(boxes.shown(),
                  QStringList{tw::engine::PredictionProgressDialog::errorMessage(tw::engine::EngineError::RoundOutOfRange, 8999)});
         QCOMPARE(window->predictionRunsStarted(), 1);
         QVERIFY(!window->state().blnHasPrediction);
         QVERIFY(!shown(QStringLiteral("cmdHenko")));
         QVERIFY(!shown(QStringLiteral("framYHit")));
         QCOMPARE(text("lblBuyCount", 0), QStringLiteral("0"));
+        boxes.expect(Answer::Ok);
         click("cmdYosoku");
         QCOMPARE(window->predictionRunsStarted(), 2);
     }
@@ -506,12 +509,14 @@ private slots:
         };
         auto* timer = window->findChild<QTimer*>(QStringLiteral("tmStart"));
         for (const Tick& tick : ticks) {
-            MessageHook::clearShown();
+            boxes.clearShown();
             now = tick.at;
-            QVERIFY(fireTimer(timer));
-            QCOMPARE(MessageHook::shownTexts(), tick.shown ? QStringList{*tick.shown} : QStringList{});
             if (tick.shown)
-                QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【現在時刻通知】")});
+                boxes.expect(Answer::Ok);
+            QVERIFY(fireTimer(timer));
+            QCOMPARE(boxes.shown(), tick.shown ? QStringList{*tick.shown} : QStringList{});
+            if (tick.shown)
+                QCOMPARE(boxes.titles(), QStringList{QStringLiteral("【現在時刻通知】")});
             QVERIFY(timer->isActive());
             QCOMPARE(timer->interval(), MainWindow::kNoticeIntervalMs);
         }
@@ -519,7 +524,7 @@ private slots:
 
     // The minute timer is off while the notice waits for its OK.
     void deadlineTimerIsOffWhileTheNoticeIsShown() {
-        MessageHook::disable();
+        tw::ui::MessageHook::disable();
         auto* timer = window->findChild<QTimer*>(QStringLiteral("tmStart"));
         std::optional<bool> activeWhileShown;
         QString shownText;

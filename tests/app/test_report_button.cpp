@@ -9,6 +9,8 @@
 #include "history/table_file.h"
 #include "reports/report_job.h"
 #include "support/bundled_workdir.h"
+#include "support/qt_files.h"
+#include "support/strict_message_hook.h"
 #include "ui/message_box.h"
 
 #include <QComboBox>
@@ -21,22 +23,14 @@
 #include <QTest>
 
 using tw::app::MainWindow;
-namespace MessageHook = tw::ui::MessageHook;
-
-namespace {
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
 
 class TestReportButton : public QObject {
     Q_OBJECT
 
     QTemporaryDir work;
     QTemporaryDir elsewhere; // the process's current directory, which is not the working folder
+    // Every box is expected; one nobody asked for fails the test.
+    tw::testing::StrictMessageHook boxes;
     QString previousDir;
     tw::app::AppState appState;
     tw::history::DrawHistory history;
@@ -48,7 +42,7 @@ class TestReportButton : public QObject {
         return window;
     }
 
-private slots:
+private Q_SLOTS:
     void init() {
         QVERIFY(work.isValid());
         auto workdir = tw::testing::prepareBundledWorkdir(work.path());
@@ -56,26 +50,26 @@ private slots:
         history = std::move(workdir.history);
         previousDir = QDir::currentPath();
         QVERIFY(elsewhere.isValid() && QDir::setCurrent(elsewhere.path()));
-        MessageHook::enable();
+        boxes.start();
     }
     void cleanup() {
-        MessageHook::disable();
         QDir::setCurrent(previousDir);
+        QVERIFY2(boxes.finish(), qPrintable(boxes.problem()));
     }
 
     void writesTheThreeFilesAndShowsTheOldestRound() {
         auto window = openWindow();
         window->findChild<QRadioButton*>(QStringLiteral("optNumbers_1"))->click(); // start from Numbers4
         window->findChild<QPushButton*>(QStringLiteral("cmdPutHitData"))->click();
-        QCOMPARE(MessageHook::shownTexts(), QStringList{});
+        QCOMPARE(boxes.shown(), QStringList{});
 
         QTemporaryDir expected;
         QVERIFY(!tw::reports::writeHitReports(history.num3, expected.path().toStdString()).error);
         for (const auto& range : tw::reports::reportRanges(history.num3.count)) {
             const QString name = QString::fromStdString(range.fileName);
-            const QByteArray written = readAll(work.filePath(name));
+            const QByteArray written = tw::testing::readFile(work.filePath(name));
             QVERIFY2(!written.isEmpty(), qPrintable(name));
-            QCOMPARE(written, readAll(QDir(expected.path()).filePath(name)));
+            QCOMPARE(written, tw::testing::readFile(QDir(expected.path()).filePath(name)));
         }
         QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files), QStringList{});
 
@@ -98,9 +92,10 @@ private slots:
         history.num3.count = static_cast<int16_t>(tw::reports::kReportMinRounds - 1);
         const QStringList before = QDir(work.path()).entryList(QDir::Files);
         auto window = openWindow();
+        boxes.expect(tw::ui::Answer::Ok);
         window->findChild<QPushButton*>(QStringLiteral("cmdPutHitData"))->click();
-        QCOMPARE(MessageHook::shownTexts().size(), 1);
-        QVERIFY(MessageHook::shownTexts().front().contains(QString::number(tw::reports::kReportMinRounds)));
+        QCOMPARE(boxes.shown().size(), 1);
+        QVERIFY(boxes.shown().front().contains(QString::number(tw::reports::kReportMinRounds)));
         QCOMPARE(QDir(work.path()).entryList(QDir::Files), before);
         QCOMPARE(window->statusBar()->currentMessage(), QString());
     }

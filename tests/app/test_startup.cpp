@@ -6,7 +6,8 @@
 // the lock of one folder that leaves another folder free.
 #include "app/gui/startup.h"
 #include "app/gui/main_window.h"
-#include "table_text.h"
+#include "support/strict_message_hook.h"
+#include "support/table_text.h"
 #include "ui/message_box.h"
 
 #include <QComboBox>
@@ -20,7 +21,6 @@
 
 using tw::app::StartupOptions;
 using tw::app::TallowindApp;
-namespace MessageHook = tw::ui::MessageHook;
 using namespace tw::testing;
 
 namespace {
@@ -30,6 +30,9 @@ constexpr int kRounds4 = 95;
 
 class TestStartup : public QObject {
     Q_OBJECT
+
+    // Every box is expected; one nobody asked for fails the test.
+    tw::testing::StrictMessageHook boxes;
 
 private:
     QTemporaryDir work;    // the working folder with the table files
@@ -49,7 +52,7 @@ private:
         return o;
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase() {
         QVERIFY(home.isValid() && samples.isValid());
         QVERIFY(writeFile(samples.filePath("Num3Data.tbl"), tableText(3, 40)));
@@ -66,12 +69,12 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(TALLOWIND_DATA_DIR "/FileCopy.avi"), work.filePath("FileCopy.avi")));
         previousDir = QDir::currentPath();
         QVERIFY(QDir::setCurrent(work.path()));
-        MessageHook::enable();
+        boxes.start();
     }
     void cleanup() {
-        MessageHook::disable();
         QDir::setCurrent(previousDir);
         QFile::remove(lockDir.filePath(QStringLiteral("tallowind.lock")));
+        QVERIFY2(boxes.finish(), qPrintable(boxes.problem()));
     }
 
     void startsFromTheWorkingDirectoryThroughTheLoadingDialog() {
@@ -92,7 +95,7 @@ private slots:
         QCOMPARE(window->windowTitle(), QStringLiteral("Tallowind"));
         auto* rounds = window->findChild<QComboBox*>("cmbRound");
         QCOMPARE(rounds->currentText(), QString::number(kRounds3 + 1));
-        QCOMPARE(MessageHook::shownTexts().size(), 0);
+        QCOMPARE(boxes.shown().size(), 0);
         QCOMPARE(snapshot(work.path()), before);
     }
 
@@ -113,7 +116,7 @@ private slots:
         QCOMPARE(second.drawHistory().num3.count, 0);
         QCOMPARE(second.drawHistory().num4.count, 0);
         QVERIFY(second.appState().Num3FilePath.empty());
-        QCOMPARE(MessageHook::shownTexts().size(), 0);
+        QCOMPARE(boxes.shown().size(), 0);
         QCOMPARE(snapshot(work.path()), before);
         QVERIFY(first.mainWindow()->isVisible());
     }
@@ -186,11 +189,12 @@ private slots:
         QVERIFY(writeFile(work.filePath(file), bytes));
         const auto before = snapshot(work.path());
 
+        boxes.expect(tw::ui::Answer::Ok);
         TallowindApp app(options());
         QCOMPARE(app.Main(), TallowindApp::Outcome::LoadFailed);
         QVERIFY(!app.mainWindow());
-        QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【データ読込みエラー】")});
-        const QString text = MessageHook::shownTexts().front();
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("【データ読込みエラー】")});
+        const QString text = boxes.shown().front();
         QVERIFY2(text.startsWith(QStringLiteral("ファイル「") + file + QStringLiteral("」")), qPrintable(text));
         QVERIFY2(text.contains(says), qPrintable(text));
         QCOMPARE(snapshot(work.path()), before);
@@ -225,14 +229,15 @@ private slots:
         QVERIFY(writeFile(work.filePath("Num4Data.tbl"), num4));
         const auto before = snapshot(work.path());
 
+        boxes.expect(tw::ui::Answer::Ok);
         TallowindApp app(options());
         QCOMPARE(app.Main(), TallowindApp::Outcome::Running);
-        QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【データ読込み確認】")});
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("【データ読込み確認】")});
         const QString warning3 = QStringLiteral(
             "ファイル「Num3Data.tbl」の 12 行目の回号が 13 です。行の順に第 12 回として読み込みました。");
         const QString warning4 =
             QStringLiteral("ファイル「Num4Data.tbl」の 5 行目は 3 桁の当選番号です。（NUMBERS4 の表は 4 桁）");
-        QCOMPARE(MessageHook::shownTexts().front(),
+        QCOMPARE(boxes.shown().front(),
                  warning3 + QLatin1Char('\r') + warning4 + QStringLiteral("\r表のファイルを確かめてください。"));
         QCOMPARE(app.drawHistory().num3.count, kRounds3);
         QCOMPARE(app.drawHistory().num3.record(12).lngRound, 13);
@@ -257,11 +262,12 @@ private slots:
         QVERIFY(writeFile(work.filePath("Num4Data.tbl"), broken));
         const auto before = snapshot(work.path());
 
+        boxes.expect(tw::ui::Answer::Ok);
         TallowindApp app(options());
         QCOMPARE(app.Main(), TallowindApp::Outcome::LoadFailed);
         QVERIFY(!app.mainWindow());
-        QCOMPARE(MessageHook::shownTexts().size(), 1);
-        const QString text = MessageHook::shownTexts().front();
+        QCOMPARE(boxes.shown().size(), 1);
+        const QString text = boxes.shown().front();
         QVERIFY2(text.contains(QStringLiteral("Num4Data.tbl")) && text.contains(QStringLiteral("7 行")),
                  qPrintable(text));
         QCOMPARE(snapshot(work.path()), before);
@@ -284,6 +290,7 @@ private slots:
         StartupOptions o = options();
         o.userData = fromDesktop;
         {
+            boxes.expect(tw::ui::Answer::Ok);
             TallowindApp app(o);
             QCOMPARE(app.Main(), TallowindApp::Outcome::Running);
             QCOMPARE(app.folderSource(), tw::app::FolderSource::UserData);
@@ -291,17 +298,17 @@ private slots:
             QCOMPARE(QString::fromStdString(app.appState().AviFilePath), userDir() + "/FileCopy.avi");
             QCOMPARE(app.drawHistory().num3.count, 40);
             QCOMPARE(app.drawHistory().num4.count, 30);
-            QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【データフォルダ】")});
-            QVERIFY2(MessageHook::shownTexts().front().contains(userDir()), qPrintable(MessageHook::shownTexts()[0]));
+            QCOMPARE(boxes.titles(), QStringList{QStringLiteral("【データフォルダ】")});
+            QVERIFY2(boxes.shown().front().contains(userDir()), qPrintable(boxes.shown()[0]));
         }
         QCOMPARE(snapshot(userDir()), snapshot(samples.path()));
         QCOMPARE(snapshot(QDir::currentPath()), before);
 
-        MessageHook::clearShown();
+        boxes.clearShown();
         TallowindApp again(o);
         QCOMPARE(again.Main(), TallowindApp::Outcome::Running);
         QCOMPARE(again.drawHistory().num3.count, 40);
-        QCOMPARE(MessageHook::shownTexts(), QStringList{});
+        QCOMPARE(boxes.shown(), QStringList{});
     }
 
     void noSamplesForANewUserFolderIsRefusedWithOneMessage() {
@@ -309,10 +316,11 @@ private slots:
         StartupOptions o = options();
         o.userData = true;
         o.sampleDir = empty.path().toStdString();
+        boxes.expect(tw::ui::Answer::Ok);
         TallowindApp app(o);
         QCOMPARE(app.Main(), TallowindApp::Outcome::FolderFailed);
         QVERIFY(!app.mainWindow());
-        QCOMPARE(MessageHook::shownTexts().size(), 1);
+        QCOMPARE(boxes.shown().size(), 1);
         QVERIFY(QDir(userDir()).isEmpty());
     }
 
@@ -342,7 +350,7 @@ private slots:
                  QFileInfo(other.path()).canonicalFilePath());
         QCOMPARE(app.drawHistory().num3.count, 12);
         QCOMPARE(app.drawHistory().num4.count, 11);
-        QCOMPARE(MessageHook::shownTexts(), QStringList{});
+        QCOMPARE(boxes.shown(), QStringList{});
     }
 
     void missingWorkdirIsRefusedWithOneMessage() {
@@ -350,11 +358,12 @@ private slots:
         StartupOptions o = options();
         o.workingDir = missing.toStdString();
         const auto before = snapshot(work.path());
+        boxes.expect(tw::ui::Answer::Ok);
         TallowindApp app(o);
         QCOMPARE(app.Main(), TallowindApp::Outcome::FolderFailed);
         QVERIFY(!app.mainWindow());
-        QCOMPARE(MessageHook::shownTexts().size(), 1);
-        QVERIFY2(MessageHook::shownTexts().front().contains(missing), qPrintable(MessageHook::shownTexts()[0]));
+        QCOMPARE(boxes.shown().size(), 1);
+        QVERIFY2(boxes.shown().front().contains(missing), qPrintable(boxes.shown()[0]));
         QCOMPARE(snapshot(work.path()), before);
     }
 

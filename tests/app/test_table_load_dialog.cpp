@@ -1,7 +1,8 @@
 // The loading dialog: its load steps driven tick by tick, the banners and the
 // progress bar, the faults it reports, and loading without a clip.
 #include "history/gui/table_load_dialog.h"
-#include "table_text.h"
+#include "support/strict_message_hook.h"
+#include "support/table_text.h"
 #include "ui/avi_player.h"
 #include "ui/message_box.h"
 #include "support/timer_tick.h"
@@ -15,7 +16,6 @@
 using tw::testing::fireTimer;
 using tw::history::TableLoadDialog;
 using tw::history::DrawHistory;
-namespace MessageHook = tw::ui::MessageHook;
 using namespace tw::testing;
 
 namespace {
@@ -39,6 +39,8 @@ class TestTableLoadDialog : public QObject {
 
 private:
     Folder folder;
+    // Every box is expected; a load error nobody expected fails the test.
+    tw::testing::StrictMessageHook boxes;
 
     std::unique_ptr<TableLoadDialog> makeDialog(DrawHistory& history) {
         auto dialog =
@@ -55,18 +57,18 @@ private:
         return dialog.exec();
     }
 
-private slots:
+private Q_SLOTS:
     void init() {
         QVERIFY(folder.dir.isValid());
         QVERIFY(writeFile(folder.path("Num3Data.tbl"), tableText(3, kRounds3)));
         QVERIFY(writeFile(folder.path("Num4Data.tbl"), tableText(4, kRounds4)));
         QVERIFY(QFile::copy(QStringLiteral(TALLOWIND_DATA_DIR "/FileCopy.avi"), folder.path("FileCopy.avi")));
-        MessageHook::enable();
+        boxes.start();
     }
     void cleanup() {
-        MessageHook::disable();
         for (const QString& name : QDir(folder.dir.path()).entryList(QDir::Files))
             QFile::remove(folder.dir.filePath(name));
+        QVERIFY2(boxes.finish(), qPrintable(boxes.problem()));
     }
 
     void showsCaptionAndStartsOnActivation() {
@@ -140,7 +142,7 @@ private slots:
         QCOMPARE(last3.lngMini, 9450);
         QCOMPARE(history.num4.record(kRounds4).lngSetBox, 7500 + kRounds4);
         QCOMPARE(history.num4.record(kRounds4).lngMini, 0);
-        QCOMPARE(MessageHook::shownTexts().size(), 0);
+        QCOMPARE(boxes.shown().size(), 0);
     }
 
     // The banner of the game being loaded blinks with Timer1; the bar follows the
@@ -269,10 +271,11 @@ private slots:
 
         DrawHistory history;
         auto dialog = makeDialog(history);
+        boxes.expect(tw::ui::Answer::Ok);
         QCOMPARE(runModal(*dialog), int(QDialog::Rejected));
 
-        QCOMPARE(MessageHook::shownTexts().size(), 1);
-        const QString text = MessageHook::shownTexts().front();
+        QCOMPARE(boxes.shown().size(), 1);
+        const QString text = boxes.shown().front();
         QVERIFY2(text.contains(file), qPrintable(text));
         if (line > 0)
             QVERIFY2(text.contains(QStringLiteral("%1 行").arg(line)), qPrintable(text));

@@ -7,6 +7,8 @@
 #include "history/table_file.h"
 #include "ui/message_box.h"
 
+#include "support/strict_message_hook.h"
+
 #include <QAreaSeries>
 #include <QChart>
 #include <QComboBox>
@@ -63,10 +65,12 @@ class TestDlgBacktest : public QObject {
 private:
     tw::history::DrawTable num3 = load(tw::common::Game::Numbers3);
     tw::history::DrawTable num4 = load(tw::common::Game::Numbers4);
+    // Every box is expected; one nobody asked for fails the test.
+    tw::testing::StrictMessageHook boxes;
 
-private slots:
-    void init() { tw::ui::MessageHook::enable(); }
-    void cleanup() { tw::ui::MessageHook::disable(); }
+private Q_SLOTS:
+    void init() { boxes.start(); }
+    void cleanup() { QVERIFY2(boxes.finish(), qPrintable(boxes.problem())); }
 
     void defaultsAreRoundTwoToTheLastDrawn() {
         DlgBacktest dialog(num3, num4);
@@ -151,7 +155,7 @@ private slots:
             QCOMPARE(net->points().back().x(), qreal(to));
         }
         QVERIFY(!dialog.findChild<QLabel*>("lblSummary")->text().isEmpty());
-        QVERIFY(tw::ui::MessageHook::shownTexts().isEmpty());
+        QVERIFY(boxes.shown().isEmpty());
     }
 
     void verdictColoursDiffer() {
@@ -193,7 +197,7 @@ private slots:
         QCOMPARE(dialog.findChild<QTableWidget*>("tblResult")->rowCount(), 0);
         QVERIFY(!dialog.findChild<QPushButton*>("cmdExportCsv")->isEnabled());
         QVERIFY(dialog.findChild<QPushButton*>("cmdRun")->isEnabled());
-        QVERIFY(tw::ui::MessageHook::shownTexts().isEmpty()); // a cancel is not an error
+        QVERIFY(boxes.shown().isEmpty()); // a cancel is not an error
     }
 
     void closingDuringARunStopsTheWorker() {
@@ -246,16 +250,18 @@ private slots:
         DlgBacktest dialog(num3, num4);
         dialog.setGame(3);
         dialog.setRange(500, 400);
+        boxes.expect(tw::ui::Answer::Ok);
         QVERIFY(runAndWait(dialog));
-        QCOMPARE(tw::ui::MessageHook::shownTexts().size(), 1);
-        QVERIFY(tw::ui::MessageHook::shownTexts().front().contains("開始回"));
+        QCOMPARE(boxes.shown().size(), 1);
+        QVERIFY(boxes.shown().front().contains("開始回"));
         QCOMPARE(dialog.findChild<QTableWidget*>("tblResult")->rowCount(), 0);
 
-        tw::ui::MessageHook::clearShown();
+        boxes.clearShown();
         dialog.setRange(2, 10);
         dialog.findChild<QLineEdit*>("txtSeed")->setText("-3");
+        boxes.expect(tw::ui::Answer::Ok);
         QVERIFY(!dialog.cmdRun_Click());
-        QCOMPARE(tw::ui::MessageHook::shownTexts().size(), 1);
+        QCOMPARE(boxes.shown().size(), 1);
         QVERIFY(!dialog.isRunning());
     }
 };

@@ -4,7 +4,7 @@
 // rounds or lists the last run's tables do not hold.
 #include "engine/gui/analysis_tables_viewer.h"
 
-#include "../selection_gui/bundled_run.h"
+#include "support/bundled_run.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -92,7 +92,7 @@ private:
         }
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { history = tw::testing::loadBundledHistory(); }
     void cleanup() { viewer.reset(); }
 

@@ -5,6 +5,7 @@
 #include "engine/engine.h"
 #include "engine/gui/prediction_progress_dialog.h"
 #include "history/table_file.h"
+#include "support/strict_message_hook.h"
 #include "support/timer_tick.h"
 #include "ui/message_box.h"
 
@@ -18,7 +19,6 @@ using tw::engine::PredictionProgressDialog;
 using tw::testing::fireTimer;
 using tw::engine::Engine;
 using tw::engine::EngineError;
-namespace MessageHook = tw::ui::MessageHook;
 
 namespace {
 constexpr PredictionProgressDialog::Intervals kFast{1, 1, 1};
@@ -34,6 +34,8 @@ private:
     // Bars as an opener shows them, fed by the dialog's progress signal.
     std::array<std::unique_ptr<QProgressBar>, PredictionProgressDialog::kPasses> barOwners;
     std::array<QProgressBar*, PredictionProgressDialog::kPasses> bars{};
+    // Every box is expected; an error nobody expected fails the test.
+    tw::testing::StrictMessageHook boxes;
     Engine engine;
 
     std::unique_ptr<PredictionProgressDialog> makeDialog(int maxCount, const PredictionProgressDialog::Intervals& intervals,
@@ -63,7 +65,7 @@ private:
         return dialog.findChild<QTimer*>(QString::fromLatin1(name));
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase() {
         auto loaded = tw::history::loadTableFile(TALLOWIND_DATA_DIR "/Num3Data.tbl");
         QVERIFY(!loaded.error);
@@ -78,9 +80,9 @@ private slots:
             barOwners[i]->setValue(0);
             bars[i] = barOwners[i].get();
         }
-        MessageHook::enable();
+        boxes.start();
     }
-    void cleanup() { MessageHook::disable(); }
+    void cleanup() { QVERIFY2(boxes.finish(), qPrintable(boxes.problem())); }
 
     void shippedIntervals() {
         const PredictionProgressDialog::Intervals shipped;
@@ -111,7 +113,7 @@ private slots:
         QCOMPARE(caption(*dialog)->text(), QStringLiteral("分析終了"));
         QCOMPARE(caption(*dialog)->palette().color(QPalette::WindowText), QColor(0, 0, 255));
         QVERIFY(!caption(*dialog)->isHidden());
-        QVERIFY(MessageHook::shownTexts().isEmpty());
+        QVERIFY(boxes.shown().isEmpty());
 
         Engine unpaced;
         QCOMPARE(unpaced.YosouSetUp(table, 3, 1, maxCount), EngineError::None);
@@ -216,12 +218,13 @@ private slots:
         QFETCH(int, maxCount);
         QFETCH(QString, text);
         auto dialog = makeDialog(maxCount, kFast);
+        boxes.expect(tw::ui::Answer::Ok);
         QCOMPARE(dialog->exec(), int(QDialog::Rejected));
         QVERIFY(!dialog->outcome().completed);
         QCOMPARE(dialog->outcome().error, EngineError::RoundOutOfRange);
         QCOMPARE(dialog->outcome().slicesRun, 0);
-        QCOMPARE(MessageHook::shownTexts(), QStringList{text});
-        QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【分析エラー】")});
+        QCOMPARE(boxes.shown(), QStringList{text});
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("【分析エラー】")});
         QCOMPARE(barValues(), (QList<int>{0, 0, 0, 0, 0, 0}));
         QVERIFY(!engine.hasRun());
     }
@@ -243,9 +246,10 @@ private slots:
     // A game the engine does not know is refused at set-up like a bad round.
     void unknownGameIsRefused() {
         auto dialog = makeDialog(100, kFast, 5);
+        boxes.expect(tw::ui::Answer::Ok);
         QCOMPARE(dialog->exec(), int(QDialog::Rejected));
         QCOMPARE(dialog->outcome().error, EngineError::InvalidArgument);
-        QCOMPARE(MessageHook::shownTexts().size(), 1);
+        QCOMPARE(boxes.shown().size(), 1);
     }
 };
 

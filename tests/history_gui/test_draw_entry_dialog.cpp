@@ -5,6 +5,8 @@
 #include "history/gui/draw_entry_dialog.h"
 #include "history/gui/round_select_dialog.h"
 #include "history_fixture.h"
+#include "support/strict_message_hook.h"
+#include "support/window_driver.h"
 #include "ui/message_box.h"
 
 #include <QApplication>
@@ -26,7 +28,6 @@ using tw::history::DrawHistory;
 using tw::history::NumData;
 using tw::history::test::fixtureHistory;
 using tw::history::test::fixtureRecord;
-namespace MessageHook = tw::ui::MessageHook;
 namespace BeepHook = tw::ui::BeepHook;
 
 namespace {
@@ -54,12 +55,7 @@ struct Entry {
         dlg->show();
         return *dlg;
     }
-    template <class T> T* child(const QString& name) const {
-        auto* w = dlg->findChild<T*>(name);
-        if (w == nullptr)
-            qFatal("no control %s", qPrintable(name));
-        return w;
-    }
+    template <typename T> T* child(const QString& name) const { return tw::testing::child<T>(dlg.get(), name); }
     void press(const QString& name) const { child<QPushButton>(name)->click(); }
     // Keys on one amount keypad: digits, "<" and "C".
     void typeAmount(int pad, const QString& keys) const {
@@ -92,14 +88,18 @@ double nowSerial() {
 
 class TestDrawEntryDialog : public QObject {
     Q_OBJECT
-private slots:
+
+    // Every box is expected; one nobody asked for fails the test.
+    tw::testing::StrictMessageHook boxes;
+
+private Q_SLOTS:
     void init() {
-        MessageHook::enable();
+        boxes.start();
         BeepHook::enable();
     }
     void cleanup() {
-        MessageHook::disable();
         BeepHook::disable();
+        QVERIFY2(boxes.finish(), qPrintable(boxes.problem()));
     }
 
     void opensTheRound_data() {
@@ -180,10 +180,11 @@ private slots:
         QFETCH(int, round);
         Entry e(2500, 2500);
         e.open(0, round);
+        boxes.expect(tw::ui::Answer::Ok);
         e.press("cmdSave");
-        QCOMPARE(MessageHook::shownTexts(),
+        QCOMPARE(boxes.shown(),
                  QStringList{QStringLiteral("【%1】のデータは変更されていません。").arg(round)});
-        QCOMPARE(MessageHook::shownTitles(), QStringList{kNotChangedTitle});
+        QCOMPARE(boxes.titles(), QStringList{kNotChangedTitle});
         QCOMPARE(e.history.num3.count, 2500);
         QCOMPARE(e.history.num3.record(round).blnUnsaved, false);
     }
@@ -303,7 +304,7 @@ private slots:
         e.typeAmount(4, "12000");
         e.typeAmount(5, "7000");
         e.press("cmdSave");
-        QVERIFY(MessageHook::shownTexts().isEmpty());
+        QVERIFY(boxes.shown().isEmpty());
         QCOMPARE(e.history.num3.count, 2501);
         QCOMPARE(dlg.isNewRound(), false);
         const NumData& rec = e.history.num3.record(2501);
@@ -319,14 +320,15 @@ private slots:
         QCOMPARE(e.history.num4.count, 2500);
         QVERIFY(!e.history.num4.record(2501).blnUnsaved);
 
+        boxes.expect(tw::ui::Answer::Ok);
         e.press("cmdSave");
-        QCOMPARE(MessageHook::shownTexts(), QStringList{QStringLiteral("【2501】のデータは変更されていません。")});
+        QCOMPARE(boxes.shown(), QStringList{QStringLiteral("【2501】のデータは変更されていません。")});
         QCOMPARE(e.history.num3.count, 2501);
 
         // What was stored is the reference now: closing asks nothing.
-        MessageHook::clearShown();
+        boxes.clearShown();
         e.press("cmdExit");
-        QVERIFY(MessageHook::shownTexts().isEmpty());
+        QVERIFY(boxes.shown().isEmpty());
         QVERIFY(!dlg.isVisible());
     }
 
@@ -336,7 +338,7 @@ private slots:
         e.typeAmount(2, "C500");
         e.press("cmdNum4_9");
         e.press("cmdSave");
-        QVERIFY(MessageHook::shownTexts().isEmpty());
+        QVERIFY(boxes.shown().isEmpty());
         QCOMPARE(e.history.num4.count, 2500);
         NumData expected = fixtureRecord(tw::history::kNumbers4, 2345);
         expected.lngBox = 500;
@@ -373,11 +375,12 @@ private slots:
         });
         e.typeDigits("123");
         e.typeAmount(1, "98765");
+        boxes.expect(tw::ui::Answer::Ok);
         e.press("cmdSave");
         QCOMPARE(calls, QList<int>{3});
-        QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【保存エラー】")});
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("【保存エラー】")});
         QCOMPARE(
-            MessageHook::shownTexts(),
+            boxes.shown(),
             QStringList{QStringLiteral("ファイル「Num3Data.tbl」に保存できません。（ディスクの空きが足りません）")});
         QCOMPARE(e.history.num3.count, 2501);
         QCOMPARE(e.history.num3.record(2501).lngStraight, 98765);
@@ -385,21 +388,21 @@ private slots:
         QCOMPARE(dlg.ListChanges().split(QLatin1Char('\r')).size(), 4); // still unstored: digits and Straight
 
         // Closing now asks, as for any unstored value; No keeps the dialog open.
-        MessageHook::clearShown();
-        MessageHook::pushAnswer(tw::ui::Answer::No);
+        boxes.clearShown();
+        boxes.expect(tw::ui::Answer::No);
         e.press("cmdExit");
-        QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("未登録確認")});
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("未登録確認")});
         QVERIFY(dlg.isVisible());
 
         failing = false;
-        MessageHook::clearShown();
+        boxes.clearShown();
         e.press("cmdSave");
         QCOMPARE(calls, (QList<int>{3, 3}));
-        QVERIFY(MessageHook::shownTexts().isEmpty());
+        QVERIFY(boxes.shown().isEmpty());
         QVERIFY(!e.history.num3.record(2501).blnUnsaved);
         QVERIFY(dlg.ListChanges().isEmpty());
         e.press("cmdExit");
-        QVERIFY(MessageHook::shownTexts().isEmpty());
+        QVERIFY(boxes.shown().isEmpty());
         QVERIFY(!dlg.isVisible());
     }
 
@@ -410,7 +413,7 @@ private slots:
             e.typeDigits("1234");
             e.press("cmdSave");
         }
-        QVERIFY(MessageHook::shownTexts().isEmpty());
+        QVERIFY(boxes.shown().isEmpty());
         QCOMPARE(e.history.num4.count, 42);
         for (int round = 31; round <= 42; ++round) {
             QCOMPARE(e.history.num4.record(round).lngRound, round);
@@ -449,14 +452,16 @@ private slots:
         e.open(game, 2501);
         e.typeDigits(digits);
         e.typeAmount(1, amounts);
+        if (!message.isEmpty())
+            boxes.expect(tw::ui::Answer::Ok);
         e.press("cmdSave");
         const auto& table = game == 0 ? e.history.num3 : e.history.num4;
         if (message.isEmpty()) {
-            QVERIFY(MessageHook::shownTexts().isEmpty());
+            QVERIFY(boxes.shown().isEmpty());
             QCOMPARE(table.count, 2501);
         } else {
-            QCOMPARE(MessageHook::shownTexts(), QStringList{message});
-            QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("入力エラー")});
+            QCOMPARE(boxes.shown(), QStringList{message});
+            QCOMPARE(boxes.titles(), QStringList{QStringLiteral("入力エラー")});
             QCOMPARE(table.count, 2500);
             QVERIFY(!table.record(2501).blnUnsaved);
         }
@@ -478,16 +483,16 @@ private slots:
                 e.press("cmdExit");
         };
         e.typeDigits("4");
-        MessageHook::pushAnswer(tw::ui::Answer::No);
+        boxes.expect(tw::ui::Answer::No);
         close();
         QCOMPARE(
-            MessageHook::shownTexts(),
+            boxes.shown(),
             QStringList{QStringLiteral("以下の項目が変更されています。\r終了しますか？(Yes/No)\r抽選数値(１桁目)")});
-        QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("未登録確認")});
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("未登録確認")});
         QVERIFY(dlg.isVisible());
-        MessageHook::pushAnswer(tw::ui::Answer::Yes);
+        boxes.expect(tw::ui::Answer::Yes);
         close();
-        QCOMPARE(MessageHook::shownTexts().size(), 2);
+        QCOMPARE(boxes.shown().size(), 2);
         QVERIFY(!dlg.isVisible());
         QCOMPARE(e.history.num3.count, 2500);
     }
@@ -497,7 +502,7 @@ private slots:
         DrawEntryDialog& dlg = e.open(0, 2345);
         e.typeDigits("5"); // the stored digit again
         e.press("cmdExit");
-        QVERIFY(MessageHook::shownTexts().isEmpty());
+        QVERIFY(boxes.shown().isEmpty());
         QVERIFY(!dlg.isVisible());
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
     }
@@ -525,7 +530,7 @@ private slots:
             auto* calendar = e.child<QCalendarWidget>("MonthView1");
             QVERIFY(calendar->isVisible());
             QCOMPARE(calendar->selectedDate(), kNow.date());
-            emit calendar->clicked(QDate(2009, 3, 31));
+            Q_EMIT calendar->clicked(QDate(2009, 3, 31));
             QVERIFY(!calendar->isVisible());
             QCOMPARE(e.text("lblDate"), QStringLiteral("2009/03/31 (火)"));
         }
@@ -604,7 +609,7 @@ private slots:
         QCOMPARE(dlg.isNewRound(), isNew);
         QCOMPARE(e.text("lblRound"), QString::number(round));
         QCOMPARE(e.text("lblNum_0"), firstDigit);
-        QVERIFY(MessageHook::shownTexts().isEmpty());
+        QVERIFY(boxes.shown().isEmpty());
     }
 };
 

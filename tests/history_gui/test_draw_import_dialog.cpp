@@ -5,6 +5,9 @@
 #include "history/draw_export.h"
 #include "history/gui/draw_import_dialog.h"
 #include "history/table_file.h"
+#include "support/file_bytes.h"
+#include "support/strict_message_hook.h"
+#include "support/window_driver.h"
 #include "ui/message_box.h"
 
 #include <QCheckBox>
@@ -26,19 +29,11 @@
 using tw::common::Game;
 using tw::history::DrawImportDialog;
 using tw::history::DrawHistory;
-namespace MessageHook = tw::ui::MessageHook;
 
 namespace {
 
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
+using tw::testing::readBytes;
+using tw::testing::writeBytes;
 
 std::string bundled(Game game) {
     return std::string(TALLOWIND_DATA_DIR) + "/" + tw::common::tableFileName(game);
@@ -58,6 +53,8 @@ class TestDrawImportDialog : public QObject {
 
 private:
     std::unique_ptr<QTemporaryDir> work;
+    // Every box is expected; one nobody asked for fails the test.
+    tw::testing::StrictMessageHook boxes;
     DrawHistory history;
     std::unique_ptr<DrawImportDialog> dlg;
 
@@ -77,12 +74,7 @@ private:
             history, [this](Game g) { return path(tw::common::tableFileName(g)); }, game);
         dlg->show();
     }
-    template <class T> T* child(const char* name) const {
-        auto* w = dlg->findChild<T*>(QString::fromLatin1(name));
-        if (w == nullptr)
-            qFatal("no control %s", name);
-        return w;
-    }
+    template <typename T> T* child(const char* name) const { return tw::testing::child<T>(dlg.get(), name); }
     QTableWidget* preview() const { return child<QTableWidget>("grdImportPreview"); }
     QString summary() const { return child<QLabel>("lblImportSummary")->text(); }
     QString cell(int row, int column) const {
@@ -101,17 +93,17 @@ private:
         return file;
     }
 
-private slots:
+private Q_SLOTS:
     void init() {
         work = std::make_unique<QTemporaryDir>();
         QVERIFY(work->isValid());
         history = {};
-        MessageHook::enable();
+        boxes.start();
     }
     void cleanup() {
         dlg.reset();
         work.reset();
-        MessageHook::disable();
+        QVERIFY2(boxes.finish(), qPrintable(boxes.problem()));
     }
 
     void opensWithTheCallersGameAndNothingToRun() {
@@ -145,11 +137,12 @@ private slots:
         QCOMPARE(readBytes(path("Num3Data.tbl")), firstLines(readBytes(bundled(Game::Numbers3)), 6900));
 
         QVERIFY(child<QPushButton>("cmdImportRun")->isEnabled());
+        boxes.expect(tw::ui::Answer::Ok);
         QTest::mouseClick(child<QPushButton>("cmdImportRun"), Qt::LeftButton);
         QCOMPARE(dlg->result(), int(QDialog::Accepted));
         QVERIFY(dlg->imported());
         QCOMPARE(dlg->importedGame(), Game::Numbers3);
-        QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("データ取込")});
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("データ取込")});
         QVERIFY(readBytes(path("Num3Data.tbl")) == readBytes(bundled(Game::Numbers3)));
         QCOMPARE(history.num3.count, 7054);
         QCOMPARE(history.num3.record(7054).lngRound, 7054);
@@ -168,7 +161,7 @@ private slots:
         QVERIFY(!dlg->imported());
         QCOMPARE(history.num3.count, 6900);
         QCOMPARE(readBytes(path("Num3Data.tbl")), firstLines(readBytes(bundled(Game::Numbers3)), 6900));
-        QVERIFY(MessageHook::shownTexts().isEmpty());
+        QVERIFY(boxes.shown().isEmpty());
     }
 
     // A hand-made file over a five-round history: a correction, a new round on a
@@ -212,8 +205,10 @@ private slots:
         child<QRadioButton>("optImportGame_0")->click();
         QVERIFY(child<QPushButton>("cmdImportRun")->isEnabled());
 
+        boxes.expect(tw::ui::Answer::Ok); // the summary of what was imported
         QTest::mouseClick(child<QPushButton>("cmdImportRun"), Qt::LeftButton);
         QVERIFY(dlg->imported());
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("データ取込")});
         QCOMPARE(history.num3.count, 6);
         QCOMPARE(history.num3.record(3).lngStraight, 71800);
         const std::string table = readBytes(path("Num3Data.tbl"));

@@ -2,6 +2,7 @@
 // shown when nothing was picked.
 #include "history/gui/round_select_dialog.h"
 #include "history_fixture.h"
+#include "support/strict_message_hook.h"
 #include "ui/message_box.h"
 
 #include <QListWidget>
@@ -47,9 +48,12 @@ QListWidgetItem* itemOfRound(QListWidget* list, int round) {
 
 class TestRoundSelectDialog : public QObject {
     Q_OBJECT
-private slots:
-    void init() { tw::ui::MessageHook::enable(); }
-    void cleanup() { tw::ui::MessageHook::disable(); }
+    // Every message box must be expected; one nobody asked for fails the test.
+    tw::testing::StrictMessageHook boxes;
+
+private Q_SLOTS:
+    void init() { boxes.start(); }
+    void cleanup() { QVERIFY2(boxes.finish(), qPrintable(boxes.problem())); }
 
     void listsRoundsFromNextDownToOne_data() {
         QTest::addColumn<int>("nNumbers");
@@ -93,9 +97,10 @@ private slots:
         RoundSelectDialog dlg(history, {});
         dlg.show();
         QSignalSpy finished(&dlg, &QDialog::finished);
+        boxes.expect(tw::ui::Answer::Ok);
         buttonOf(dlg, "cmdOK")->click();
-        QCOMPARE(tw::ui::MessageHook::shownTexts(), QStringList{QStringLiteral("抽選回が指定されていません")});
-        QCOMPARE(tw::ui::MessageHook::shownTitles(), QStringList{QStringLiteral("未指定エラー")});
+        QCOMPARE(boxes.shown(), QStringList{QStringLiteral("抽選回が指定されていません")});
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("未指定エラー")});
         QCOMPARE(finished.count(), 0);
         QVERIFY(dlg.isVisible());
     }
@@ -112,7 +117,7 @@ private slots:
         buttonOf(dlg, "cmdOK")->click();
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QCOMPARE(dlg.chosenRound(), 2544);
-        QVERIFY(tw::ui::MessageHook::shownTexts().isEmpty());
+        QVERIFY(boxes.shown().isEmpty());
     }
 
     void doubleClickPicksTheRoundUnderTheCursor() {
@@ -154,7 +159,7 @@ private slots:
         buttonOf(dlg, "cmdCancel")->click();
         QVERIFY(!dlg.isVisible());
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
-        QVERIFY(tw::ui::MessageHook::shownTexts().isEmpty());
+        QVERIFY(boxes.shown().isEmpty());
     }
 };
 

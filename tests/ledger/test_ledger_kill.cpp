@@ -47,7 +47,7 @@ TEST(LedgerKill, AKilledWriteLeavesAllOrNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        tw::testing::TempDir dir;
+        tw::testing::TempFolder dir;
         const std::string path = tw::ledger::ledgerPathIn(dir.str());
         std::vector<int64_t> earlier;
         {

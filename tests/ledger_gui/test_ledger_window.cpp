@@ -7,7 +7,9 @@
 #include "ledger/ledger.h"
 #include "ui/message_box.h"
 
-#include "common/temp_dir.h"
+#include "support/strict_message_hook.h"
+#include "support/temp_folder.h"
+#include "support/window_driver.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -21,7 +23,6 @@
 using tw::common::BetType;
 using tw::common::Game;
 using tw::ledger::LedgerWindow;
-namespace MessageHook = tw::ui::MessageHook;
 
 namespace {
 tw::history::DrawHistory bundled() {
@@ -39,17 +40,14 @@ std::string digits(const tw::history::NumData& rec, int places) {
 }
 } // namespace
 
+using tw::testing::child;
+
 class TestLedgerWindow : public QObject {
     Q_OBJECT
 
     tw::history::DrawHistory history = bundled();
-
-    template <typename T> static T* child(QWidget* w, const char* name) {
-        T* found = w->findChild<T*>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
-    }
+    // Every box is expected; a refusal or question nobody expected fails the test.
+    tw::testing::StrictMessageHook boxes;
 
     // The shown rows against the library's report over the same tickets.
     void compareRows(LedgerWindow& window, const std::string& path, std::optional<Game> game) {
@@ -88,13 +86,12 @@ class TestLedgerWindow : public QObject {
         QTest::mouseClick(child<QPushButton>(&w, "cmdLedgerAdd"), Qt::LeftButton);
     }
 
-private slots:
-    void initTestCase() { MessageHook::enable(); }
-    void cleanupTestCase() { MessageHook::disable(); }
-    void init() { MessageHook::clearShown(); }
+private Q_SLOTS:
+    void init() { boxes.start(); }
+    void cleanup() { QVERIFY2(boxes.finish(), qPrintable(boxes.problem())); }
 
     void rowsAddAndRemove() {
-        tw::testing::TempDir dir;
+        tw::testing::TempFolder dir;
         const std::string path = tw::ledger::ledgerPathIn(dir.str());
         LedgerWindow window(path, history);
         QVERIFY(window.openLedger());
@@ -107,11 +104,12 @@ private slots:
         addByHand(window, 3, last3, QStringLiteral("*") + drawn3.mid(1), BetType::Mini, 1);
         addByHand(window, 3, last3 + 1, QStringLiteral("123"), BetType::Box, 3);
         addByHand(window, 4, history.num4.count, QStringLiteral("0123"), BetType::Set, 1);
-        QCOMPARE(MessageHook::shownTexts(), QStringList{});
+        QCOMPARE(boxes.shown(), QStringList{});
         // A refused entry: the message, nothing recorded.
+        boxes.expect(tw::ui::Answer::Ok);
         addByHand(window, 3, last3, QStringLiteral("777"), BetType::Box, 1);
-        QCOMPARE(MessageHook::shownTexts().size(), 1);
-        QVERIFY(MessageHook::shownTexts().front().contains(QStringLiteral("すべての数字が同じ")));
+        QCOMPARE(boxes.shown().size(), 1);
+        QVERIFY(boxes.shown().front().contains(QStringLiteral("すべての数字が同じ")));
         QCOMPARE(window.report().totals.tickets, int64_t{7});
         compareRows(window, path, std::nullopt);
 
@@ -135,14 +133,15 @@ private slots:
         // Removal: "No" keeps the ticket, "Yes" removes it.
         rounds->selectRow(static_cast<int>(window.report().findRow(Game::Numbers3, last3) - window.report().rows.data()));
         tickets->selectRow(0);
-        MessageHook::clearShown();
-        MessageHook::pushAnswer(tw::ui::Answer::No);
+        boxes.clearShown();
+        boxes.expect(tw::ui::Answer::No);
         QTest::mouseClick(child<QPushButton>(&window, "cmdLedgerRemove"), Qt::LeftButton);
         QCOMPARE(window.report().totals.tickets, int64_t{7});
-        QVERIFY(MessageHook::shownTexts().front().contains(QStringLiteral("削除しますか")));
+        QCOMPARE(boxes.shown().size(), 1);
+        QVERIFY(boxes.shown().front().contains(QStringLiteral("削除しますか")));
         rounds->selectRow(static_cast<int>(window.report().findRow(Game::Numbers3, last3) - window.report().rows.data()));
         tickets->selectRow(0);
-        MessageHook::pushAnswer(tw::ui::Answer::Yes);
+        boxes.expect(tw::ui::Answer::Yes);
         QTest::mouseClick(child<QPushButton>(&window, "cmdLedgerRemove"), Qt::LeftButton);
         QCOMPARE(window.report().totals.tickets, int64_t{6});
         compareRows(window, path, std::nullopt);
@@ -156,12 +155,13 @@ private slots:
     }
 
     void unusableLedgerGivesTheMessage() {
-        tw::testing::TempDir dir;
+        tw::testing::TempFolder dir;
         dir.write(tw::ledger::kLedgerFileName, std::string(4096, 'x'));
         LedgerWindow window(tw::ledger::ledgerPathIn(dir.str()), history);
+        boxes.expect(tw::ui::Answer::Ok);
         QVERIFY(!window.openLedger());
-        QCOMPARE(MessageHook::shownTexts().size(), 1);
-        QVERIFY(MessageHook::shownTexts().front().contains(QStringLiteral("壊れている")));
+        QCOMPARE(boxes.shown().size(), 1);
+        QVERIFY(boxes.shown().front().contains(QStringLiteral("壊れている")));
     }
 };
 

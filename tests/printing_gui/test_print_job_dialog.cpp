@@ -8,7 +8,9 @@
 #include "ui/message_box.h"
 #include "support/timer_tick.h"
 
-#include "../printing/recording_sink.h"
+#include "support/recording_sink.h"
+#include "support/strict_message_hook.h"
+#include "support/window_driver.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -27,7 +29,6 @@
 using tw::testing::fireTimer;
 using tw::printing::PrintJobDialog;
 using tw::testing::RecordingSink;
-namespace MessageHook = tw::ui::MessageHook;
 
 namespace {
 constexpr int kMarksPerEntry = 4; // three digits and the bet type (Numbers3)
@@ -55,13 +56,10 @@ private:
     std::unique_ptr<PrintJobDialog> dialog;
     RecordingSink sink;
     QList<Step> steps;
+    // Every box is expected; an error box nobody expected fails the test.
+    tw::testing::StrictMessageHook boxes;
 
-    template <typename T> T* child(const QString& name) const {
-        T* found = dialog->findChild<T*>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
-    }
+    template <typename T> T* child(const QString& name) const { return tw::testing::child<T>(dialog.get(), name); }
     QString paperNum() const { return child<QLabel>(QStringLiteral("lblPaperNum"))->text(); }
     int bar() const { return child<QProgressBar>(QStringLiteral("barPrint"))->value(); }
     bool shown(const QString& name) const { return child<QWidget>(name)->isVisible(); }
@@ -92,11 +90,12 @@ private:
         return ended.wait(kWaitMs);
     }
 
-private slots:
-    void initTestCase() { MessageHook::enable(); }
-    void cleanupTestCase() { MessageHook::disable(); }
-    void init() { MessageHook::clearShown(); }
-    void cleanup() { dialog.reset(); }
+private Q_SLOTS:
+    void init() { boxes.start(); }
+    void cleanup() {
+        dialog.reset();
+        QVERIFY2(boxes.finish(), qPrintable(boxes.problem()));
+    }
 
     void progressAfterEverySheet_data() {
         QTest::addColumn<int>("count");
@@ -155,7 +154,7 @@ private slots:
     }
 
     void pauseBetweenSheets() {
-        open(6, PrintJobDialog::Timings{}); // the program's own intervals
+        open(6, PrintJobDialog::Timings{}); // the dialog's default intervals
         QSignalSpy stepped(dialog.get(), &PrintJobDialog::progressStepped);
         button("cmdPrtGo")->click();
         QVERIFY(stepped.wait(kWaitMs));
@@ -238,8 +237,9 @@ private slots:
         QPrinter& printer = dialog->printer();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir.filePath(QStringLiteral("missing/folder/out.pdf")));
+        boxes.expect(tw::ui::Answer::Ok);
         QVERIFY(runToEnd());
-        QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【印刷エラー】")});
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("【印刷エラー】")});
         QVERIFY(dialog->isVisible());
         QVERIFY(shown(QStringLiteral("cmdPrtGo")));
         QVERIFY(!dialog->loopBusy());
@@ -299,7 +299,7 @@ private slots:
         QCOMPARE(child<QLabel>(QStringLiteral("lblPrinterName"))->text(), chosenCaption);
         dialog->setOutput(nullptr);
         QVERIFY(runToEnd());
-        QVERIFY(MessageHook::shownTitles().isEmpty());
+        QVERIFY(boxes.titles().isEmpty());
         QVERIFY(QFileInfo(chosenFile).size() > 0);
         tw::printing::forgetCurrentPrinter();
     }

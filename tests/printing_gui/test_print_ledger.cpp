@@ -7,9 +7,11 @@
 #include "printing/gui/print_panel.h"
 #include "ui/message_box.h"
 
-#include "../printing/recording_sink.h"
+#include "support/proposal_fixture.h"
+#include "support/recording_sink.h"
+#include "support/strict_message_hook.h"
 #include "support/timer_tick.h"
-#include "../selection/proposal_fixture.h"
+#include "support/window_driver.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,7 +26,6 @@
 
 using tw::printing::PrintJobDialog;
 using tw::printing::PrintPanel;
-namespace MessageHook = tw::ui::MessageHook;
 
 namespace {
 constexpr int kRound = 7055;
@@ -56,7 +57,10 @@ private:
     int cancelAfter = -1; // entries printed before the cancel; -1 runs to the end
 
     QString ledgerFile() const { return work.filePath(QStringLiteral("tallowind.db")); }
-    void press(const QString& name) { QTest::mouseClick(panel->findChild<QPushButton*>(name), Qt::LeftButton); }
+    // A print from the panel shows no message box; one that appears fails the test.
+    tw::testing::StrictMessageHook boxes;
+
+    void press(const QString& name) { tw::testing::click(panel.get(), name); }
 
     void runDialog(PrintJobDialog& dialog) {
         dialog.setOutput(&sink);
@@ -74,14 +78,11 @@ private:
         dialog.close();
     }
 
-private slots:
-    void initTestCase() { MessageHook::enable(); }
-    void cleanupTestCase() { MessageHook::disable(); }
-
+private Q_SLOTS:
     void init() {
         QVERIFY(work.isValid());
         QFile::remove(ledgerFile());
-        MessageHook::clearShown();
+        boxes.start();
         sink = {};
         cancelAfter = -1;
         panel = std::make_unique<PrintPanel>();
@@ -91,7 +92,10 @@ private slots:
         panel->show();
         QVERIFY(QTest::qWaitForWindowExposed(panel.get()));
     }
-    void cleanup() { panel.reset(); }
+    void cleanup() {
+        panel.reset();
+        QVERIFY2(boxes.finish(), qPrintable(boxes.problem()));
+    }
 
     void printedEntriesBecomeTickets_data() {
         QTest::addColumn<int>("list");
@@ -121,7 +125,7 @@ private slots:
         panel->findChild<QRadioButton*>(QStringLiteral("optPrtType_%1").arg(option))->setChecked(true);
         press(QStringLiteral("cmdPrtSrart"));
 
-        QCOMPARE(MessageHook::shownTexts(), QStringList{});
+        QCOMPARE(boxes.shown(), QStringList{});
         QCOMPARE(ticketsIn(ledgerFile()), tickets);
     }
 

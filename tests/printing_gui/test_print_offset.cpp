@@ -9,8 +9,10 @@
 #include "printing/gui/printer_offsets.h"
 #include "ui/message_box.h"
 
-#include "printing/entry_numbers.h"
-#include "printing/recording_sink.h"
+#include "support/entry_numbers.h"
+#include "support/recording_sink.h"
+#include "support/strict_message_hook.h"
+#include "support/window_driver.h"
 
 #include <QDoubleSpinBox>
 #include <QImage>
@@ -31,16 +33,10 @@ using tw::printing::OffsetTenths;
 using tw::printing::PrinterOffsets;
 using tw::printing::SheetOffset;
 using tw::testing::RecordingSink;
+using tw::testing::child;
 
 namespace {
 constexpr int kWaitMs = 5000;
-
-template <typename T> T* child(QWidget* parent, const char* name) {
-    T* found = parent->findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
 
 // A print dialog for the bets written as texts ("905", "*23").
 std::unique_ptr<PrintJobDialog> printDialog(const std::vector<std::string>& entries, Game game, BetType type,
@@ -69,10 +65,12 @@ Q_DECLARE_METATYPE(OffsetTenths)
 class TestPrintOffset : public QObject {
     Q_OBJECT
 
-private slots:
-    void initTestCase() { tw::ui::MessageHook::enable(); }
-    void cleanupTestCase() { tw::ui::MessageHook::disable(); }
-    void init() { tw::ui::MessageHook::clearShown(); }
+    // No step here shows a message box; one that appears fails the test.
+    tw::testing::StrictMessageHook boxes;
+
+private Q_SLOTS:
+    void init() { boxes.start(); }
+    void cleanup() { QVERIFY2(boxes.finish(), qPrintable(boxes.problem())); }
 
     void offsetDialogAppliesAtOnceAndRemembers() {
         QTemporaryDir dir;
@@ -143,7 +141,7 @@ private slots:
         QCOMPARE(child<QLabel>(dialog.get(), "lblPrintOffset")->text(), QStringLiteral("なし"));
         down->setValue(-20.0);
         QCOMPARE(PrinterOffsets(ini).offsetOf(QStringLiteral("PDF")), (OffsetTenths{0, -150}));
-        QVERIFY(tw::ui::MessageHook::shownTexts().isEmpty());
+        QVERIFY(boxes.shown().isEmpty());
     }
 
     void previewDrawsWhatThePrintJobDraws_data() {

@@ -6,8 +6,10 @@
 #include "printing/gui/print_panel.h"
 #include "ui/message_box.h"
 
-#include "../selection/proposal_fixture.h"
-#include "printing/entry_numbers.h"
+#include "support/entry_numbers.h"
+#include "support/proposal_fixture.h"
+#include "support/strict_message_hook.h"
+#include "support/window_driver.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -23,7 +25,6 @@ using tw::common::Game;
 using tw::printing::PrintJobDialog;
 using tw::printing::PrintPanel;
 using tw::selection::ItemList;
-namespace MessageHook = tw::ui::MessageHook;
 
 Q_DECLARE_METATYPE(std::vector<std::string>)
 Q_DECLARE_METATYPE(tw::common::BetType)
@@ -58,19 +59,16 @@ class TestPrintPanel : public QObject {
 private:
     std::unique_ptr<PrintPanel> panel;
     std::optional<OpenedDialog> opened;
+    // Every box is expected; a refusal nobody expected fails the test.
+    tw::testing::StrictMessageHook boxes;
 
-    template <typename T> T* child(const QString& name) const {
-        T* found = panel->findChild<T*>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
-    }
+    template <typename T> T* child(const QString& name) const { return tw::testing::child<T>(panel.get(), name); }
     QListWidget* list(int n) const { return child<QListWidget>(QStringLiteral("lstPrtGroup_%1").arg(n)); }
     QString count(int n) const { return child<QLabel>(QStringLiteral("lblPrtSelectCnt_%1").arg(n))->text(); }
     QString credit() const { return child<QLabel>(QStringLiteral("lblPrtCredit"))->text(); }
     QRadioButton* option(int n) const { return child<QRadioButton>(QStringLiteral("optPrtType_%1").arg(n)); }
     bool shownInPanel(const QString& name) const { return child<QWidget>(name)->isVisibleTo(panel.get()); }
-    void press(const QString& name) { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
+    void press(const QString& name) { tw::testing::click(panel.get(), name); }
     void clickRow(int n, int row) {
         QListWidget* l = list(n);
         QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(row)).center());
@@ -81,12 +79,9 @@ private:
         panel->PrtPanelSetUp(numbers3 ? Game::Numbers3 : Game::Numbers4, proposal, select, mini);
     }
 
-private slots:
-    void initTestCase() { MessageHook::enable(); }
-    void cleanupTestCase() { MessageHook::disable(); }
-
+private Q_SLOTS:
     void init() {
-        MessageHook::clearShown();
+        boxes.start();
         opened.reset();
         panel = std::make_unique<PrintPanel>();
         panel->setDialogRunner([this](PrintJobDialog& dialog) {
@@ -98,6 +93,7 @@ private slots:
         panel->show();
         QVERIFY(QTest::qWaitForWindowExposed(panel.get()));
     }
+    void cleanup() { QVERIFY2(boxes.finish(), qPrintable(boxes.problem())); }
 
     void setUpPerGame_data() {
         QTest::addColumn<bool>("numbers3");
@@ -227,11 +223,12 @@ private slots:
             clickRow(3, 1);
         }
         option(optionIndex)->setChecked(true);
+        boxes.expect(tw::ui::Answer::Ok);
         press(QStringLiteral("cmdPrtSrart"));
 
         QVERIFY(!opened);
-        QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【印刷選出エラー】")});
-        const QString text = MessageHook::shownTexts().value(0);
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("【印刷選出エラー】")});
+        const QString text = boxes.shown().value(0);
         QVERIFY(text.startsWith(QStringLiteral("     ＜＜＜　印刷データなし　＞＞＞\r\r") + label +
                                 QStringLiteral("選出のデータがありません。")));
     }
@@ -264,7 +261,7 @@ private slots:
         option(optionIndex)->setChecked(true);
         press(QStringLiteral("cmdPrtSrart"));
 
-        QVERIFY(MessageHook::shownTexts().isEmpty());
+        QVERIFY(boxes.shown().isEmpty());
         QVERIFY(opened);
         QCOMPARE(opened->entries, entries);
         QCOMPARE(opened->mark, mark);

@@ -9,7 +9,8 @@
 #include "ui/message_box.h"
 
 #include "pgm_marks.h"
-#include "printing/entry_numbers.h"
+#include "support/entry_numbers.h"
+#include "support/strict_message_hook.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -65,6 +66,9 @@ Q_DECLARE_METATYPE(OffsetTenths)
 class TestPrintPdf : public QObject {
     Q_OBJECT
 
+    // Every box is expected; one nobody asked for fails the test.
+    tw::testing::StrictMessageHook boxes;
+
     // Prints kEntries to a PDF and returns the dark blobs of each sheet, in
     // twips from the paper corner; empty when something failed (reported).
     std::vector<std::vector<Blob>> printedSheets(bool fullPage, QMarginsF marginsPt, QPoint origin,
@@ -97,7 +101,7 @@ class TestPrintPdf : public QObject {
 
         QSignalSpy ended(&dialog, &PrintJobDialog::jobEnded);
         dialog.findChild<QPushButton*>(QStringLiteral("cmdPrtGo"))->click();
-        if (!ended.wait(10000) || !tw::ui::MessageHook::shownTexts().isEmpty() || QFileInfo(pdf).size() == 0)
+        if (!ended.wait(10000) || !boxes.shown().isEmpty() || QFileInfo(pdf).size() == 0)
             return {};
 
         // One pixel per twip; the crop keeps the images small and starts at the paper corner.
@@ -121,9 +125,9 @@ class TestPrintPdf : public QObject {
         return sheets;
     }
 
-private slots:
-    void initTestCase() { tw::ui::MessageHook::enable(); }
-    void cleanupTestCase() { tw::ui::MessageHook::disable(); }
+private Q_SLOTS:
+    void init() { boxes.start(); }
+    void cleanup() { QVERIFY2(boxes.finish(), qPrintable(boxes.problem())); }
 
     void marksOnTheSheets_data() {
         QTest::addColumn<bool>("fullPage");

@@ -7,8 +7,11 @@
 #include "history/table_file.h"
 #include "printing/gui/print_job_dialog.h"
 #include "printing/gui/print_panel.h"
-#include "ui/message_box.h"
 #include "support/bundled_workdir.h"
+#include "support/strict_message_hook.h"
+#include "support/window_clock.h"
+#include "support/window_driver.h"
+#include "ui/message_box.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -26,10 +29,8 @@ using tw::engine::PredNum;
 using tw::printing::PrintJobDialog;
 using tw::printing::PrintPanel;
 using tw::selection::ListId;
-namespace MessageHook = tw::ui::MessageHook;
 
 namespace {
-const QDateTime kWednesdayMorning(QDate(2024, 1, 10), QTime(10, 0));
 
 // Written here from the digits, independently of the printing code.
 QStringList numberTexts(const tw::engine::CountedList<PredNum>& list, int game) {
@@ -61,38 +62,36 @@ class TestPrintRoad : public QObject {
     Q_OBJECT
 
 private:
+    // The road from the window to the print dialog shows no box; one that appears fails the test.
+    tw::testing::StrictMessageHook boxes;
     QTemporaryDir work;
     tw::app::AppState appState;
     tw::history::DrawHistory history;
     std::unique_ptr<MainWindow> window;
 
-    template <typename T> T* child(const QString& name) const {
-        T* found = window->findChild<T*>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
-    }
+    template <typename T> T* child(const QString& name) const { return tw::testing::child<T>(window.get(), name); }
     QListWidget* list(int n) const { return child<QListWidget>(QStringLiteral("lstPrtGroup_%1").arg(n)); }
     bool shown(const QString& name) const { return child<QWidget>(name)->isVisible(); }
     void click(const QString& name) { QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton); }
 
-private slots:
+private Q_SLOTS:
     void initTestCase() {
         QVERIFY(work.isValid());
         auto workdir = tw::testing::prepareBundledWorkdir(work.path());
         appState = workdir.appState;
         history = std::move(workdir.history);
-        MessageHook::enable();
     }
-    void cleanupTestCase() { MessageHook::disable(); }
     void init() {
-        MessageHook::clearShown();
-        window = std::make_unique<MainWindow>(history, appState, [] { return kWednesdayMorning; });
+        boxes.start();
+        window = std::make_unique<MainWindow>(history, appState, [] { return tw::testing::kWednesdayMorning; });
         window->setPredictionIntervals({1, 1, 1});
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
-    void cleanup() { window.reset(); }
+    void cleanup() {
+        window.reset();
+        QVERIFY2(boxes.finish(), qPrintable(boxes.problem()));
+    }
 
     void panelOverTheWindowsProposalAndSelection_data() {
         QTest::addColumn<int>("game");
@@ -145,7 +144,7 @@ private slots:
         click(QStringLiteral("cmdPrtGrpAllSelect_3"));
         click(QStringLiteral("optPrtType_1"));
         click(QStringLiteral("cmdPrtSrart"));
-        QVERIFY(MessageHook::shownTexts().isEmpty());
+        QVERIFY(boxes.shown().isEmpty());
         QVERIFY(printed);
         QStringList entries;
         for (const tw::common::LotteryNumber& e : *printed)

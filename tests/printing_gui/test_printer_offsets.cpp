@@ -15,7 +15,7 @@ Q_DECLARE_METATYPE(OffsetTenths)
 class TestPrinterOffsets : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void offsetsKeptPerPrinterAcrossARestart_data() {
         QTest::addColumn<QString>("printer");
         QTest::addColumn<OffsetTenths>("set");

@@ -3,7 +3,7 @@
 // of the chosen round, and rounds the last run's tables do not hold.
 #include "reports/gui/hit_chart_dialog.h"
 
-#include "../selection_gui/bundled_run.h"
+#include "support/bundled_run.h"
 
 #include <QBarCategoryAxis>
 #include <QChart>
@@ -84,7 +84,7 @@ private:
         QCOMPARE(points(qchart(), QStringLiteral("当選")), win);
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { history = tw::testing::loadBundledHistory(); }
     void cleanup() { chart.reset(); }
 

@@ -4,6 +4,7 @@
 #include "reports/gui/statistics_dialog.h"
 
 #include "history/table_file.h"
+#include "support/strict_message_hook.h"
 #include "ui/message_box.h"
 
 #include <QBarSeries>
@@ -52,10 +53,12 @@ class TestStatisticsDialog : public QObject {
 private:
     tw::history::DrawTable num3 = load(tw::common::Game::Numbers3);
     tw::history::DrawTable num4 = load(tw::common::Game::Numbers4);
+    // Every message box must be expected; one nobody asked for fails the test.
+    tw::testing::StrictMessageHook boxes;
 
-private slots:
-    void init() { tw::ui::MessageHook::enable(); }
-    void cleanup() { tw::ui::MessageHook::disable(); }
+private Q_SLOTS:
+    void init() { boxes.start(); }
+    void cleanup() { QVERIFY2(boxes.finish(), qPrintable(boxes.problem())); }
 
     void chartsHoldTheLibraryFigures_data() {
         QTest::addColumn<int>("game");
@@ -138,7 +141,7 @@ private slots:
                          qPrintable(cell));
             }
         }
-        QVERIFY(tw::ui::MessageHook::shownTexts().isEmpty());
+        QVERIFY(boxes.shown().isEmpty());
     }
 
     // A digit that never came in a short range shows "以上": its gap is at least the range.
@@ -165,10 +168,11 @@ private slots:
         dialog.findChild<QPushButton*>("cmdCalc")->click();
         QVERIFY(dialog.statistics().has_value());
         dialog.setRange(200, 100);
+        boxes.expect(tw::ui::Answer::Ok);
         dialog.findChild<QPushButton*>("cmdCalc")->click();
         QVERIFY(!dialog.statistics().has_value());
-        QCOMPARE(tw::ui::MessageHook::shownTexts().size(), 1);
-        QVERIFY(tw::ui::MessageHook::shownTexts().front().contains("開始回"));
+        QCOMPARE(boxes.shown().size(), 1);
+        QVERIFY(boxes.shown().front().contains(QStringLiteral("開始回")));
     }
 };
 

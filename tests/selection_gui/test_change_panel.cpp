@@ -4,10 +4,13 @@
 // the editing buttons down to the stored file, and the amount overflow.
 #include "selection/gui/change_panel.h"
 
-#include "bundled_run.h"
 #include "common/rounding.h"
 #include "selection/user_select_file.h"
 #include "selection/gui/group_select_dialog.h"
+#include "support/bundled_run.h"
+#include "support/qt_files.h"
+#include "support/strict_message_hook.h"
+#include "support/window_driver.h"
 #include "ui/message_box.h"
 
 #include <QApplication>
@@ -28,7 +31,6 @@
 #include <memory>
 
 using tw::selection::ChangePanel;
-namespace MessageHook = tw::ui::MessageHook;
 
 namespace {
 
@@ -64,11 +66,6 @@ void answerGroupDialog(int index) {
     });
 }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QString padded(const tw::engine::PredNum& n, bool fourDigits) {
     QString text = QString::number(n.intNum1) + QString::number(n.intNum2) + QString::number(n.intNum3);
     return fourDigits ? text + QString::number(n.intNum4) : text;
@@ -84,6 +81,8 @@ private:
     tw::engine::Engine engine;
     tw::selection::SelectionModel model;
     std::unique_ptr<QTemporaryDir> work;
+    // Every box is expected: the panel asks or refuses nothing else.
+    tw::testing::StrictMessageHook boxes;
     std::unique_ptr<ChangePanel> panel;
 
     int count(int game) const { return history.table(game).count; }
@@ -96,15 +95,10 @@ private:
         panel->show();
         return *panel;
     }
-    template <typename T> T* child(const char* name) const {
-        T* found = panel->findChild<T*>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
-    }
+    template <typename T> T* child(const char* name) const { return tw::testing::child<T>(panel.get(), name); }
     QString text(const char* label) const { return child<QLabel>(label)->text(); }
     QListWidget* list(const char* name) const { return child<QListWidget>(name); }
-    void click(const char* name) const { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
+    void click(const char* name) const { tw::testing::click(panel.get(), name); }
     void selectRows(const char* name, std::initializer_list<int> rows) const {
         QListWidget* l = list(name);
         for (int row : rows) {
@@ -113,16 +107,17 @@ private:
         }
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { history = tw::testing::loadBundledHistory(); }
     void init() {
         work = std::make_unique<QTemporaryDir>();
         QVERIFY(work->isValid());
         model = {};
+        boxes.start();
     }
     void cleanup() {
         panel.reset();
-        MessageHook::disable();
+        QVERIFY2(boxes.finish(), qPrintable(boxes.problem()));
     }
 
     // Editing controls for the round after the last draw, a read-only view for a
@@ -406,29 +401,29 @@ private slots:
         const QString name = QStringLiteral("NUMBERS３ユーザー選出.dat");
         QCOMPARE(stored.count(), 1); // the stored selection is announced with its file
         QCOMPARE(stored.takeFirst().at(0).toString(), name);
-        const QByteArray before = readAll(work->filePath(name));
+        const QByteArray before = tw::testing::readFile(work->filePath(name));
         QVERIFY(!before.isEmpty());
 
         click("cmdChgAllSelectCancel");
-        MessageHook::enable();
         if (folderGone) {
             QVERIFY(QFile::rename(work->path(), work->path() + "-moved"));
         } else {
             tw::selection::setUserSelectReplaceHookForTests([] { return false; });
         }
+        boxes.expect(tw::ui::Answer::Ok);
         click("cmdChgEnd");
         tw::selection::setUserSelectReplaceHookForTests(nullptr);
         if (folderGone)
             QVERIFY(QFile::rename(work->path() + "-moved", work->path()));
 
-        QCOMPARE(MessageHook::shownTitles(), QStringList{QStringLiteral("【保存エラー】")});
+        QCOMPARE(boxes.titles(), QStringList{QStringLiteral("【保存エラー】")});
         QCOMPARE(stored.count(), 0); // a failure is never announced as stored
-        const QString text = MessageHook::shownTexts().front();
+        const QString text = boxes.shown().front();
         QVERIFY2(text.startsWith(QStringLiteral("選出Noを保存できませんでした。\rファイル「") + name +
                                  QStringLiteral("」は前の内容のままです。")),
                  qPrintable(text));
         QVERIFY2(text.contains(reason), qPrintable(text));
-        QCOMPARE(readAll(work->filePath(name)), before);
+        QCOMPARE(tw::testing::readFile(work->filePath(name)), before);
         QCOMPARE(QDir(work->path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{name});
         QVERIFY(tw::selection::ReadUserSelectFile(dir, tw::common::Game::Numbers3, static_cast<int16_t>(round)).ok);
     }
@@ -471,11 +466,12 @@ private slots:
         QFETCH(qlonglong, count);
         QFETCH(QString, shown);
         QFETCH(bool, overflow);
-        MessageHook::enable();
+        if (overflow)
+            boxes.expect(tw::ui::Answer::Ok);
         QLabel label(QStringLiteral("old"));
         QCOMPARE(tw::selection::showAmount(nullptr, &label, count), !overflow);
         QCOMPARE(label.text(), shown);
-        QCOMPARE(MessageHook::shownTexts().size(), overflow ? 1 : 0);
+        QCOMPARE(boxes.shown().size(), overflow ? 1 : 0);
     }
 };
 

@@ -11,6 +11,9 @@
 #include "reports/gui/hit_chart_dialog.h"
 #include "selection/gui/group_select_dialog.h"
 #include "support/bundled_workdir.h"
+#include "support/strict_message_hook.h"
+#include "support/window_clock.h"
+#include "support/window_driver.h"
 #include "ui/message_box.h"
 
 #include <QApplication>
@@ -30,11 +33,9 @@
 #include <memory>
 
 using tw::app::MainWindow;
-namespace MessageHook = tw::ui::MessageHook;
 
 namespace {
 
-const QDateTime kWednesdayMorning(QDate(2024, 1, 10), QTime(10, 0));
 
 template <typename Dialog> void whenOpen(std::function<void(Dialog*)> act) {
     QTimer::singleShot(0, qApp, [act] {
@@ -63,17 +64,14 @@ private:
     tw::history::DrawHistory bundled;
     tw::history::DrawHistory history;
     std::unique_ptr<MainWindow> window;
+    // No step here shows a box; one that appears fails the test.
+    tw::testing::StrictMessageHook boxes;
 
-    template <typename T> T* child(const char* name) const {
-        T* found = window->findChild<T*>(QString::fromLatin1(name));
-        if (!found)
-            qFatal("no control %s", name);
-        return found;
-    }
+    template <typename T> T* child(const char* name) const { return tw::testing::child<T>(window.get(), name); }
     QString text(const char* label) const { return child<QLabel>(label)->text(); }
-    void click(const char* name) const { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
+    void click(const char* name) const { tw::testing::click(window.get(), name); }
     void openWindow() {
-        window = std::make_unique<MainWindow>(history, appState, [] { return kWednesdayMorning; });
+        window = std::make_unique<MainWindow>(history, appState, [] { return tw::testing::kWednesdayMorning; });
         window->setPredictionIntervals({1, 1, 1});
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -88,7 +86,7 @@ private:
     }
     int next(int game) const { return history.table(game).count + 1; }
 
-private slots:
+private Q_SLOTS:
     void initTestCase() {
         QVERIFY(work.isValid());
         auto workdir = tw::testing::prepareBundledWorkdir(work.path());
@@ -99,12 +97,12 @@ private slots:
         history = bundled;
         for (const tw::common::Game game : tw::common::kGames)
             QFile::remove(work.filePath(QString::fromStdString(tw::selection::userSelectFileName(game))));
-        MessageHook::enable();
+        boxes.start();
         openWindow();
     }
     void cleanup() {
         window.reset();
-        MessageHook::disable();
+        QVERIFY2(boxes.finish(), qPrintable(boxes.problem()));
     }
 
     // The selection stored for the run's round is in the window's selection model

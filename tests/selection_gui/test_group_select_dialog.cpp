@@ -37,7 +37,7 @@ void whenShown(std::function<void(GroupSelectDialog*)> act) {
 class TestGroupSelectDialog : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void answers_data() {
         QTest::addColumn<int>("digits");
         QTest::addColumn<int>("pick");      // option clicked before the button, -1 none

@@ -22,7 +22,7 @@ bool near(QRgb pixel, int r, int g, int b) {
 class TestAviPlayer : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void decodesEveryFrameOfTheBundledClip() {
         const auto clip = decodeClip(kClip);
         QVERIFY2(clip.error.isEmpty(), qPrintable(clip.error));

@@ -495,7 +495,7 @@ void DlgBacktest::onFinished(std::shared_ptr<Job> job) {
     setRunning(false);
     if (out.error && !out.cancelled())
         ui::showMessage(this, refusalText(out.error), ui::Buttons::Ok, windowTitle());
-    emit runFinished();
+    Q_EMIT runFinished();
 }
 
 void DlgBacktest::fillTable() {

@@ -70,7 +70,7 @@ public:
     bool exportCsv(const QString& path);
     bool exportPng(const QString& path);
 
-signals:
+Q_SIGNALS:
     void runFinished();
 
 private:

@@ -1,7 +1,9 @@
 // Small draw table files for the start-up and window tests: the text of a
-// table with rounds 1..n in the file's line shape, and a temporary working
-// folder to put such files in.
+// table with rounds 1..n in the file's line shape, and a snapshot of a folder's
+// files to show that nothing was written.
 #pragma once
+
+#include "support/qt_files.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -19,7 +21,7 @@ inline QByteArray tableLine(int game, int round) {
     const QDate date = QDate(1994, 10, 7).addDays(7L * round);
     QString digits;
     for (int place = 0; place < game; ++place)
-        digits += QChar('0' + (round + place * 3) % 10);
+        digits += QLatin1Char(static_cast<char>('0' + (round + place * 3) % 10));
     QString line = QStringLiteral("%1,%2,%3,%4,%5,%6,%7")
                        .arg(round)
                        .arg(date.toString(QStringLiteral("yyyy/MM/dd")), digits)
@@ -37,16 +39,6 @@ inline QByteArray tableText(int game, int rounds) {
     for (int round = 1; round <= rounds; ++round)
         text += tableLine(game, round);
     return text;
-}
-
-inline bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
-inline QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Names and contents of every file in a folder, to show that nothing was written.

@@ -1,0 +1,65 @@
+// The test support library itself: the temporary folder and whole-file bytes
+// that every file-writing test relies on.
+#include "support/file_bytes.h"
+#include "support/fixed_clock.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using tw::testing::readBytes;
+using tw::testing::TempFolder;
+using tw::testing::writeBytes;
+
+TEST(TempFolder, IsFreshPerObjectAndGoesWithEverythingInIt) {
+    fs::path kept;
+    {
+        TempFolder a;
+        TempFolder b;
+        ASSERT_TRUE(fs::is_directory(a.path()));
+        EXPECT_NE(a.path(), b.path());
+        EXPECT_TRUE(a.entries().empty());
+        a.write("x.txt", "x");
+        fs::create_directory(a.path() / "sub");
+        writeBytes(a.path() / "sub" / "y.txt", "y");
+        kept = a.path();
+    }
+    EXPECT_FALSE(fs::exists(kept));
+}
+
+TEST(TempFolder, FilesAreNamedReadAndListedInside) {
+    TempFolder folder;
+    folder.write("b.tbl", "2");
+    folder.write("a.tbl", "1");
+    EXPECT_EQ(folder.file("a.tbl"), (folder.path() / "a.tbl").string());
+    EXPECT_EQ(folder.read("a.tbl"), "1");
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"a.tbl", "b.tbl"}));
+    folder.write("a.tbl", "replaced");
+    EXPECT_EQ(folder.read("a.tbl"), "replaced");
+}
+
+TEST(FileBytes, EveryByteComesBackAsWritten) {
+    TempFolder folder;
+    const std::string bytes = std::string("1,1994/10/07,191\r\n\x82\xA0", 22) + std::string(1, '\0') + "\x1A" + "\n";
+    ASSERT_TRUE(writeBytes(folder.path() / "t.bin", bytes));
+    EXPECT_EQ(readBytes(folder.path() / "t.bin"), bytes);
+    EXPECT_EQ(fs::file_size(folder.path() / "t.bin"), bytes.size());
+}
+
+TEST(FileBytes, AMissingFileReadsEmptyAndAMissingFolderCannotBeWritten) {
+    TempFolder folder;
+    EXPECT_EQ(readBytes(folder.path() / "none.tbl"), "");
+    EXPECT_FALSE(writeBytes(folder.path() / "no-such-folder" / "x.tbl", "x"));
+}
+
+TEST(FixedClock, IsTheAgreedMomentInUtc) {
+    using namespace std::chrono;
+    const auto now = tw::testing::fixedSystemNow();
+    EXPECT_EQ(floor<days>(now), sys_days{year{2026} / 8 / 21});
+    EXPECT_EQ(now - floor<days>(now), hours{12});
+}
