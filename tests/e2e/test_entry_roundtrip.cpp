@@ -53,7 +53,7 @@ void typeDraw(QWidget* dialog, const Draw& draw) {
 }
 
 // Runs `work` on the modal dialog named `name` as soon as it is open.
-void whenDialogOpens(const QString& name, std::function<void(QWidget*)> work) {
+void whenDialogOpens(const QString& name, const std::function<void(QWidget*)>& work) {
     auto* poll = new QTimer;
     poll->setInterval(5);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, name, work] {

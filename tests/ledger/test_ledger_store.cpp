@@ -266,6 +266,7 @@ TEST(LedgerBatch, AJobCancelledPartWayRecordsThePrintedEntriesOnly) {
     ASSERT_EQ(report.entriesPrinted, 3);
 
     std::vector<TicketEntry> printed;
+    printed.reserve(static_cast<std::size_t>(report.entriesPrinted));
     for (int i = 0; i < report.entriesPrinted; ++i)
         printed.push_back({Game::Numbers3, 7055, BetType::Straight, entries[static_cast<std::size_t>(i)], ""});
     TempFolder dir;

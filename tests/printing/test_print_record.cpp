@@ -40,6 +40,7 @@ int runJob(PrintJob& job, tw::testing::RecordingSink& sink, int cancelAfter = -1
 
 std::vector<std::string> numbers(int count) {
     std::vector<std::string> out;
+    out.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         out.push_back(std::to_string(100 + 37 * i).substr(0, 3));
     return out;

@@ -166,6 +166,7 @@ TEST(HitReportJob, ThreeFilesWithTheirFixedRanges) {
         }
         // One prediction per round, newest first, each from the rounds before it.
         std::vector<int> expectedCalls;
+        expectedCalls.reserve(allRounds.size());
         for (int r : allRounds)
             expectedCalls.push_back(r - 1);
         EXPECT_EQ(fake.calls, expectedCalls);

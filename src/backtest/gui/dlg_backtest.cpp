@@ -473,7 +473,10 @@ void DlgBacktest::onProgress(int done, int total) {
     lblStatus->setText(QStringLiteral("検証中… %1 / %2 回").arg(done).arg(total));
 }
 
-void DlgBacktest::onFinished(std::shared_ptr<Job> job) {
+// `job` is the copy the thread's finished handler holds; the handler outlives
+// this call (the thread is deleted later), so the job stays alive while its
+// outcome is moved out.
+void DlgBacktest::onFinished(const std::shared_ptr<Job>& job) {
     if (job != m_job)
         return;
     m_thread->wait();

@@ -79,7 +79,7 @@ private:
     int game() const;
     void gameChanged();
     void onProgress(int done, int total);
-    void onFinished(std::shared_ptr<Job> job);
+    void onFinished(const std::shared_ptr<Job>& job);
     void setRunning(bool running);
     void fillTable();
     void cmdExportCsv_Click();

@@ -6,10 +6,11 @@
 #include "printing/gui/current_printer.h"
 #include "printing/gui/print_job_dialog.h"
 #include "ui/message_box.h"
-#include "support/timer_tick.h"
 
+#include "support/entry_numbers.h"
 #include "support/recording_sink.h"
 #include "support/strict_message_hook.h"
+#include "support/timer_tick.h"
 #include "support/window_driver.h"
 
 #include <QApplication>
@@ -34,12 +35,6 @@ namespace {
 constexpr int kMarksPerEntry = 4; // three digits and the bet type (Numbers3)
 constexpr int kWaitMs = 5000;
 
-std::vector<tw::common::LotteryNumber> entries(int count) {
-    std::vector<tw::common::LotteryNumber> out;
-    for (int i = 0; i < count; ++i)
-        out.push_back(tw::common::LotteryNumber::ofValue(tw::common::Game::Numbers3, 100 + i));
-    return out;
-}
 
 // What the dialog showed at one progress step.
 struct Step {
@@ -75,7 +70,7 @@ private:
         sink = RecordingSink{};
         steps.clear();
         dialog = std::make_unique<PrintJobDialog>(
-            PrintJobDialog::Request{entries(count), tw::common::BetType::Straight, tw::common::Game::Numbers3});
+            PrintJobDialog::Request{tw::testing::numbers3From100(count), tw::common::BetType::Straight, tw::common::Game::Numbers3});
         dialog->setTimings(timings);
         dialog->setOutput(&sink);
         connect(dialog.get(), &PrintJobDialog::progressStepped, this, [this] {

@@ -185,7 +185,7 @@ private Q_SLOTS:
         }
         // The outline is every box of the sheet, moved with the marks.
         const SheetOffset twips = tw::printing::sheetOffsetOf(offset);
-        QCOMPARE(preview->markAreas().size(), std::size_t{5u * 10u * (numbers3 ? 4u : 5u)});
+        QCOMPARE(preview->markAreas().size(), std::size_t{5} * 10 * (numbers3 ? 4 : 5));
         QCOMPARE(preview->markAreas().front(), (tw::printing::MarkRect{twips.x, 2183 + twips.y}));
     }
 
