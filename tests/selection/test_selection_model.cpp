@@ -250,6 +250,7 @@ TEST(SelectionModel, ATagMissingFromTheGridReusesThePreviousCode) {
 TEST(SelectionModel, TwentyOneEntriesAreWrittenAsTwentyAndOne) {
     tw::engine::Proposal p;
     std::vector<tw::engine::PredNum> nums;
+    nums.reserve(21);
     for (int i = 0; i < 21; ++i)
         nums.push_back(tw::testing::pred(i / 10, i % 10, 7));
     p.grp1.items = nums;

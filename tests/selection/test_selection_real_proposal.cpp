@@ -55,7 +55,7 @@ TEST_P(RealProposal, GridRowsAndSelectionAgree) {
     EXPECT_EQ(m.lngUserSelect(), p.AllGrpCount);
 
     // The key of the forecast row marks one or two rows.
-    const double avg = engine.FollowRows()[static_cast<std::size_t>(lastRow + 1)].dblAvgGrpValue;
+    const double avg = engine.FollowRows()[static_cast<std::size_t>(lastRow) + 1].dblAvgGrpValue;
     const auto marks = tw::selection::allGroupKeyMarks(p, avg);
     EXPECT_LE(marks.size(), 2u);
 

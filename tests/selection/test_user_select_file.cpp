@@ -18,6 +18,7 @@ const std::string kNum4File = "NUMBERS４ユーザー選出.dat";
 
 std::vector<std::string> numberedEntries(int count) {
     std::vector<std::string> entries;
+    entries.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         entries.push_back("A00@" + std::to_string(100 + i));
     return entries;

@@ -45,7 +45,9 @@ TEST(TempFolder, FilesAreNamedReadAndListedInside) {
 
 TEST(FileBytes, EveryByteComesBackAsWritten) {
     TempFolder folder;
-    const std::string bytes = std::string("1,1994/10/07,191\r\n\x82\xA0", 22) + std::string(1, '\0') + "\x1A" + "\n";
+    // A table line, two cp932 bytes, a NUL, an end-of-file mark and a bare LF.
+    const std::string bytes = std::string("1,1994/10/07,191\r\n\x82\xA0") + std::string(1, '\0') + "\x1A" + "\n";
+    ASSERT_EQ(bytes.size(), std::size_t{23});
     ASSERT_TRUE(writeBytes(folder.path() / "t.bin", bytes));
     EXPECT_EQ(readBytes(folder.path() / "t.bin"), bytes);
     EXPECT_EQ(fs::file_size(folder.path() / "t.bin"), bytes.size());

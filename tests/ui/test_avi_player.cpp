@@ -39,7 +39,7 @@ private Q_SLOTS:
     }
 
     void stopsDecodingAtTheMemoryLimit() {
-        const qsizetype frameBytes = 80 * 48 * 3;
+        const qsizetype frameBytes = qsizetype{80} * 48 * 3;
         QCOMPARE(int(decodeClip(kClip, 5 * frameBytes).frames.size()), 5);
         QCOMPARE(int(decodeClip(kClip, frameBytes - 1).frames.size()), 0);
     }

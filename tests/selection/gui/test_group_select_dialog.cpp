@@ -23,7 +23,7 @@ QPushButton* button(QWidget* dialog, const char* name) {
 }
 
 // Acts on the dialog once its modal loop runs.
-void whenShown(std::function<void(GroupSelectDialog*)> act) {
+void whenShown(const std::function<void(GroupSelectDialog*)>& act) {
     QTimer::singleShot(0, qApp, [act] {
         auto* dialog = qobject_cast<GroupSelectDialog*>(QApplication::activeModalWidget());
         if (!dialog)
