@@ -42,6 +42,17 @@ ProgramRun runProgramLine(const std::string& program, const std::string& command
     return run;
 }
 
+std::string oneLineRefusalProblem(const ProgramRun& run) {
+    std::string problem;
+    if (run.status != 2)
+        problem += "status " + std::to_string(run.status) + ", not 2; ";
+    if (!run.out.empty())
+        problem += "standard output not empty: " + run.out + "; ";
+    if (run.err.empty() || run.err.find('\n') != run.err.size() - 1)
+        problem += "standard error is not one line: " + run.err;
+    return problem;
+}
+
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& args) {
     std::string commandLine;
     for (const std::string& arg : args) {

@@ -24,4 +24,9 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
 // what needs quoting with shellQuoted).
 ProgramRun runProgramLine(const std::string& program, const std::string& commandLine);
 
+// Empty when `run` was refused the way the commands refuse a bad invocation:
+// status 2, nothing on standard output and exactly one line on standard error;
+// otherwise what differs, for the failure message.
+std::string oneLineRefusalProblem(const ProgramRun& run);
+
 } // namespace tw::testing

@@ -1,7 +1,9 @@
 // The test support library itself: the temporary folder and whole-file bytes
-// that every file-writing test relies on.
+// that every file-writing test relies on, the fixed clock, and running a
+// program as the command tests do.
 #include "support/file_bytes.h"
 #include "support/fixed_clock.h"
+#include "support/run_program.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -64,4 +66,35 @@ TEST(FixedClock, IsTheAgreedMomentInUtc) {
     const auto now = tw::testing::fixedSystemNow();
     EXPECT_EQ(floor<days>(now), sys_days{year{2026} / 8 / 21});
     EXPECT_EQ(now - floor<days>(now), hours{12});
+}
+
+// Arguments reach the program as they are, quotes and spaces included, and the
+// two output streams stay apart.
+TEST(RunProgram, PassesArgumentsAsTheyAreAndKeepsTheStreamsApart) {
+    const tw::testing::ProgramRun run =
+        tw::testing::runProgram("sh", {"-c", "printf '%s|' \"$@\"; echo problem >&2; exit 3", "sh", "it's", "a b", ""});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.out, "it's|a b||");
+    EXPECT_EQ(run.err, "problem\n");
+    EXPECT_EQ(tw::testing::runProgram("/no/such/program", {}).status, 127);
+}
+
+TEST(RunProgram, OneLineRefusalIsStatusTwoAndOneLineOnStandardError) {
+    struct Case {
+        const char* script;
+        bool refusal;
+    };
+    const Case cases[] = {
+        {"echo 'tallowind-cli x: bad option' >&2; exit 2", true},
+        {"echo 'bad option' >&2; exit 1", false},          // another status
+        {"echo out; echo 'bad option' >&2; exit 2", false}, // something on stdout
+        {"printf 'one\\ntwo\\n' >&2; exit 2", false},      // two lines
+        {"printf 'no line end' >&2; exit 2", false},
+        {"exit 2", false}, // nothing said
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        const std::string problem = tw::testing::oneLineRefusalProblem(tw::testing::runProgram("sh", {"-c", c.script}));
+        EXPECT_EQ(problem.empty(), c.refusal) << problem;
+    }
 }
