@@ -1,5 +1,6 @@
 // Whole files as QByteArray, for the window tests that check what a window
-// wrote or prepare the files it reads.
+// wrote or prepare the files it reads (the same bytes as file_bytes.h reads and
+// writes).
 #pragma once
 
 #include <QByteArray>

@@ -1,7 +1,10 @@
 // The window test support itself: controls are found by name at any depth and
 // clicked for real, and the strict message hook fails a test for a box nobody
 // expected or an answer nobody used.
+#include "support/file_bytes.h"
+#include "support/qt_files.h"
 #include "support/strict_message_hook.h"
+#include "support/temp_folder.h"
 #include "support/window_driver.h"
 
 #include "ui/message_box.h"
@@ -21,6 +24,20 @@ class TestSupportGui : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // The Qt file helpers are the byte helpers under a QString path, a Japanese
+    // file name and every byte value included.
+    void qtFilesAreTheSameBytes() {
+        const tw::testing::TempFolder folder;
+        const QString path = QString::fromStdString(folder.str()) + QStringLiteral("/ユーザー選出.dat");
+        QByteArray bytes("A00@123\r\n\x82\xA0");
+        bytes.append('\0').append("\x1A\n");
+        QVERIFY(tw::testing::writeFile(path, bytes));
+        QCOMPARE(tw::testing::readFile(path), bytes);
+        QCOMPARE(tw::testing::readBytes(folder.file("ユーザー選出.dat")), bytes.toStdString());
+        QCOMPARE(tw::testing::readFile(path + QStringLiteral(".missing")), QByteArray());
+        QVERIFY(!tw::testing::writeFile(path + QStringLiteral("/inside-a-file"), bytes));
+    }
+
     void childIsFoundByNameAndTypeAtAnyDepth() {
         QWidget window;
         auto* frame = new QGroupBox(&window);
