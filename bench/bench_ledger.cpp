@@ -159,6 +159,7 @@ void RecordPrintJob(benchmark::State& state) {
         return;
     }
     std::vector<tw::ledger::TicketEntry> job;
+    job.reserve(50);
     for (int i = 0; i < 50; ++i)
         job.push_back({Game::Numbers3, kLastRound + 1, BetType::Straight, std::to_string(100 + i * 17), ""});
     for (auto _ : state) {

@@ -23,24 +23,28 @@ function(tw_gui_library name)
     add_library(${name} STATIC ${ARG_SOURCES})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
     target_link_libraries(${name} PUBLIC tallowind_options Qt6::Widgets ${ARG_DEPS})
+    target_link_libraries(${name} PRIVATE tallowind_qt_strict)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
 endfunction()
 
-# One GoogleTest executable per test file, registered with CTest.
+# One GoogleTest executable per test file, registered with CTest; it links the
+# test support library (tests/support).
 function(tw_gtest name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE tallowind_options GTest::gtest GTest::gtest_main GTest::gmock ${ARG_DEPS})
+    target_link_libraries(${name} PRIVATE tallowind_options tw_test_support GTest::gtest GTest::gtest_main GTest::gmock ${ARG_DEPS})
     target_compile_definitions(${name} PRIVATE
         TALLOWIND_DATA_DIR="${TALLOWIND_DATA_DIR}" TALLOWIND_TEST_DATA_DIR="${TALLOWIND_TEST_DATA_DIR}")
     add_test(NAME ${name} COMMAND ${name})
 endfunction()
 
-# One QtTest executable per test file, run headless.
+# One QtTest executable per test file, run headless; it links the window test
+# support library (tests/support).
 function(tw_qtest name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE tallowind_options Qt6::Test Qt6::Widgets ${ARG_DEPS})
-    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+    target_link_libraries(${name} PRIVATE tallowind_options tallowind_qt_options tw_test_support_gui Qt6::Test Qt6::Widgets ${ARG_DEPS})
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
     target_compile_definitions(${name} PRIVATE
         TALLOWIND_DATA_DIR="${TALLOWIND_DATA_DIR}" TALLOWIND_TEST_DATA_DIR="${TALLOWIND_TEST_DATA_DIR}")
     add_test(NAME ${name} COMMAND ${name})

@@ -96,8 +96,8 @@ void addWarnings(PlannedRow& row, const std::vector<double>& dates, int countBef
     if (r >= 2 && dayOf(dates[static_cast<std::size_t>(r - 1)]) >= day)
         warn({WarningCode::DateNotAfterPrevious, r - 1, dates[static_cast<std::size_t>(r - 1)], 0});
     // A new round's successor is new too and reports the pair itself.
-    if (r < countBefore && dayOf(dates[static_cast<std::size_t>(r + 1)]) <= day)
-        warn({WarningCode::DateNotBeforeNext, r + 1, dates[static_cast<std::size_t>(r + 1)], 0});
+    if (r < countBefore && dayOf(dates[static_cast<std::size_t>(r) + 1]) <= day)
+        warn({WarningCode::DateNotBeforeNext, r + 1, dates[static_cast<std::size_t>(r) + 1], 0});
     if (const int weekday = common::weekdayNumber(rec.dteDraw); weekday == 1 || weekday == 7)
         warn({WarningCode::WeekendDate, 0, 0, 0});
     if (otherGame && otherGame->isDrawn(r) && dayOf(otherGame->record(r).dteDraw) != day)

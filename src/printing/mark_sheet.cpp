@@ -44,6 +44,7 @@ std::vector<MarkRect> PrintEntry(common::Game game, int block, const common::Lot
                                  common::BetType printType, SheetOffset offset) {
     const SheetOffset o = clampOffset(offset);
     std::vector<MarkRect> marks;
+    marks.reserve(static_cast<std::size_t>(entry.size()) + 1); // the digits and the bet type
     // A Mini pair is the last two places of a NUMBERS3 number: rows 2 and 3.
     const int firstRow = entry.isMini() ? 2 : 1;
     for (int i = 0; i < entry.size(); ++i)

@@ -56,7 +56,7 @@ std::vector<std::vector<std::string>> pointTableCells(common::Game game, const e
     for (int p = 1; p <= positions; ++p) {
         std::string heading(static_cast<std::size_t>(positions), 'x');
         heading[static_cast<std::size_t>(p - 1)] = 'N';
-        const auto digitCol = static_cast<std::size_t>((p - 1) * 2);
+        const auto digitCol = static_cast<std::size_t>(p - 1) * 2;
         cells[0][digitCol] = heading;
         cells[0][digitCol + 1] = "Pt.";
         for (int n = 1; n <= 10; ++n) {
@@ -73,6 +73,7 @@ std::vector<int> pointTableColumnWidths(common::Game game, int gridWidth) {
     const double units = columns / 2.0 * 5.0;
     const int u = static_cast<int>(common::roundHalfEven(gridWidth / units)) - 5;
     std::vector<int> widths;
+    widths.reserve(static_cast<std::size_t>(columns));
     for (int c = 0; c < columns; ++c)
         widths.push_back(c % 2 == 0 ? 3 * u : 2 * u);
     return widths;

@@ -21,7 +21,7 @@ struct DecodedClip {
 
 // Decodes every video frame of a clip; stops early once the frames would take
 // more than `maxBytes` of memory, so a large file cannot exhaust it.
-DecodedClip decodeClip(const QString& path, qsizetype maxBytes = 64 * 1024 * 1024);
+DecodedClip decodeClip(const QString& path, qsizetype maxBytes = qsizetype{64} * 1024 * 1024);
 
 class AviPlayer : public QLabel {
     Q_OBJECT

@@ -46,7 +46,7 @@ bool ClockStatusBar::eventFilter(QObject* watched, QEvent* event) {
         if (mouse->button() == Qt::LeftButton) {
             for (std::size_t i = 0; i < m_panels.size(); ++i) {
                 if (watched == m_panels[i]) {
-                    emit panelClicked(static_cast<int>(i));
+                    Q_EMIT panelClicked(static_cast<int>(i));
                     return true;
                 }
             }

@@ -29,7 +29,7 @@ public:
     QLabel* panel(int index) const { return m_panels[static_cast<std::size_t>(index)]; }
     void refresh();
 
-signals:
+Q_SIGNALS:
     void panelClicked(int index);
 
 protected:

@@ -13,6 +13,7 @@ struct HookState {
     std::deque<Answer> answers;
     QStringList texts;
     QStringList titles;
+    QStringList unanswered;
 };
 HookState& hook() {
     static HookState state;
@@ -36,15 +37,17 @@ Answer showMessage(QWidget* parent, const QString& text, Buttons buttons, const 
     if (h.enabled) {
         h.texts << text;
         h.titles << title;
-        if (h.answers.empty())
+        if (h.answers.empty()) {
+            h.unanswered << text;
             return fallbackAnswer(buttons);
+        }
         const Answer answer = h.answers.front();
         h.answers.pop_front();
         return answer;
     }
 
     QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar(u'\r'), QChar(u'\n'));
     QMessageBox box(parent);
     box.setWindowTitle(title);
     box.setText(shown);
@@ -90,6 +93,8 @@ void clearShown() {
     hook().texts.clear();
     hook().titles.clear();
 }
+int queuedAnswers() { return static_cast<int>(hook().answers.size()); }
+QStringList unansweredTexts() { return hook().unanswered; }
 } // namespace MessageHook
 
 void beep() {

@@ -26,6 +26,8 @@ void pushAnswer(Answer answer);
 QStringList shownTexts();           // texts as passed in (CR kept)
 QStringList shownTitles();
 void clearShown();
+int queuedAnswers();                // answers pushed that no box has used yet
+QStringList unansweredTexts();      // texts of boxes shown while the queue was empty
 } // namespace MessageHook
 
 // A short beep for keys that cannot act; tests count them instead of hearing them.

@@ -2,13 +2,12 @@
 // data folder from the sample files: what is copied, what is never touched, and
 // what a failed copy leaves behind.
 #include "app/working_folder.h"
-#include "common/temp_dir.h"
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,7 +18,7 @@ using tw::app::chooseWorkingFolder;
 using tw::app::FolderFacts;
 using tw::app::FolderSource;
 using tw::app::prepareUserDataFolder;
-using tw::testing::TempDir;
+using tw::testing::TempFolder;
 using Status = tw::app::UserFolderResult::Status;
 
 const char* sourceName(FolderSource source) {
@@ -86,7 +85,7 @@ TEST(WorkingFolder, FirstMatchingRuleChoosesTheFolder) {
 }
 
 TEST(WorkingFolder, HoldsTableFileNeedsOneOfTheTwoTables) {
-    TempDir dir;
+    TempFolder dir;
     EXPECT_FALSE(tw::app::holdsTableFile(dir.path()));
     dir.write("FileCopy.avi", "clip");
     fs::create_directory(dir.path() / "Num3Data.tbl"); // a folder of that name is no table
@@ -97,8 +96,8 @@ TEST(WorkingFolder, HoldsTableFileNeedsOneOfTheTwoTables) {
 
 class UserDataFolder : public ::testing::Test {
 protected:
-    TempDir samples;
-    TempDir home;
+    TempFolder samples;
+    TempFolder home;
     fs::path dir() const { return home.path() / "share" / "Tallowind"; }
 
     void SetUp() override {
@@ -106,10 +105,7 @@ protected:
         samples.write("Num4Data.tbl", "1,1994/10/07,1911,1198000,399000,798000,199000\r\n");
         samples.write("FileCopy.avi", std::string("RIFF\0\0\0\0AVI ", 12));
     }
-    std::string read(const char* name) const {
-        std::ifstream in(dir() / name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string read(const char* name) const { return tw::testing::readBytes(dir() / name); }
     bool exists(const char* name) const { return fs::exists(dir() / name); }
 };
 
@@ -130,7 +126,7 @@ TEST_F(UserDataFolder, FirstStartCreatesTheFolderAndCopiesTheSamples) {
 TEST_F(UserDataFolder, TheUsersTablesAreNeverReplaced) {
     fs::create_directories(dir());
     const std::string own = "1,1994/10/07,555,1,1,1,1,1\r\n2,1994/10/14,123,1,1,1,1,1\r\n";
-    { std::ofstream(dir() / "Num3Data.tbl", std::ios::binary) << own; }
+    ASSERT_TRUE(tw::testing::writeBytes(dir() / "Num3Data.tbl", own));
     // One table alone is not completed from the samples, and it stays as it is;
     // only the clip, which holds no data, is added.
     const auto result = prepareUserDataFolder(dir(), samples.path());
@@ -141,7 +137,7 @@ TEST_F(UserDataFolder, TheUsersTablesAreNeverReplaced) {
 }
 
 TEST_F(UserDataFolder, WithoutSamplesNothingIsCopied) {
-    TempDir empty;
+    TempFolder empty;
     for (const fs::path& from : {fs::path(), empty.path()}) {
         const auto result = prepareUserDataFolder(dir(), from);
         EXPECT_EQ(result.status, Status::NoSamples);

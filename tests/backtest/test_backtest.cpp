@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
         // 111 is not sold as Box or Set; 122 leaves one 1 unmatched.
         FiguresCase{
             "n3_pair_straight", 3, "112", {"112", "121", "211", "122", "111"}, BetType::Straight, 5, 1, 2, 90000},
-        FiguresCase{"n3_pair_box", 3, "112", {"112", "121", "211", "122", "111"}, BetType::Box, 4, 1, 2, 3 * 15000},
+        FiguresCase{"n3_pair_box", 3, "112", {"112", "121", "211", "122", "111"}, BetType::Box, 4, 1, 2, int64_t{3} * 15000},
         FiguresCase{
             "n3_pair_set", 3, "112", {"112", "121", "211", "122", "111"}, BetType::Set, 4, 1, 2, 52000 + 2 * 7000},
         // An all-equal draw pays its Straight; as Box or Set the matching ticket cannot be bought.
@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
         FiguresCase{"n3_triple_box", 3, "111", {"111", "112", "222"}, BetType::Box, 1, 0, 0, 0},
         FiguresCase{"n3_triple_set", 3, "111", {"111", "112", "222"}, BetType::Set, 1, 0, 0, 0},
         FiguresCase{
-            "n4_triple_box", 4, "1112", {"1112", "1121", "1111", "2111", "1122"}, BetType::Box, 4, 1, 2, 3 * 37000},
+            "n4_triple_box", 4, "1112", {"1112", "1121", "1111", "2111", "1122"}, BetType::Box, 4, 1, 2, int64_t{3} * 37000},
         FiguresCase{"n4_triple_set",
                     4,
                     "1112",
@@ -144,7 +144,7 @@ TEST(Backtest, LinesLeaveAllEqualNumbersOutOfBoxAndSetCostAndRounds) {
     };
     const Row rows[] = {
         {kG1, BetType::Straight, 2, 5, 90000 + 60000, 2, 1},
-        {kG1, BetType::Box, 2, 3, 2 * 15000, 1, 1},
+        {kG1, BetType::Box, 2, 3, int64_t{2} * 15000, 1, 1},
         {kG1, BetType::Set, 2, 3, 52000 + 7000, 1, 1},
         {kG2, BetType::Straight, 2, 3, 60000, 1, 0},
         {kG2, BetType::Box, 0, 0, 0, 0, 0},

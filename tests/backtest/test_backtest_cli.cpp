@@ -3,6 +3,8 @@
 // fields, and one-line errors with exit status 2.
 #include "history/table_file.h"
 #include "backtest/backtest.h"
+#include "support/file_bytes.h"
+#include "support/run_program.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -21,40 +23,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using CliRun = tw::testing::ProgramRun;
+using tw::testing::shellQuoted;
 
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+CliRun runCli(const std::string& args) { return tw::testing::runProgramLine(TALLOWIND_CLI, "backtest " + args); }
 
-std::string quoted(const std::string& s) {
-    return "'" + s + "'";
-}
-
-CliRun runCli(const std::string& args) {
-    const fs::path dir = fs::temp_directory_path() / ("tw_backtest_cli_" + std::to_string(getpid()));
-    fs::create_directories(dir);
-    const fs::path out = dir / "out.txt";
-    const fs::path err = dir / "err.txt";
-    const std::string command =
-        quoted(TALLOWIND_CLI) + " backtest " + args + " >" + quoted(out.string()) + " 2>" + quoted(err.string());
-    const int raw = std::system(command.c_str());
-    CliRun run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = readAll(out);
-    run.err = readAll(err);
-    fs::remove_all(dir);
-    return run;
-}
-
-const std::string kData = std::string("--data-dir ") + quoted(TALLOWIND_DATA_DIR);
+const std::string kData = std::string("--data-dir ") + shellQuoted(TALLOWIND_DATA_DIR);
 
 TEST(BacktestCli, SameSeedSameBytes) {
     for (const char* format : {"", " --json"}) {
@@ -158,7 +132,7 @@ TEST(BacktestCli, BadUsageGivesOneLineAndStatusTwo) {
         {"--game 3 --portfolios 0 " + kData, "portfolios"},
         {"--game 3 --colour " + kData, "--colour"},
         {"--game 3 " + kData + " --to", "--to"},
-        {"--game 3 --data-dir " + quoted((fs::temp_directory_path() / "tw_no_such_folder").string()), "Num3Data.tbl"},
+        {"--game 3 --data-dir " + shellQuoted((fs::temp_directory_path() / "tw_no_such_folder").string()), "Num3Data.tbl"},
         {"--game 3 --game=4 " + kData, "--game is given twice"},
         {"--game=3 --from=5 --from 6 " + kData, "--from is given twice"},
         {"--game 3 --to 99999999999 " + kData, "--to 99999999999 is out of range"},
@@ -168,10 +142,7 @@ TEST(BacktestCli, BadUsageGivesOneLineAndStatusTwo) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args);
         const CliRun run = runCli(c.args);
-        EXPECT_EQ(run.status, 2);
-        EXPECT_TRUE(run.out.empty()) << run.out;
-        ASSERT_FALSE(run.err.empty());
-        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+        EXPECT_EQ(tw::testing::oneLineRefusalProblem(run), "");
         EXPECT_NE(run.err.find(c.mentions), std::string::npos) << run.err;
     }
 }

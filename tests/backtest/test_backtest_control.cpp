@@ -15,7 +15,7 @@ namespace tw::backtest::test {
 namespace {
 
 // A predictor that counts the rounds it was asked for.
-BacktestPredictor countingPredictor(const engine::Proposal& p, std::shared_ptr<int> calls) {
+BacktestPredictor countingPredictor(const engine::Proposal& p, const std::shared_ptr<int>& calls) {
     auto held = std::make_shared<engine::Proposal>(p);
     return [held, calls](int) -> BacktestPrediction {
         ++*calls;

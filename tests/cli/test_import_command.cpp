@@ -2,7 +2,9 @@
 // bundled history through an export into an empty folder and into a copy cut
 // short, the dry run, and the exit status of each kind of outcome together with
 // what it leaves in the table file.
-#include "history/table_test_files.h"
+#include "support/file_bytes.h"
+#include "support/run_program.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -18,48 +20,13 @@
 namespace {
 
 namespace fs = std::filesystem;
-using tw::history::testing::readBytes;
-using tw::history::testing::TempFolder;
-using tw::history::testing::writeBytes;
+using tw::testing::readBytes;
+using tw::testing::TempFolder;
+using tw::testing::writeBytes;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Outcome = tw::testing::ProgramRun;
 
-std::string quoted(const std::string& s) {
-    std::string q(1, '\'');
-    for (char c : s) {
-        if (c == '\'')
-            q.append("'\\''");
-        else
-            q.push_back(c);
-    }
-    q.push_back('\'');
-    return q;
-}
-
-Outcome runCli(const std::vector<std::string>& args) {
-    static TempFolder scratch;
-    const std::string errFile = scratch.file("stderr.txt");
-    std::string cmd = quoted(TALLOWIND_CLI);
-    for (const std::string& a : args)
-        cmd.append(1, ' ').append(quoted(a));
-    cmd.append(" 2>").append(quoted(errFile));
-    Outcome o;
-    FILE* pipe = ::popen(cmd.c_str(), "r");
-    if (!pipe)
-        return o;
-    char buf[65536];
-    std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0)
-        o.out.append(buf, n);
-    const int raw = ::pclose(pipe);
-    o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    o.err = readBytes(errFile);
-    return o;
-}
+Outcome runCli(const std::vector<std::string>& args) { return tw::testing::runProgram(TALLOWIND_CLI, args); }
 
 std::string bundled(const std::string& name) {
     return std::string(TALLOWIND_DATA_DIR) + "/" + name;

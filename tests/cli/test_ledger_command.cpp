@@ -6,7 +6,8 @@
 #include "ledger/ledger.h"
 #include "ledger/settlement.h"
 
-#include "common/temp_dir.h"
+#include "support/run_program.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -27,54 +28,16 @@ namespace fs = std::filesystem;
 using Json = nlohmann::json;
 using tw::common::BetType;
 using tw::common::Game;
-using tw::testing::TempDir;
+using tw::testing::TempFolder;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Outcome = tw::testing::ProgramRun;
 
-std::string quoted(const std::string& s) {
-    std::string q(1, '\'');
-    for (char c : s) {
-        if (c == '\'')
-            q.append("'\\''");
-        else
-            q.push_back(c);
-    }
-    q.push_back('\'');
-    return q;
-}
-
-Outcome runCli(const std::vector<std::string>& args) {
-    static TempDir scratch;
-    const fs::path errFile = scratch.path() / "stderr.txt";
-    std::string cmd = quoted(TALLOWIND_CLI);
-    for (const std::string& a : args)
-        cmd.append(1, ' ').append(quoted(a));
-    cmd.append(" 2>").append(quoted(errFile.string()));
-    Outcome o;
-    FILE* pipe = ::popen(cmd.c_str(), "r");
-    if (!pipe)
-        return o;
-    char buf[65536];
-    std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0)
-        o.out.append(buf, n);
-    const int raw = ::pclose(pipe);
-    o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::ifstream err(errFile, std::ios::binary);
-    std::stringstream ss;
-    ss << err.rdbuf();
-    o.err = ss.str();
-    return o;
-}
+Outcome runCli(const std::vector<std::string>& args) { return tw::testing::runProgram(TALLOWIND_CLI, args); }
 
 const std::string kData = TALLOWIND_DATA_DIR;
 
 // A working folder with the bundled history in it.
-void copyHistory(const TempDir& dir) {
+void copyHistory(const TempFolder& dir) {
     for (const char* name : {"Num3Data.tbl", "Num4Data.tbl"})
         fs::copy_file(fs::path(kData) / name, dir.path() / name);
 }
@@ -93,14 +56,14 @@ std::string digitsOf(const tw::history::NumData& rec, int places) {
     return s;
 }
 
-Outcome add(const TempDir& dir, const std::string& game, int round, const std::string& bet, const std::string& number,
+Outcome add(const TempFolder& dir, const std::string& game, int round, const std::string& bet, const std::string& number,
             int count = 1) {
     return runCli({"ledger", "add", "--data-dir", dir.str(), "--game", game, "--round", std::to_string(round), "--bet",
                    bet, "--number", number, "--count", std::to_string(count)});
 }
 
 TEST(LedgerCommand, RefusesBadInputWithOneLineAndWritesNothing) {
-    TempDir dir;
+    TempFolder dir;
     const std::string d = dir.str();
     struct Case {
         std::vector<std::string> args;
@@ -155,11 +118,8 @@ TEST(LedgerCommand, RefusesBadInputWithOneLineAndWritesNothing) {
             shown += a + " ";
         SCOPED_TRACE(shown);
         const Outcome o = runCli(c.args);
-        EXPECT_EQ(o.status, 2);
-        EXPECT_EQ(o.out, "");
-        ASSERT_FALSE(o.err.empty());
+        EXPECT_EQ(tw::testing::oneLineRefusalProblem(o), "");
         EXPECT_EQ(o.err.rfind("tallowind-cli ledger: ", 0), 0u) << o.err;
-        EXPECT_EQ(o.err.find('\n'), o.err.size() - 1) << o.err;
         EXPECT_NE(o.err.find(c.mentions), std::string::npos) << o.err;
     }
     // Neither a refused entry nor a listing makes a ledger file.
@@ -177,12 +137,10 @@ TEST(LedgerCommand, DamagedOrNewerLedgerIsOneLineAndStatusTwo) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
+        TempFolder dir;
         dir.write(tw::ledger::kLedgerFileName, c.bytes);
         for (const Outcome& o : {runCli({"ledger", "--data-dir", dir.str()}), add(dir, "3", 5, "box", "123")}) {
-            EXPECT_EQ(o.status, 2);
-            EXPECT_EQ(o.out, "");
-            EXPECT_EQ(o.err.find('\n'), o.err.size() - 1) << o.err;
+            EXPECT_EQ(tw::testing::oneLineRefusalProblem(o), "");
             EXPECT_NE(o.err.find(c.mentions), std::string::npos) << o.err;
         }
         EXPECT_EQ(dir.read(tw::ledger::kLedgerFileName), c.bytes);
@@ -192,7 +150,7 @@ TEST(LedgerCommand, DamagedOrNewerLedgerIsOneLineAndStatusTwo) {
 // Hand entries of drawn rounds (hits of every bet type, a miss, an all-equal
 // Straight) and of a round not yet drawn, then the listing against the library.
 TEST(LedgerCommand, AddedTicketsAreListedWithTheLibrarysFigures) {
-    TempDir dir;
+    TempFolder dir;
     copyHistory(dir);
     const tw::history::DrawHistory history = bundledHistory();
     const int last3 = history.num3.count;
@@ -322,7 +280,7 @@ TEST(LedgerCommand, AddedTicketsAreListedWithTheLibrarysFigures) {
 
 // Without history files the tickets are listed unsettled, with a warning.
 TEST(LedgerCommand, MissingHistoryLeavesTicketsUnsettled) {
-    TempDir dir;
+    TempFolder dir;
     ASSERT_EQ(add(dir, "4", 100, "set", "1234", 2).status, 0);
     const Outcome o = runCli({"ledger", "--data-dir", dir.str(), "--game", "4", "--json"});
     ASSERT_EQ(o.status, 0) << o.err;

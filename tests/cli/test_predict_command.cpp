@@ -4,6 +4,9 @@
 #include "engine/fast_path.h"
 #include "history/table_file.h"
 
+#include "support/run_program.h"
+#include "support/temp_folder.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -20,64 +23,9 @@ namespace {
 namespace fs = std::filesystem;
 using Json = nlohmann::ordered_json;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Outcome = tw::testing::ProgramRun;
 
-class TempDir {
-public:
-    TempDir() {
-        static int serial = 0;
-        m_path = fs::temp_directory_path() /
-                 ("tw_cli_predict_" + std::to_string(::getpid()) + "_" + std::to_string(++serial));
-        fs::remove_all(m_path);
-        fs::create_directories(m_path);
-    }
-    ~TempDir() { fs::remove_all(m_path); }
-    const fs::path& path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
-
-// The argument in single quotes for sh (a quote inside becomes '\'').
-std::string quoted(const std::string& s) {
-    std::string q(1, '\'');
-    for (char c : s) {
-        if (c == '\'')
-            q.append("'\\''");
-        else
-            q.push_back(c);
-    }
-    q.push_back('\'');
-    return q;
-}
-
-Outcome runCli(const std::vector<std::string>& args) {
-    static TempDir scratch;
-    const fs::path errFile = scratch.path() / "stderr.txt";
-    std::string cmd = quoted(TALLOWIND_CLI);
-    for (const std::string& a : args)
-        cmd.append(1, ' ').append(quoted(a));
-    cmd.append(" 2>").append(quoted(errFile.string()));
-    Outcome o;
-    FILE* pipe = ::popen(cmd.c_str(), "r");
-    if (!pipe)
-        return o;
-    char buf[65536];
-    std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0)
-        o.out.append(buf, n);
-    const int raw = ::pclose(pipe);
-    o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::ifstream err(errFile, std::ios::binary);
-    std::stringstream ss;
-    ss << err.rdbuf();
-    o.err = ss.str();
-    return o;
-}
+Outcome runCli(const std::vector<std::string>& args) { return tw::testing::runProgram(TALLOWIND_CLI, args); }
 
 const std::string kData = TALLOWIND_DATA_DIR;
 
@@ -89,17 +37,14 @@ tw::history::DrawTable load(int game) {
 
 TEST(PredictCommand, RefusesBadInvocationsWithOneLineAndStatusTwo) {
     const int count3 = load(3).count;
-    TempDir empty;
-    TempDir malformed;
-    {
-        std::ofstream f(malformed.path() / "Num3Data.tbl", std::ios::binary);
-        f << "1,1994/10/07,191,119800,39900,79800,19900,11900\r\n2,1994/10/14,98x,1,1,1,1,1\r\n";
-        std::ofstream(malformed.path() / "Num4Data.tbl", std::ios::binary).flush(); // empty
-    }
+    tw::testing::TempFolder empty;
+    tw::testing::TempFolder malformed;
+    malformed.write("Num3Data.tbl", "1,1994/10/07,191,119800,39900,79800,19900,11900\r\n2,1994/10/14,98x,1,1,1,1,1\r\n");
+    malformed.write("Num4Data.tbl", ""); // empty
     // 1 GiB (sparse): refused from its size, before a byte is read; before, the
     // whole file was read and split, and a file like it ended in std::bad_alloc.
-    TempDir huge;
-    std::ofstream(huge.path() / "Num3Data.tbl", std::ios::binary).flush();
+    tw::testing::TempFolder huge;
+    huge.write("Num3Data.tbl", "");
     fs::resize_file(huge.path() / "Num3Data.tbl", std::uintmax_t{1} << 30);
     struct Case {
         std::vector<std::string> args;
@@ -134,11 +79,7 @@ TEST(PredictCommand, RefusesBadInvocationsWithOneLineAndStatusTwo) {
             shown += a + " ";
         SCOPED_TRACE(shown);
         const Outcome o = runCli(c.args);
-        EXPECT_EQ(o.status, 2);
-        EXPECT_EQ(o.out, "");
-        ASSERT_FALSE(o.err.empty());
-        EXPECT_EQ(o.err.back(), '\n');
-        EXPECT_EQ(o.err.find('\n'), o.err.size() - 1) << o.err;
+        EXPECT_EQ(tw::testing::oneLineRefusalProblem(o), "");
         EXPECT_NE(o.err.find(c.mentions), std::string::npos) << o.err;
     }
 }
@@ -152,7 +93,7 @@ TEST(PredictCommand, HelpDocumentsEveryOption) {
 
 // Reads only the file of the chosen game.
 TEST(PredictCommand, LoadsOnlyTheChosenGamesFile) {
-    TempDir dir;
+    tw::testing::TempFolder dir;
     fs::copy_file(kData + "/Num4Data.tbl", dir.path() / "Num4Data.tbl");
     EXPECT_EQ(runCli({"predict", "--game=4", "--round=600", "--data-dir=" + dir.path().string()}).status, 0);
     EXPECT_EQ(runCli({"predict", "--game", "3", "--round", "600", "--data-dir", dir.path().string()}).status, 2);

@@ -1,6 +1,6 @@
 #include "common/append_line.h"
 
-#include "temp_dir.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 namespace {
 
 TEST(AppendLine, CreatesThenAppendsWithCrLf) {
-    tw::testing::TempDir dir;
+    tw::testing::TempFolder dir;
     EXPECT_TRUE(tw::common::AppendLineToFile(dir.str(), "out.html", "<html>"));
     EXPECT_TRUE(tw::common::AppendLineToFile(dir.str(), "out.html", ""));
     EXPECT_TRUE(tw::common::AppendLineToFile(dir.str(), "out.html", "\x82\xA0")); // bytes kept as given
@@ -18,7 +18,7 @@ TEST(AppendLine, CreatesThenAppendsWithCrLf) {
 }
 
 TEST(AppendLine, WholeBytesInOneAppend) {
-    tw::testing::TempDir dir;
+    tw::testing::TempFolder dir;
     dir.write("page.html", "first page\r\n");
     EXPECT_TRUE(tw::common::AppendToFile(dir.str(), "page.html", std::string(100000, 'x') + "\r\n"));
     EXPECT_EQ(dir.read("page.html"), "first page\r\n" + std::string(100000, 'x') + "\r\n");
@@ -27,7 +27,7 @@ TEST(AppendLine, WholeBytesInOneAppend) {
 }
 
 TEST(AppendLine, MissingFolderFails) {
-    tw::testing::TempDir dir;
+    tw::testing::TempFolder dir;
     EXPECT_FALSE(tw::common::AppendLineToFile((dir.path() / "absent").string(), "out.html", "x"));
 }
 

@@ -4,7 +4,7 @@
 // file it happened to.
 #include "common/file_replace.h"
 
-#include "temp_dir.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using tw::common::replaceFileContents;
 using tw::common::ReplaceResult;
-using tw::testing::TempDir;
+using tw::testing::TempFolder;
 
 std::vector<std::string> namesIn(const fs::path& dir) {
     std::vector<std::string> names;
@@ -35,21 +35,21 @@ std::vector<std::string> namesIn(const fs::path& dir) {
 TEST(FileReplace, WhatLiesUnderTheTemporaryNameIsLeftAlone) {
     struct Case {
         const char* name;
-        void (*plant)(const TempDir& dir);
+        void (*plant)(const TempFolder& dir);
     };
     const Case cases[] = {
         {"a symbolic link named <name>.tmp",
-         [](const TempDir& dir) { fs::create_symlink(dir.path() / "victim", dir.path() / "table.tbl.tmp"); }},
+         [](const TempFolder& dir) { fs::create_symlink(dir.path() / "victim", dir.path() / "table.tbl.tmp"); }},
         {"a stale read-only <name>.tmp",
-         [](const TempDir& dir) {
+         [](const TempFolder& dir) {
              dir.write("table.tbl.tmp", "half a table");
              ::chmod((dir.path() / "table.tbl.tmp").c_str(), 0444);
          }},
-        {"a folder named <name>.tmp", [](const TempDir& dir) { fs::create_directory(dir.path() / "table.tbl.tmp"); }},
+        {"a folder named <name>.tmp", [](const TempFolder& dir) { fs::create_directory(dir.path() / "table.tbl.tmp"); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
+        TempFolder dir;
         dir.write("table.tbl", "old\r\n");
         dir.write("victim", "someone else's file\r\n");
         c.plant(dir);
@@ -70,7 +70,7 @@ TEST(FileReplace, WhatLiesUnderTheTemporaryNameIsLeftAlone) {
 // Before, the rename replaced the link itself by a regular file, and the file
 // the link pointed to kept the old data.
 TEST(FileReplace, ALinkedFileIsReplacedWhereItLivesAndTheLinkStays) {
-    TempDir dir;
+    TempFolder dir;
     fs::create_directories(dir.path() / "store" / "deep");
     dir.write("store/deep/table.tbl", "old\r\n");
     ::chmod((dir.path() / "store/deep/table.tbl").c_str(), 0640);
@@ -89,7 +89,7 @@ TEST(FileReplace, ALinkedFileIsReplacedWhereItLivesAndTheLinkStays) {
 }
 
 TEST(FileReplace, AFailureNamesTheFileItHappenedTo) {
-    TempDir dir;
+    TempFolder dir;
     dir.write("plain", "a file, not a folder");
     const ReplaceResult noFolder = replaceFileContents((dir.path() / "plain" / "table.tbl").string(), "x");
     EXPECT_FALSE(noFolder);

@@ -8,7 +8,8 @@
 #include "app/gui/startup.h"
 #include "app/gui/main_window.h"
 #include "history/table_file.h"
-#include "table_text.h"
+#include "support/strict_message_hook.h"
+#include "support/table_text.h"
 #include "ui/message_box.h"
 
 #include <QApplication>
@@ -20,7 +21,6 @@
 
 using tw::app::StartupOptions;
 using tw::app::TallowindApp;
-namespace MessageHook = tw::ui::MessageHook;
 using namespace tw::testing;
 
 namespace {
@@ -53,7 +53,7 @@ void typeDraw(QWidget* dialog, const Draw& draw) {
 }
 
 // Runs `work` on the modal dialog named `name` as soon as it is open.
-void whenDialogOpens(const QString& name, std::function<void(QWidget*)> work) {
+void whenDialogOpens(const QString& name, const std::function<void(QWidget*)>& work) {
     auto* poll = new QTimer;
     poll->setInterval(5);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, name, work] {
@@ -86,6 +86,9 @@ QList<QByteArray> linesOf(const QByteArray& text) {
 
 class TestEntryRoundTrip : public QObject {
     Q_OBJECT
+
+    // Every box is expected; one nobody asked for fails the test.
+    tw::testing::StrictMessageHook boxes;
 
     QTemporaryDir work;
     QTemporaryDir lockDir;
@@ -120,19 +123,19 @@ class TestEntryRoundTrip : public QObject {
         click(entry, QStringLiteral("cmdLoad"));
     }
 
-private slots:
+private Q_SLOTS:
     void init() {
         QVERIFY(work.isValid() && lockDir.isValid());
         QVERIFY(writeFile(work.filePath("Num3Data.tbl"), tableText(3, kRounds3)));
         QVERIFY(writeFile(work.filePath("Num4Data.tbl"), tableText(4, kRounds4)));
         previousDir = QDir::currentPath();
         QVERIFY(QDir::setCurrent(work.path()));
-        MessageHook::enable();
+        boxes.start();
     }
     void cleanup() {
         tw::history::setRewriteHookForTests({});
-        MessageHook::disable();
         QDir::setCurrent(previousDir);
+        QVERIFY2(boxes.finish(), qPrintable(boxes.problem()));
     }
 
     void enteredDrawsSurviveExitAndRestart() {
@@ -172,7 +175,7 @@ private slots:
             });
             QCOMPARE(app.drawHistory().num3.count, kRounds3 + 1);
             QCOMPARE(app.drawHistory().num4.count, kRounds4 + 1);
-            QVERIFY(MessageHook::shownTexts().isEmpty());
+            QVERIFY(boxes.shown().isEmpty());
 
             // Every line but the corrected one and the appended one is unchanged,
             // byte for byte, before the program has even been asked to end.
@@ -183,10 +186,10 @@ private slots:
             QCOMPARE(readFile(work.filePath("Num4Data.tbl")), original4 + lineOf(4, kRounds4 + 1, today, new4));
             const auto stored = snapshot(work.path());
 
-            MessageHook::clearShown();
-            MessageHook::pushAnswer(tw::ui::Answer::Ok); // "終了しますか？"
+            boxes.clearShown();
+            boxes.expect(tw::ui::Answer::Ok); // "終了しますか？"
             window->findChild<QPushButton*>(QStringLiteral("cmdExit"))->click();
-            QCOMPARE(MessageHook::shownTexts(), QStringList{QStringLiteral("終了しますか？")});
+            QCOMPARE(boxes.shown(), QStringList{QStringLiteral("終了しますか？")});
             QCOMPARE(exitStatus, 0);
             QCOMPARE(snapshot(work.path()), stored); // nothing was left for the exit to write
         }
@@ -265,30 +268,33 @@ private slots:
         enter(window, [&](QWidget* dialog) {
             loadRound(dialog, 3);
             typeDraw(dialog, fix);
+            boxes.expect(tw::ui::Answer::Ok); // the save error
             click(dialog, QStringLiteral("cmdSave"));
-            shownInDialog = MessageHook::shownTitles().join(QLatin1Char('|'));
-            click(dialog, QStringLiteral("cmdExit")); // asks about the unstored values; the hook answers Yes
+            shownInDialog = boxes.titles().join(QLatin1Char('|'));
+            boxes.expect(tw::ui::Answer::Yes); // close with the values still unstored
+            click(dialog, QStringLiteral("cmdExit"));
         });
         QCOMPARE(kills, 1);
         QCOMPARE(shownInDialog, QStringLiteral("【保存エラー】"));
         QVERIFY(
-            MessageHook::shownTexts().front().startsWith(QStringLiteral("ファイル「Num3Data.tbl」に保存できません。")));
-        QCOMPARE(MessageHook::shownTitles().at(1), QStringLiteral("未登録確認"));
+            boxes.shown().front().startsWith(QStringLiteral("ファイル「Num3Data.tbl」に保存できません。")));
+        QCOMPARE(boxes.titles().at(1), QStringLiteral("未登録確認"));
         QCOMPARE(snapshot(work.path()), before);
         QVERIFY(app.drawHistory().num3.record(3).blnUnsaved);
 
-        MessageHook::clearShown();
-        MessageHook::pushAnswer(tw::ui::Answer::Ok);
+        boxes.clearShown();
+        boxes.expect(tw::ui::Answer::Ok); // the exit question
+        boxes.expect(tw::ui::Answer::Ok); // the save error
         window->findChild<QPushButton*>(QStringLiteral("cmdExit"))->click();
         QCOMPARE(kills, 2);
-        QCOMPARE(MessageHook::shownTitles(),
+        QCOMPARE(boxes.titles(),
                  (QStringList{QStringLiteral("【終了確認】"), QStringLiteral("【保存エラー】")}));
         QCOMPARE(exitStatus, -1);
         QCOMPARE(snapshot(work.path()), before);
 
         tw::history::setRewriteHookForTests({});
-        MessageHook::clearShown();
-        MessageHook::pushAnswer(tw::ui::Answer::Ok);
+        boxes.clearShown();
+        boxes.expect(tw::ui::Answer::Ok);
         window->findChild<QPushButton*>(QStringLiteral("cmdExit"))->click();
         QCOMPARE(exitStatus, 0);
         QCOMPARE(linesOf(readFile(path)), corrected);

@@ -66,6 +66,7 @@ inline std::string digits(const PredNum& n, int places) {
 // The valid entries (0 .. count - 1) of a list as digit strings.
 inline std::vector<std::string> entries(const CountedList<PredNum>& list, int places) {
     std::vector<std::string> out;
+    out.reserve(static_cast<std::size_t>(list.count));
     for (int k = 0; k < list.count; ++k)
         out.push_back(digits(list[k], places));
     return out;

@@ -338,6 +338,7 @@ TEST(GroupValue, IsTheRoundedMeanPointTimesAThousand) {
 
 TEST(GroupWindow, SpansWidthValuesEachSideAndClampsAtTheEnds) {
     std::vector<int32_t> v;
+    v.reserve(20);
     for (int i = 0; i < 20; ++i)
         v.push_back(i * 1000);
     struct Case {
@@ -651,6 +652,7 @@ PredNum num(const char* s) {
 
 std::vector<PredNum> nums(const std::vector<const char*>& list) {
     std::vector<PredNum> out;
+    out.reserve(list.size());
     for (const char* s : list)
         out.push_back(num(s));
     return out;

@@ -11,6 +11,7 @@ namespace {
 
 std::vector<int> digitsOfPosition(const Ranking& rk, int pos) {
     std::vector<int> out;
+    out.reserve(10);
     for (int s = 0; s < 10; ++s)
         out.push_back(rk.at(s, pos).intDigit);
     return out;
@@ -18,6 +19,7 @@ std::vector<int> digitsOfPosition(const Ranking& rk, int pos) {
 
 std::vector<int> pointsOfPosition(const Ranking& rk, int pos) {
     std::vector<int> out;
+    out.reserve(10);
     for (int s = 0; s < 10; ++s)
         out.push_back(rk.at(s, pos).intPoint);
     return out;
@@ -218,10 +220,10 @@ TEST(StageThree, ForecastPointsCountTheResemblingRounds) {
                 if (agree >= 2) {
                     ++m;
                     for (int p = 1; p <= common::digitCount(game); ++p)
-                        ++followers[static_cast<std::size_t>(r + 1)][static_cast<std::size_t>(p)][digit(j + 1, p)];
+                        ++followers[static_cast<std::size_t>(r) + 1][static_cast<std::size_t>(p)][digit(j + 1, p)];
                 }
             }
-            const FollowRow& row = engine.FollowRows()[static_cast<std::size_t>(r + 1)];
+            const FollowRow& row = engine.FollowRows()[static_cast<std::size_t>(r) + 1];
             for (int p = 1; p <= common::digitCount(game); ++p) {
                 const auto pts = pointsOfPosition(row.ranking, p);
                 ASSERT_EQ(std::accumulate(pts.begin(), pts.end(), 0), m) << "row " << r + 1;

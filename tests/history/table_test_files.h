@@ -1,64 +1,15 @@
-// Helpers of the table file tests: a temporary folder that removes itself, raw
-// file reads and writes, and table lines of an exact length.
+// Helpers of the table file tests: table lines of an exact length. The
+// temporary folder and the raw file reads and writes come from tests/support.
 #pragma once
 
-#include <gtest/gtest.h>
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
 
 #include <algorithm>
-#include <atomic>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 namespace tw::history::testing {
-
-class TempFolder {
-public:
-    TempFolder() {
-        static std::atomic<int> serial{0};
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::ostringstream name;
-        name << "tw_history_" << ::getpid() << "_" << serial++ << "_" << (info ? info->name() : "x");
-        m_path = std::filesystem::temp_directory_path() / name.str();
-        std::filesystem::remove_all(m_path);
-        std::filesystem::create_directories(m_path);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
-    const std::filesystem::path& path() const { return m_path; }
-    // Names of the files now in the folder, sorted.
-    std::vector<std::string> entries() const {
-        std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(m_path))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-private:
-    std::filesystem::path m_path;
-};
-
-inline void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-inline std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // A valid Numbers3 line of round `round` whose text (without CR LF) is exactly
 // `length` characters: the amounts (Straight 119800 + round, then 39900, 79800,

@@ -12,9 +12,9 @@ namespace {
 
 using tw::common::Game;
 using namespace tw::history;
-using tw::history::testing::readBytes;
-using tw::history::testing::TempFolder;
-using tw::history::testing::writeBytes;
+using tw::testing::readBytes;
+using tw::testing::TempFolder;
+using tw::testing::writeBytes;
 
 std::string bundled(Game game) {
     return std::string(TALLOWIND_DATA_DIR) + "/" + tw::common::tableFileName(game);

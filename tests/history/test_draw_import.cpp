@@ -14,8 +14,8 @@ namespace {
 
 using tw::common::Game;
 using namespace tw::history;
-using tw::history::testing::TempFolder;
-using tw::history::testing::writeBytes;
+using tw::testing::TempFolder;
+using tw::testing::writeBytes;
 using Prizes = std::array<std::optional<int32_t>, 5>;
 
 const std::string kHeader3 =

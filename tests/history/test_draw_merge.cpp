@@ -14,9 +14,9 @@ namespace {
 
 using tw::common::Game;
 using namespace tw::history;
-using tw::history::testing::readBytes;
-using tw::history::testing::TempFolder;
-using tw::history::testing::writeBytes;
+using tw::testing::readBytes;
+using tw::testing::TempFolder;
+using tw::testing::writeBytes;
 
 const std::string kHeader =
     "draw_no,draw_date,winning_number,straight_payout,box_payout,set_straight_payout,set_box_payout,mini_payout\n";

@@ -17,9 +17,9 @@ namespace {
 
 using namespace tw::history;
 using tw::history::testing::num3LineOfLength;
-using tw::history::testing::readBytes;
-using tw::history::testing::TempFolder;
-using tw::history::testing::writeBytes;
+using tw::testing::readBytes;
+using tw::testing::TempFolder;
+using tw::testing::writeBytes;
 
 constexpr std::size_t kBlock = TableLoader::kBlockSize;
 

@@ -15,9 +15,9 @@ namespace {
 
 using namespace tw::history;
 using tw::common::dateSerial;
-using tw::history::testing::readBytes;
-using tw::history::testing::TempFolder;
-using tw::history::testing::writeBytes;
+using tw::testing::readBytes;
+using tw::testing::TempFolder;
+using tw::testing::writeBytes;
 
 const std::string kNum3Text = "1,1994/10/07,191,119800,39900,79800,19900,11900\r\n"
                               "2,1994/10/14,988,333500,111100,222300,55500,33300\r\n";

@@ -3,9 +3,10 @@
 // another program holds the file or the process is killed.
 #pragma once
 
-#include "common/temp_dir.h"
 #include "history/table_file.h"
 #include "ledger/ledger.h"
+#include "support/fixed_clock.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +18,9 @@
 
 namespace tw::testing {
 
-// 2026-08-21 12:00:00 UTC.
-inline std::chrono::system_clock::time_point fixedNow() {
-    using namespace std::chrono;
-    return sys_days{year{2026} / 8 / 21} + hours{12};
-}
-
 inline ledger::OpenOptions fixedClockOptions() {
     ledger::OpenOptions options;
-    options.clock = fixedNow;
+    options.clock = fixedSystemNow;
     options.busyTimeoutMs = 50;
     return options;
 }

@@ -19,6 +19,7 @@ using tw::testing::openLedger;
 
 std::vector<TicketEntry> printJobEntries() {
     std::vector<TicketEntry> entries;
+    entries.reserve(40);
     for (int i = 0; i < 40; ++i)
         entries.push_back({Game::Numbers4, 7055, BetType::Set, std::to_string(1234 + i * 37), ""});
     return entries;
@@ -26,6 +27,7 @@ std::vector<TicketEntry> printJobEntries() {
 
 std::vector<int64_t> idsOf(const std::vector<tw::ledger::Ticket>& tickets) {
     std::vector<int64_t> ids;
+    ids.reserve(tickets.size());
     for (const auto& t : tickets)
         ids.push_back(t.id);
     return ids;
@@ -47,7 +49,7 @@ TEST(LedgerKill, AKilledWriteLeavesAllOrNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        tw::testing::TempDir dir;
+        tw::testing::TempFolder dir;
         const std::string path = tw::ledger::ledgerPathIn(dir.str());
         std::vector<int64_t> earlier;
         {

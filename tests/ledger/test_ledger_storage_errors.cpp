@@ -21,9 +21,9 @@ using tw::common::Game;
 using tw::ledger::Ledger;
 using tw::ledger::LedgerErrorKind;
 using tw::testing::openLedger;
-using tw::testing::TempDir;
+using tw::testing::TempFolder;
 
-std::string makeLedger(const TempDir& dir, int tickets) {
+std::string makeLedger(const TempFolder& dir, int tickets) {
     const std::string path = tw::ledger::ledgerPathIn(dir.str());
     auto ledger = openLedger(path);
     if (ledger && tickets > 0) {
@@ -33,7 +33,7 @@ std::string makeLedger(const TempDir& dir, int tickets) {
 }
 
 TEST(LedgerStorage, AFolderThatDoesNotExist) {
-    TempDir dir;
+    TempFolder dir;
     const auto opened = Ledger::open((dir.path() / "missing" / "tallowind.db").string());
     EXPECT_FALSE(opened.ledger);
     EXPECT_EQ(opened.error.kind, LedgerErrorKind::CannotOpen);
@@ -42,7 +42,7 @@ TEST(LedgerStorage, AFolderThatDoesNotExist) {
 }
 
 TEST(LedgerStorage, AFileThatIsNotADatabaseIsReportedAndLeftAsItWas) {
-    TempDir dir;
+    TempFolder dir;
     const std::string text = "1,1994/10/07,191,119800,39900,79800,19900,11900\r\n";
     dir.write("tallowind.db", text);
     const auto opened = Ledger::open(tw::ledger::ledgerPathIn(dir.str()));
@@ -54,7 +54,7 @@ TEST(LedgerStorage, AFileThatIsNotADatabaseIsReportedAndLeftAsItWas) {
 }
 
 TEST(LedgerStorage, ADamagedDatabaseIsReportedAsCorrupt) {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = makeLedger(dir, 900); // several pages of tickets
     const auto size = fs::file_size(path);
     ASSERT_GT(size, 4u * 4096);
@@ -76,7 +76,7 @@ TEST(LedgerStorage, ADamagedDatabaseIsReportedAsCorrupt) {
 }
 
 TEST(LedgerStorage, ADatabaseThatIsNotALedgerIsRefusedUntouched) {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = tw::ledger::ledgerPathIn(dir.str());
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
@@ -114,7 +114,7 @@ TEST(LedgerStorage, RowsThatBreakTheLedgersRulesAreReportedAsCorrupt) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.sql);
-        TempDir dir;
+        TempFolder dir;
         const std::string path = makeLedger(dir, 2);
         sqlite3* db = nullptr;
         ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
@@ -131,7 +131,7 @@ TEST(LedgerStorage, RowsThatBreakTheLedgersRulesAreReportedAsCorrupt) {
 }
 
 TEST(LedgerStorage, ANewerSchemaVersionIsRefusedUntouched) {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = makeLedger(dir, 1);
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
@@ -155,7 +155,7 @@ TEST(LedgerStorage, ANewerSchemaVersionIsRefusedUntouched) {
 // ledger still opens and lists, and a write gives up after the busy timeout with
 // Locked and stores nothing; once the other process lets go, writing works again.
 TEST(LedgerStorage, AWriteLockHeldByAnotherProcess) {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = makeLedger(dir, 2);
     int ready[2];
     int release[2];
@@ -238,7 +238,7 @@ TEST(LedgerStorage, AReadOnlyFileOrFolder) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
+        TempFolder dir;
         const std::string path = c.existingLedger ? makeLedger(dir, 1) : tw::ledger::ledgerPathIn(dir.str());
         const std::string before = c.existingLedger ? dir.read("tallowind.db") : "";
         if (c.existingLedger) {

@@ -4,9 +4,9 @@
 #include "ledger/ledger.h"
 #include "ledger/schema.h"
 #include "ledger_fixture.h"
-#include "printing/entry_numbers.h"
+#include "support/entry_numbers.h"
 #include "printing/print_job.h"
-#include "printing/recording_sink.h"
+#include "support/recording_sink.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -23,7 +23,7 @@ using tw::ledger::LedgerErrorKind;
 using tw::ledger::TicketEntry;
 using tw::ledger::TicketSource;
 using tw::testing::openLedger;
-using tw::testing::TempDir;
+using tw::testing::TempFolder;
 
 // One value read straight from the file, beside the ledger's own connection.
 std::string queryText(const std::string& path, const char* sqlText) {
@@ -48,7 +48,7 @@ std::vector<std::string> numbersOf(const Ledger& ledger) {
 }
 
 TEST(LedgerFile, ANewFileAndAnEmptyFileGetTheTablesAndReopeningKeepsTheTickets) {
-    TempDir dir;
+    TempFolder dir;
     for (const bool zeroByteFile : {false, true}) {
         SCOPED_TRACE(zeroByteFile ? "zero-byte file" : "no file");
         const std::string path = (dir.path() / (zeroByteFile ? "empty.db" : "new.db")).string();
@@ -76,7 +76,7 @@ TEST(LedgerFile, ANewFileAndAnEmptyFileGetTheTablesAndReopeningKeepsTheTickets) 
 // A later version adds one migration to the list; a version 1 file keeps its
 // tickets and comes out at version 2, which this program then refuses to open.
 TEST(LedgerFile, AnAppendedMigrationBringsAVersionOneFileForward) {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = tw::ledger::ledgerPathIn(dir.str());
     {
         auto ledger = openLedger(path);
@@ -106,7 +106,7 @@ TEST(LedgerFile, AnAppendedMigrationBringsAVersionOneFileForward) {
 }
 
 TEST(LedgerEntry, HandEntryStoresCountTicketsAndRemovalTakesOneAtATime) {
-    TempDir dir;
+    TempFolder dir;
     auto ledger = openLedger(tw::ledger::ledgerPathIn(dir.str()));
     ASSERT_TRUE(ledger);
     const auto added = ledger->addTickets(Game::Numbers3, 7054, "286", BetType::Box, 3, "窓口で購入");
@@ -122,7 +122,7 @@ TEST(LedgerEntry, HandEntryStoresCountTicketsAndRemovalTakesOneAtATime) {
         EXPECT_EQ(listed[i].id, added.ticketIds[i]);
         EXPECT_EQ(listed[i].purchaseId, added.purchaseId);
         EXPECT_EQ(listed[i].source, TicketSource::Hand);
-        EXPECT_EQ(listed[i].recordedAt, std::chrono::floor<std::chrono::seconds>(tw::testing::fixedNow()));
+        EXPECT_EQ(listed[i].recordedAt, std::chrono::floor<std::chrono::seconds>(tw::testing::fixedSystemNow()));
         EXPECT_EQ(listed[i].game, Game::Numbers3);
         EXPECT_EQ(listed[i].round, 7054);
         EXPECT_EQ(listed[i].bet, BetType::Box);
@@ -180,7 +180,7 @@ TEST(LedgerEntry, EntriesThatBreakARuleAreRefusedAndNothingIsStored) {
         {Game::Numbers3, 1, BetType::Straight, "123", 0, LedgerErrorKind::InvalidCount},
         {Game::Numbers3, 1, BetType::Straight, "123", tw::ledger::kMaxCount + 1, LedgerErrorKind::InvalidCount},
     };
-    TempDir dir;
+    TempFolder dir;
     auto ledger = openLedger(tw::ledger::ledgerPathIn(dir.str()));
     ASSERT_TRUE(ledger);
     for (const Case& c : cases) {
@@ -203,7 +203,7 @@ TEST(LedgerEntry, EntriesThatBreakARuleAreRefusedAndNothingIsStored) {
 }
 
 TEST(LedgerEntry, MessagesNameWhatWasRefused) {
-    TempDir dir;
+    TempFolder dir;
     auto ledger = openLedger(tw::ledger::ledgerPathIn(dir.str()));
     ASSERT_TRUE(ledger);
     const auto box = ledger->addTickets(Game::Numbers3, 7054, "777", BetType::Box, 1).error;
@@ -217,7 +217,7 @@ TEST(LedgerEntry, MessagesNameWhatWasRefused) {
 }
 
 TEST(LedgerBatch, ABatchIsOnePurchaseAndABadEntryRefusesAllOfIt) {
-    TempDir dir;
+    TempFolder dir;
     auto ledger = openLedger(tw::ledger::ledgerPathIn(dir.str()));
     ASSERT_TRUE(ledger);
     std::vector<TicketEntry> batch = {
@@ -266,9 +266,10 @@ TEST(LedgerBatch, AJobCancelledPartWayRecordsThePrintedEntriesOnly) {
     ASSERT_EQ(report.entriesPrinted, 3);
 
     std::vector<TicketEntry> printed;
+    printed.reserve(static_cast<std::size_t>(report.entriesPrinted));
     for (int i = 0; i < report.entriesPrinted; ++i)
         printed.push_back({Game::Numbers3, 7055, BetType::Straight, entries[static_cast<std::size_t>(i)], ""});
-    TempDir dir;
+    TempFolder dir;
     auto ledger = openLedger(tw::ledger::ledgerPathIn(dir.str()));
     ASSERT_TRUE(ledger);
     ASSERT_FALSE(ledger->recordTickets(printed).error);
@@ -276,7 +277,7 @@ TEST(LedgerBatch, AJobCancelledPartWayRecordsThePrintedEntriesOnly) {
 }
 
 TEST(LedgerList, TheFilterSelectsGameAndRoundsAndTheOrderIsGameRoundRecording) {
-    TempDir dir;
+    TempFolder dir;
     auto ledger = openLedger(tw::ledger::ledgerPathIn(dir.str()));
     ASSERT_TRUE(ledger);
     ASSERT_FALSE(ledger->addTickets(Game::Numbers4, 20, "1234", BetType::Straight, 1).error);

@@ -310,7 +310,7 @@ TEST(LedgerReport, CsvOfTheRows) {
                                                  "3,,NUMBERS4,1,200,,,,unsettled\r\n"
                                                  "5,,NUMBERS3,1,200,,,,unsettled\r\n");
 
-    tw::testing::TempDir dir;
+    tw::testing::TempFolder dir;
     const std::string path = (dir.path() / "ledger.csv").string();
     dir.write("ledger.csv", "older export\r\n");
     ASSERT_FALSE(tw::ledger::exportRowsCsv(path, report));

@@ -1,7 +1,7 @@
 #include "printing/calibration_sheet.h"
 
-#include "entry_numbers.h"
-#include "recording_sink.h"
+#include "support/entry_numbers.h"
+#include "support/recording_sink.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "printing/mark_sheet.h"
 #include "printing/print_data.h"
-#include "entry_numbers.h"
+#include "support/entry_numbers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "printing/print_data.h"
 
-#include "../selection/proposal_fixture.h"
-#include "entry_numbers.h"
+#include "support/entry_numbers.h"
+#include "support/proposal_fixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "printing/print_job.h"
 
-#include "entry_numbers.h"
-#include "recording_sink.h"
+#include "support/entry_numbers.h"
+#include "support/recording_sink.h"
 
 #include <gtest/gtest.h>
 
@@ -13,18 +13,13 @@ using tw::printing::PrintEvent;
 using tw::printing::PrintJob;
 using tw::testing::RecordingSink;
 
-std::vector<tw::common::LotteryNumber> straightEntries(int n) {
-    std::vector<tw::common::LotteryNumber> entries;
-    for (int i = 0; i < n; ++i)
-        entries.push_back(tw::common::LotteryNumber::ofValue(Game::Numbers3, 100 + i));
-    return entries;
-}
 
 TEST(PrintJob, SixEntriesFillTwoSheets) {
-    PrintJob job(Game::Numbers3, BetType::Straight, straightEntries(6));
+    PrintJob job(Game::Numbers3, BetType::Straight, tw::testing::numbers3From100(6));
     RecordingSink sink;
     ASSERT_TRUE(job.start());
     std::vector<PrintEvent> events;
+    events.reserve(6);
     for (int i = 0; i < 6; ++i)
         events.push_back(job.step(sink).event);
     EXPECT_EQ(events, (std::vector<PrintEvent>{PrintEvent::EntryPrinted, PrintEvent::EntryPrinted,
@@ -70,7 +65,7 @@ TEST(PrintJob, EveryMarkOfEveryPageMovedByTheOffset) {
 }
 
 TEST(PrintJob, ProgressAndSheetsStillNeeded) {
-    PrintJob job(Game::Numbers3, BetType::Box, straightEntries(11));
+    PrintJob job(Game::Numbers3, BetType::Box, tw::testing::numbers3From100(11));
     RecordingSink sink;
     EXPECT_EQ(job.sheetsRemaining(), 3);
     ASSERT_TRUE(job.start());
@@ -103,7 +98,7 @@ TEST(PrintJob, CancelEndsTheDocumentAfterTheCurrentEntry) {
         {"on the second sheet", 7, 7 * 4, 1},
     };
     for (const auto& c : cases) {
-        PrintJob job(Game::Numbers3, BetType::Straight, straightEntries(11));
+        PrintJob job(Game::Numbers3, BetType::Straight, tw::testing::numbers3From100(11));
         RecordingSink sink;
         ASSERT_TRUE(job.start());
         for (int i = 0; i < c.stepsBeforeCancel; ++i)

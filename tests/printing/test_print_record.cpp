@@ -2,12 +2,12 @@
 // to its end or cancelled part-way, then the entries it printed written to a
 // ledger; entries that cannot be tickets left out with a message; a ledger that
 // cannot be opened records nothing and says so.
-#include "entry_numbers.h"
+#include "support/entry_numbers.h"
 #include "ledger/print_record.h"
 #include "printing/print_job.h"
-#include "recording_sink.h"
+#include "support/recording_sink.h"
 
-#include "common/temp_dir.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +40,7 @@ int runJob(PrintJob& job, tw::testing::RecordingSink& sink, int cancelAfter = -1
 
 std::vector<std::string> numbers(int count) {
     std::vector<std::string> out;
+    out.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         out.push_back(std::to_string(100 + 37 * i).substr(0, 3));
     return out;
@@ -50,7 +51,7 @@ TEST(PrintRecord, RecordsWhatTheJobPrintedUpToACancel) {
     // -1: no cancel; 1: after the first entry; a full sheet: during the pause.
     for (const int cancelAfter : {-1, 1, 3, tw::printing::kBlocksPerSheet}) {
         SCOPED_TRACE("cancel after " + std::to_string(cancelAfter));
-        tw::testing::TempDir dir;
+        tw::testing::TempFolder dir;
         const std::vector<std::string> printed = numbers(entries);
         const auto printedNumbers = tw::testing::entryNumbers(Game::Numbers3, printed);
         PrintJob job(Game::Numbers3, BetType::Set, printedNumbers);
@@ -99,7 +100,7 @@ TEST(PrintRecord, EntriesThatAreNoTicketsAreLeftOutAndNamed) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(tw::common::betName(c.type)) + " " + c.printed.front());
-        tw::testing::TempDir dir;
+        tw::testing::TempFolder dir;
         const std::string path = tw::ledger::ledgerPathIn(dir.str());
         const auto outcome =
             tw::ledger::recordPrintedEntries(path, c.game, 500, c.type, tw::testing::entryNumbers(c.game, c.printed));
@@ -119,7 +120,7 @@ TEST(PrintRecord, EntriesThatAreNoTicketsAreLeftOutAndNamed) {
 }
 
 TEST(PrintRecord, UnusableLedgerRecordsNothingAndSaysSo) {
-    tw::testing::TempDir dir;
+    tw::testing::TempFolder dir;
     const std::string junk(4096, 'x');
     dir.write(tw::ledger::kLedgerFileName, junk);
     const auto printed = tw::testing::entryNumbers(Game::Numbers3, {"123", "456"});

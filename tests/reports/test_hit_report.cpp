@@ -1,8 +1,9 @@
 // The report page: view texts, totals and the bytes of whole pages against
 // golden files written by hand from the page layout (tests/data/reports/page_*).
-#include "report_test_util.h"
 #include "reports/hit_report.h"
 #include "reports/report_file.h"
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +18,8 @@ using tw::engine::HitSummary;
 using tw::reports::HitReportPage;
 using tw::reports::HitViewTexts;
 using tw::reports::ReportFile;
-using tw::reports::testing::readBytes;
-using tw::reports::testing::ScratchDir;
+using tw::testing::readBytes;
+using tw::testing::TempFolder;
 
 const std::filesystem::path kGoldenDir = std::filesystem::path(TALLOWIND_TEST_DATA_DIR) / "reports";
 
@@ -69,7 +70,7 @@ std::string writePage(const std::string& dir, const std::vector<RoundInput>& rou
 TEST(HitReportPage, PagesMatchGoldenBytes) {
     for (const PageCase& c : kPageCases) {
         SCOPED_TRACE(c.folder);
-        ScratchDir dir;
+        TempFolder dir;
         ASSERT_FALSE(dir.path().empty());
         const std::string expected = readBytes(kGoldenDir / c.folder / "expected.html");
         ASSERT_FALSE(expected.empty());
@@ -78,14 +79,14 @@ TEST(HitReportPage, PagesMatchGoldenBytes) {
 }
 
 TEST(HitReportPage, SecondRunAppendsASecondPage) {
-    ScratchDir dir;
+    TempFolder dir;
     const std::string once = readBytes(kGoldenDir / "page_empty" / "expected.html");
     writePage(dir.path(), {});
     EXPECT_EQ(writePage(dir.path(), {}), once + once);
 }
 
 TEST(ReportFile, WritesCodePage932WithCrLf) {
-    ScratchDir dir;
+    TempFolder dir;
     ReportFile file(dir.path(), "Num3_３月抽選結果.html");
     file.appendLine("a　※\\");
     file.appendLine("");
@@ -99,7 +100,7 @@ TEST(ReportFile, WritesCodePage932WithCrLf) {
 }
 
 TEST(ReportFile, CountsLinesThatCannotBeAppended) {
-    ScratchDir dir;
+    TempFolder dir;
     ReportFile file((std::filesystem::path(dir.path()) / "missing").string(), "x.html");
     file.appendLine("one");
     file.appendLine("two");

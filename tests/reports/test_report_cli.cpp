@@ -1,8 +1,9 @@
 // tallowind-cli report: options, one-line errors with exit status 2 and nothing
 // written, and on success the same bytes the report job writes in-process.
 #include "history/table_file.h"
-#include "report_test_util.h"
 #include "reports/report_job.h"
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +16,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using tw::reports::testing::readBytes;
-using tw::reports::testing::ScratchDir;
+using tw::testing::readBytes;
+using tw::testing::TempFolder;
 
 const fs::path kGoldenDir = fs::path(TALLOWIND_TEST_DATA_DIR) / "reports";
 
@@ -76,7 +77,7 @@ void writeHistory(const fs::path& path, int count) {
 }
 
 TEST(ReportCli, RefusalsAreOneLineWithStatusTwoAndWriteNothing) {
-    ScratchDir work, capture;
+    TempFolder work, capture;
     fs::copy_file(kGoldenDir / "job_small" / "Num3Data.tbl", fs::path(work.path()) / "Num3Data.tbl");
     const std::string out = (fs::path(work.path()) / "out").string();
     fs::create_directory(out);
@@ -108,7 +109,7 @@ TEST(ReportCli, RefusalsAreOneLineWithStatusTwoAndWriteNothing) {
 }
 
 TEST(ReportCli, HelpDescribesTheOptions) {
-    ScratchDir work, capture;
+    TempFolder work, capture;
     const CliRun run = runCli(work.path(), "--help", capture.path());
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("--data-dir DIR"), std::string::npos);
@@ -117,7 +118,7 @@ TEST(ReportCli, HelpDescribesTheOptions) {
 }
 
 TEST(ReportCli, WritesTheJobsBytesIntoTheWorkingDirectory) {
-    ScratchDir work, capture, inProcess;
+    TempFolder work, capture, inProcess;
     writeHistory(fs::path(work.path()) / "Num3Data.tbl", 2546);
     // Options may also be written --name=value.
     const CliRun run = runCli(work.path(), "--data-dir=. --out-dir=.", capture.path());

@@ -2,8 +2,9 @@
 // rounds before each, the three files with their fixed ranges, the refusal of a
 // short history, progress, and the engine's fast path behind the default predictor.
 #include "history/table_file.h"
-#include "report_test_util.h"
 #include "reports/report_job.h"
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -22,8 +23,8 @@ using tw::reports::HitReportJob;
 using tw::reports::Prediction;
 using tw::reports::Predictor;
 using tw::reports::ReportErrorKind;
-using tw::reports::testing::readBytes;
-using tw::reports::testing::ScratchDir;
+using tw::testing::readBytes;
+using tw::testing::TempFolder;
 
 namespace fs = std::filesystem;
 
@@ -121,7 +122,7 @@ TEST(HitReportJob, SmallHistoryMatchesGoldenBytes) {
     fake.byLastRow[4] = proposal({"307", "703", "370"}, {"073", "112"}, {"07", "70"}); // draw 307
     fake.byLastRow[3] = proposal({"121", "122"}, {"112"}, {"12", "11"});               // draw 112
 
-    ScratchDir dir;
+    TempFolder dir;
     HitReportJob job(loaded.table, dir.path(), {{"small.html", 6, 4}}, fake.predictor());
     EXPECT_EQ(job.roundsTotal(), 3);
     while (!job.done())
@@ -146,7 +147,7 @@ TEST(HitReportJob, ThreeFilesWithTheirFixedRanges) {
         SCOPED_TRACE(c.count);
         const DrawTable table = generatedHistory(c.count);
         FakePredictor fake;
-        ScratchDir dir;
+        TempFolder dir;
         std::vector<std::pair<int, int>> progress;
         const auto outcome = tw::reports::writeHitReports(
             table, dir.path(), [&](int done, int total) { progress.emplace_back(done, total); }, fake.predictor());
@@ -165,6 +166,7 @@ TEST(HitReportJob, ThreeFilesWithTheirFixedRanges) {
         }
         // One prediction per round, newest first, each from the rounds before it.
         std::vector<int> expectedCalls;
+        expectedCalls.reserve(allRounds.size());
         for (int r : allRounds)
             expectedCalls.push_back(r - 1);
         EXPECT_EQ(fake.calls, expectedCalls);
@@ -179,7 +181,7 @@ TEST(HitReportJob, ThreeFilesWithTheirFixedRanges) {
 TEST(HitReportJob, ShortHistoryIsRefusedAndWritesNothing) {
     const DrawTable table = generatedHistory(2541);
     FakePredictor fake;
-    ScratchDir dir;
+    TempFolder dir;
     const auto started = tw::reports::startHitReports(table, dir.path(), fake.predictor());
     EXPECT_EQ(started.job, nullptr);
     EXPECT_EQ(started.error.kind, ReportErrorKind::HistoryTooShort);
@@ -192,7 +194,7 @@ TEST(HitReportJob, ShortHistoryIsRefusedAndWritesNothing) {
 TEST(HitReportJob, SecondRunAppendsToEveryFile) {
     const DrawTable table = generatedHistory(2542);
     FakePredictor fake;
-    ScratchDir dir;
+    TempFolder dir;
     ASSERT_FALSE(tw::reports::writeHitReports(table, dir.path(), {}, fake.predictor()).error);
     std::map<fs::path, std::string> first;
     for (const auto& entry : fs::directory_iterator(dir.path()))
@@ -210,7 +212,7 @@ TEST(HitReportJob, SecondRunAppendsToEveryFile) {
 TEST(HitReportJob, AReportThatFailsPartWayLeavesNoHalfPage) {
     const DrawTable table = generatedHistory(2545);
     const char* const names[] = {"Num3_３月抽選結果.html", "Num3_２月抽選結果.html", "Num3_１月抽選結果.html"};
-    ScratchDir clean;
+    TempFolder clean;
     FakePredictor good;
     ASSERT_FALSE(tw::reports::writeHitReports(table, clean.path(), {}, good.predictor()).error);
     std::map<std::string, std::string> page;
@@ -219,7 +221,7 @@ TEST(HitReportJob, AReportThatFailsPartWayLeavesNoHalfPage) {
 
     for (const bool earlierRun : {false, true}) {
         SCOPED_TRACE(earlierRun ? "after a complete run" : "in a fresh folder");
-        ScratchDir dir;
+        TempFolder dir;
         if (earlierRun) {
             ASSERT_FALSE(tw::reports::writeHitReports(table, dir.path(), {}, good.predictor()).error);
         }
@@ -243,7 +245,7 @@ TEST(HitReportJob, AReportThatFailsPartWayLeavesNoHalfPage) {
 TEST(HitReportJob, LinesThatCannotBeAppendedAreCounted) {
     const DrawTable table = generatedHistory(2542);
     FakePredictor fake;
-    ScratchDir dir;
+    TempFolder dir;
     const std::string missing = (fs::path(dir.path()) / "missing").string();
     const auto outcome = tw::reports::writeHitReports(table, missing, {}, fake.predictor());
     EXPECT_FALSE(outcome.error);

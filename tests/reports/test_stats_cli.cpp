@@ -5,6 +5,9 @@
 #include "history/num_data.h"
 #include "history/table_file.h"
 #include "reports/draw_statistics.h"
+#include "support/file_bytes.h"
+#include "support/run_program.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -24,44 +27,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using CliRun = tw::testing::ProgramRun;
+using tw::testing::shellQuoted;
 
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+CliRun runCli(const std::string& args) { return tw::testing::runProgramLine(TALLOWIND_CLI, "stats " + args); }
 
-std::string quoted(const std::string& s) {
-    return "'" + s + "'";
-}
-
-fs::path scratchDir() {
-    return fs::temp_directory_path() / ("tw_stats_cli_" + std::to_string(getpid()));
-}
-
-CliRun runCli(const std::string& args) {
-    const fs::path dir = scratchDir() / "run";
-    fs::create_directories(dir);
-    const fs::path out = dir / "out.txt";
-    const fs::path err = dir / "err.txt";
-    const std::string command =
-        quoted(TALLOWIND_CLI) + " stats " + args + " >" + quoted(out.string()) + " 2>" + quoted(err.string());
-    const int raw = std::system(command.c_str());
-    CliRun run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = readAll(out);
-    run.err = readAll(err);
-    fs::remove_all(dir);
-    return run;
-}
-
-const std::string kData = std::string("--data-dir ") + quoted(TALLOWIND_DATA_DIR);
+const std::string kData = std::string("--data-dir ") + shellQuoted(TALLOWIND_DATA_DIR);
 
 // First digits 1 4 7 0 1 9 3 9 1 5 3 0; digit sums 6 15 24 3 3 16 12 27 3 11 19 3.
 const std::vector<std::string> kTwelve = {"123", "456", "789", "012", "111", "907",
@@ -80,9 +51,11 @@ protected:
         }
         ASSERT_FALSE(history::SaveTable(t, common::Game::Numbers3, (dir() / "Num3Data.tbl").string()));
     }
-    void TearDown() override { fs::remove_all(scratchDir()); }
-    static fs::path dir() { return scratchDir() / "data"; }
-    static std::string data() { return "--data-dir " + quoted(dir().string()); }
+    fs::path dir() const { return scratch.path() / "data"; }
+    std::string data() const { return "--data-dir " + shellQuoted(dir().string()); }
+
+private:
+    tw::testing::TempFolder scratch;
 };
 
 TEST_F(StatsCliFixture, JsonHoldsTheHandCounts) {
@@ -202,7 +175,7 @@ TEST(StatsCli, BadUsageGivesOneLineAndStatusTwo) {
         {"--game 3 --from x " + kData, "--from"},
         {"--game 3 --seed 1 " + kData, "--seed"},
         {"--game 3 " + kData + " --to", "--to"},
-        {"--game 3 --data-dir " + quoted((fs::temp_directory_path() / "tw_no_such_folder").string()), "Num3Data.tbl"},
+        {"--game 3 --data-dir " + shellQuoted((fs::temp_directory_path() / "tw_no_such_folder").string()), "Num3Data.tbl"},
         {"--game 3 --game=4 " + kData, "--game is given twice"},
         {"--game 3 --to 99999999999 " + kData, "--to 99999999999 is out of range"},
         {"--game 3 --json=yes " + kData, "--json takes no value"},
@@ -210,10 +183,7 @@ TEST(StatsCli, BadUsageGivesOneLineAndStatusTwo) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args);
         const CliRun run = runCli(c.args);
-        EXPECT_EQ(run.status, 2);
-        EXPECT_TRUE(run.out.empty()) << run.out;
-        ASSERT_FALSE(run.err.empty());
-        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+        EXPECT_EQ(tw::testing::oneLineRefusalProblem(run), "");
         EXPECT_NE(run.err.find("tallowind-cli stats: "), std::string::npos) << run.err;
         EXPECT_NE(run.err.find(c.mentions), std::string::npos) << run.err;
     }

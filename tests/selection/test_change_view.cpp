@@ -1,6 +1,6 @@
 #include "selection/change_view.h"
 
-#include "proposal_fixture.h"
+#include "support/proposal_fixture.h"
 
 #include <gtest/gtest.h>
 

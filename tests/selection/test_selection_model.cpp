@@ -1,7 +1,7 @@
 #include "selection/selection_model.h"
 
-#include "../common/temp_dir.h"
-#include "proposal_fixture.h"
+#include "support/proposal_fixture.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@ using tw::selection::ItemList;
 using tw::selection::ListId;
 using tw::selection::SelectionModel;
 using tw::selection::UserList;
-using tw::testing::TempDir;
+using tw::testing::TempFolder;
 
 const std::string kNum3File = "NUMBERS３ユーザー選出.dat";
 const std::string kNum4File = "NUMBERS４ユーザー選出.dat";
@@ -250,6 +250,7 @@ TEST(SelectionModel, ATagMissingFromTheGridReusesThePreviousCode) {
 TEST(SelectionModel, TwentyOneEntriesAreWrittenAsTwentyAndOne) {
     tw::engine::Proposal p;
     std::vector<tw::engine::PredNum> nums;
+    nums.reserve(21);
     for (int i = 0; i < 21; ++i)
         nums.push_back(tw::testing::pred(i / 10, i % 10, 7));
     p.grp1.items = nums;
@@ -258,7 +259,7 @@ TEST(SelectionModel, TwentyOneEntriesAreWrittenAsTwentyAndOne) {
     ASSERT_TRUE(m.SetGrpNumsFromYosoku(tw::common::Game::Numbers3, 1, p));
     m.SelectAllList(ListId::GrpNums);
     m.AddToUserSelect();
-    TempDir dir;
+    TempFolder dir;
     ASSERT_TRUE(m.SaveUserSelect(dir.str(), tw::common::Game::Numbers3, 2545, {}));
     const std::string file = dir.read(kNum3File);
     std::vector<std::string> lines;
@@ -288,7 +289,7 @@ TEST(SelectionModel, SaveThenLoadRestoresBothGames) {
             saved.AddAllToMini();
         ASSERT_GE(saved.lstChgSelect().size(), 4u);
 
-        TempDir dir;
+        TempFolder dir;
         ASSERT_TRUE(saved.SaveUserSelect(dir.str(), tw::testing::gameOf(c.numbers3), 2545, c.rows));
         SelectionModel loaded;
         const auto report = loaded.LoadUserSelect(dir.str(), tw::testing::gameOf(c.numbers3), 2545, c.rows);
@@ -303,7 +304,7 @@ TEST(SelectionModel, SaveThenLoadRestoresBothGames) {
 
 TEST(SelectionModel, AForeignRoundLoadsNothing) {
     const auto p = tw::testing::numbers3Proposal();
-    TempDir dir;
+    TempFolder dir;
     SelectionModel m;
     addFromGroup(m, true, 1, p, {12, 123});
     m.AddAllToMini();
@@ -318,7 +319,7 @@ TEST(SelectionModel, AForeignRoundLoadsNothing) {
 }
 
 TEST(SelectionModel, RowIndexEntriesShowTheRecomputedGrid) {
-    TempDir dir;
+    TempFolder dir;
     dir.write(kNum3File, "2545\r\n000@345,001@312,A00@012\r\n");
     const std::vector<std::string> recomputed = {"9.000", "10.500"};
     SelectionModel m;
@@ -347,7 +348,7 @@ TEST(SelectionModel, BadEntriesAreSkippedAndTheRestLoads) {
         {"truncated file", true, "1\r\nA00@123,B00@45", {"123(予測Grp1)"}, {}, 1},
     };
     for (const auto& c : cases) {
-        TempDir dir;
+        TempFolder dir;
         dir.write(c.numbers3 ? kNum3File : kNum4File, c.content);
         SelectionModel m;
         const auto report =
@@ -362,7 +363,7 @@ TEST(SelectionModel, BadEntriesAreSkippedAndTheRestLoads) {
 
 TEST(SelectionModel, LoadingReplacesTheListsButNotTheCandidates) {
     const auto p = tw::testing::numbers3Proposal();
-    TempDir dir;
+    TempFolder dir;
     dir.write(kNum3File, "1\r\nB00@456\r\n");
     SelectionModel m;
     addFromGroup(m, true, 1, p, {12, 123});

@@ -7,8 +7,8 @@
 #include "selection/change_view.h"
 #include "selection/selection_model.h"
 
-#include "../common/temp_dir.h"
-#include "proposal_fixture.h"
+#include "support/proposal_fixture.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -55,13 +55,13 @@ TEST_P(RealProposal, GridRowsAndSelectionAgree) {
     EXPECT_EQ(m.lngUserSelect(), p.AllGrpCount);
 
     // The key of the forecast row marks one or two rows.
-    const double avg = engine.FollowRows()[static_cast<std::size_t>(lastRow + 1)].dblAvgGrpValue;
+    const double avg = engine.FollowRows()[static_cast<std::size_t>(lastRow) + 1].dblAvgGrpValue;
     const auto marks = tw::selection::allGroupKeyMarks(p, avg);
     EXPECT_LE(marks.size(), 2u);
 
     if (g.numbers3)
         m.AddAllToMini();
-    tw::testing::TempDir dir;
+    tw::testing::TempFolder dir;
     ASSERT_TRUE(m.SaveUserSelect(dir.str(), tw::testing::gameOf(g.numbers3), static_cast<int16_t>(lastRow + 1), rows));
     SelectionModel back;
     const auto report =

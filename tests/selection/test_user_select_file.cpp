@@ -1,6 +1,6 @@
 #include "selection/user_select_file.h"
 
-#include "../common/temp_dir.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,13 +11,14 @@ namespace {
 
 using tw::selection::ReadUserSelectFile;
 using tw::selection::WriteUserSelectFile;
-using tw::testing::TempDir;
+using tw::testing::TempFolder;
 
 const std::string kNum3File = "NUMBERS３ユーザー選出.dat";
 const std::string kNum4File = "NUMBERS４ユーザー選出.dat";
 
 std::vector<std::string> numberedEntries(int count) {
     std::vector<std::string> entries;
+    entries.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         entries.push_back("A00@" + std::to_string(100 + i));
     return entries;
@@ -35,7 +36,7 @@ TEST(UserSelectFile, LayoutIsRoundLineThenTwentyEntriesPerLine) {
     };
     const Case cases[] = {{0, {}}, {1, {1}}, {20, {20}}, {21, {20, 1}}, {40, {20, 20}}, {41, {20, 20, 1}}};
     for (const auto& c : cases) {
-        TempDir dir;
+        TempFolder dir;
         const auto entries = numberedEntries(c.entries);
         ASSERT_TRUE(WriteUserSelectFile(dir.str(), tw::common::Game::Numbers3, 2545, entries));
 
@@ -55,7 +56,7 @@ TEST(UserSelectFile, LayoutIsRoundLineThenTwentyEntriesPerLine) {
 }
 
 TEST(UserSelectFile, TheTwoGamesUseSeparateFiles) {
-    TempDir dir;
+    TempFolder dir;
     ASSERT_TRUE(WriteUserSelectFile(dir.str(), tw::common::Game::Numbers3, 100, {"A00@123"}));
     ASSERT_TRUE(WriteUserSelectFile(dir.str(), tw::common::Game::Numbers4, 200, {"C00@0456"}));
     EXPECT_EQ(dir.read(kNum3File), "100\r\nA00@123\r\n");
@@ -66,7 +67,7 @@ TEST(UserSelectFile, TheTwoGamesUseSeparateFiles) {
 }
 
 TEST(UserSelectFile, ANewRoundReplacesTheOldFileWithoutLeftovers) {
-    TempDir dir;
+    TempFolder dir;
     ASSERT_TRUE(WriteUserSelectFile(dir.str(), tw::common::Game::Numbers3, 2545, numberedEntries(30)));
     ASSERT_TRUE(WriteUserSelectFile(dir.str(), tw::common::Game::Numbers3, 2546, {"B00@007"}));
     EXPECT_EQ(dir.read(kNum3File), "2546\r\nB00@007\r\n");
@@ -77,7 +78,7 @@ TEST(UserSelectFile, ANewRoundReplacesTheOldFileWithoutLeftovers) {
 }
 
 TEST(UserSelectFile, AFailedWriteKeepsThePreviousSelection) {
-    TempDir dir;
+    TempFolder dir;
     ASSERT_TRUE(WriteUserSelectFile(dir.str(), tw::common::Game::Numbers3, 2545, {"A00@123", "MIN@*23"}));
     const std::string before = dir.read(kNum3File);
     // Stopped after the new file is complete and before it replaces the old one.
@@ -94,7 +95,7 @@ TEST(UserSelectFile, AFailedWriteKeepsThePreviousSelection) {
 }
 
 TEST(UserSelectFile, WritingIntoAMissingFolderFails) {
-    TempDir dir;
+    TempFolder dir;
     const tw::common::ReplaceResult result =
         WriteUserSelectFile((dir.path() / "absent").string(), tw::common::Game::Numbers3, 1, {"A00@123"});
     EXPECT_FALSE(result);
@@ -115,7 +116,7 @@ TEST(UserSelectFile, FilesThatHoldNoSelectionOfTheRoundReadAsNothing) {
         {"round that equals only when cut to 16 bits", "68081\r\nA00@123\r\n"}, // 2545 + 65536
     };
     for (const auto& c : cases) {
-        TempDir dir;
+        TempFolder dir;
         dir.write(kNum3File, c.content);
         const auto r = ReadUserSelectFile(dir.str(), tw::common::Game::Numbers3, 2545);
         EXPECT_FALSE(r.ok) << c.what;
@@ -124,7 +125,7 @@ TEST(UserSelectFile, FilesThatHoldNoSelectionOfTheRoundReadAsNothing) {
 }
 
 TEST(UserSelectFile, MissingOrUnreadableFileReadsAsNothing) {
-    TempDir dir;
+    TempFolder dir;
     EXPECT_FALSE(ReadUserSelectFile(dir.str(), tw::common::Game::Numbers3, 1).ok);
     std::filesystem::create_directory(dir.path() / kNum4File); // a folder in the file's place
     const auto r = ReadUserSelectFile(dir.str(), tw::common::Game::Numbers4, 1);
@@ -146,7 +147,7 @@ TEST(UserSelectFile, ReadingSplitsFieldsAndSkipsEmptyOnes) {
         {"round line with blanks", " 7 \r\nA00@123\r\n", {"A00@123"}},
     };
     for (const auto& c : cases) {
-        TempDir dir;
+        TempFolder dir;
         dir.write(kNum3File, c.content);
         const auto r = ReadUserSelectFile(dir.str(), tw::common::Game::Numbers3, 7);
         EXPECT_TRUE(r.ok) << c.what;

@@ -22,7 +22,7 @@ bool near(QRgb pixel, int r, int g, int b) {
 class TestAviPlayer : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void decodesEveryFrameOfTheBundledClip() {
         const auto clip = decodeClip(kClip);
         QVERIFY2(clip.error.isEmpty(), qPrintable(clip.error));
@@ -39,7 +39,7 @@ private slots:
     }
 
     void stopsDecodingAtTheMemoryLimit() {
-        const qsizetype frameBytes = 80 * 48 * 3;
+        const qsizetype frameBytes = qsizetype{80} * 48 * 3;
         QCOMPARE(int(decodeClip(kClip, 5 * frameBytes).frames.size()), 5);
         QCOMPARE(int(decodeClip(kClip, frameBytes - 1).frames.size()), 0);
     }

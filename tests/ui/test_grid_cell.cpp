@@ -27,7 +27,7 @@ private:
     // A 4 x 3 grid whose cell (2, 1) already has text and colours.
     std::unique_ptr<QTableWidget> grid;
 
-private slots:
+private Q_SLOTS:
     void init() {
         grid = std::make_unique<QTableWidget>(4, 3);
         auto* old = new QTableWidgetItem(QStringLiteral("old"));

@@ -46,7 +46,7 @@ class TestTranslations : public QObject {
 
     QTranslator* japanese = nullptr;
 
-private slots:
+private Q_SLOTS:
     void init() {
         japanese = tw::ui::installQtJapanese(*qApp);
         QVERIFY2(japanese, "qtbase_ja.qm is not in Qt's translations folder (package qt6-translations-l10n)");

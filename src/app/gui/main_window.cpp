@@ -75,13 +75,13 @@ QPushButton* commandButton(QWidget* parent, const char* name, const QString& tex
 QString oversizedRound(const QString& text) {
     const QString t = text.trimmed();
     qsizetype end = 0;
-    if (end < t.size() && (t[end] == QChar('-') || t[end] == QChar('+')))
+    if (end < t.size() && (t[end] == QLatin1Char('-') || t[end] == QLatin1Char('+')))
         ++end;
     const qsizetype digitsFrom = end;
     long long value = 0;
     for (; end < t.size() && t[end].isDigit() && t[end].unicode() < 128; ++end)
         value = std::min<long long>(value * 10 + (t[end].unicode() - '0'), 100000);
-    if (end == digitsFrom || t[0] == QChar('-') || value <= std::numeric_limits<int16_t>::max())
+    if (end == digitsFrom || t[0] == QLatin1Char('-') || value <= std::numeric_limits<int16_t>::max())
         return {};
     return t.left(end);
 }
@@ -98,8 +98,8 @@ int16_t leadingNumber(const QString& text) {
     const QString t = text.trimmed();
     qsizetype i = 0;
     bool negative = false;
-    if (i < t.size() && (t[i] == QChar('-') || t[i] == QChar('+')))
-        negative = t[i++] == QChar('-');
+    if (i < t.size() && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+')))
+        negative = t[i++] == QLatin1Char('-');
     long long value = 0;
     for (; i < t.size() && t[i].isDigit() && t[i].unicode() < 128; ++i)
         value = std::min<long long>(value * 10 + (t[i].unicode() - '0'), 100000);

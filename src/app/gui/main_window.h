@@ -126,7 +126,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private slots:
+private Q_SLOTS:
     void optNumbers_Click(int index);
     void cmbRound_Change();
     void cmbRound_Click();

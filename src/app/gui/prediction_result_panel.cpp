@@ -443,7 +443,7 @@ void PredictionResultPanel::Image3_Click() {
 
 void PredictionResultPanel::askRestart(const QString& question, const QString& title) {
     if (ui::showMessage(this, question, ui::Buttons::YesNo, title) != ui::Answer::No)
-        emit restartRequested();
+        Q_EMIT restartRequested();
 }
 
 } // namespace tw::app

@@ -42,10 +42,10 @@ public:
 
     // The restart buttons: each asks first and, unless answered No, requests a run.
 
-signals:
+Q_SIGNALS:
     void restartRequested();
 
-private slots:
+private Q_SLOTS:
     void Image2_Click();
     void Image3_Click();
 

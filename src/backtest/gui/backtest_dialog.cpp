@@ -474,7 +474,10 @@ void BacktestDialog::onProgress(int done, int total) {
     lblStatus->setText(QStringLiteral("検証中… %1 / %2 回").arg(done).arg(total));
 }
 
-void BacktestDialog::onFinished(std::shared_ptr<Job> job) {
+// `job` is the copy the thread's finished handler holds; the handler outlives
+// this call (the thread is deleted later), so the job stays alive while its
+// outcome is moved out.
+void BacktestDialog::onFinished(const std::shared_ptr<Job>& job) {
     if (job != m_job)
         return;
     m_thread->wait();
@@ -496,7 +499,7 @@ void BacktestDialog::onFinished(std::shared_ptr<Job> job) {
     setRunning(false);
     if (out.error && !out.cancelled())
         ui::showMessage(this, refusalText(out.error), ui::Buttons::Ok, windowTitle());
-    emit runFinished();
+    Q_EMIT runFinished();
 }
 
 void BacktestDialog::fillTable() {

@@ -70,7 +70,7 @@ public:
     bool exportCsv(const QString& path);
     bool exportPng(const QString& path);
 
-signals:
+Q_SIGNALS:
     void runFinished();
 
 private:
@@ -79,7 +79,7 @@ private:
     common::Game game() const;
     void gameChanged();
     void onProgress(int done, int total);
-    void onFinished(std::shared_ptr<Job> job);
+    void onFinished(const std::shared_ptr<Job>& job);
     void setRunning(bool running);
     void fillTable();
     void cmdExportCsv_Click();

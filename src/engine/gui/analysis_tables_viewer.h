@@ -41,7 +41,7 @@ public:
     // Prepares and fills the window for the request.
     void pubFormSetUP();
 
-private slots:
+private Q_SLOTS:
     void gridHitNo_Click();
     void gridRowFlow_Click(int column);
     void gridNumFlow_Click();

@@ -108,7 +108,7 @@ void PredictionProgressDialog::tmYosoku_Timer() {
         return;
     }
     if (step.intBar >= 0 && step.intBar < kPasses)
-        emit passProgress(step.intBar, static_cast<int>(common::roundHalfEven(step.percent)));
+        Q_EMIT passProgress(step.intBar, static_cast<int>(common::roundHalfEven(step.percent)));
     if (step.blnComplete) {
         m_outcome.completed = true;
         tmDisp.stop();

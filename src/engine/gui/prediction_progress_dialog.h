@@ -60,7 +60,7 @@ public:
     // The Japanese text an engine error is reported with.
     static QString errorMessage(EngineError error, int maxCount);
 
-signals:
+Q_SIGNALS:
     // A slice of pass 0..kPasses-1 has run; percent is that pass' share done, 0..100.
     void passProgress(int pass, int percent);
 
@@ -69,7 +69,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
-private slots:
+private Q_SLOTS:
     void tmYosoku_Timer();
     void tmDisp_Timer();
     void tmExit_Timer();

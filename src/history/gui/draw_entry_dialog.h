@@ -81,7 +81,7 @@ public:
     // Escape and the window's close box go the same way as cmdExit.
     void reject() override;
 
-private slots:
+private Q_SLOTS:
     void optNum_Click(int index);
     void cmdNum_Click(int place, int index);
     void cmdMoney_Click(int k, int index);

@@ -56,7 +56,7 @@ public:
     // Preview columns.
     enum Column { ColLine, ColRound, ColOutcome, ColDetail, ColumnCount };
 
-private slots:
+private Q_SLOTS:
     void cmdImportBrowse_Click();
     void cmdImportRun_Click();
 

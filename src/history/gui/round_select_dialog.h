@@ -35,7 +35,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
 
-private slots:
+private Q_SLOTS:
     void lstRound_SelectionChanged();
     void lstRound_DblClick(QListWidgetItem* item);
     void cmdOK_Click();

@@ -74,7 +74,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
 
-private slots:
+private Q_SLOTS:
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer3_Timer();

@@ -48,7 +48,7 @@ public:
     // Shows the ledger again with the current filter.
     void refresh();
 
-private slots:
+private Q_SLOTS:
     void cmdLedgerAdd_Click();
     void cmdLedgerRemove_Click();
     void cmdLedgerExport_Click();

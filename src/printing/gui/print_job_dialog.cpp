@@ -232,12 +232,12 @@ void PrintJobDialog::tmPrint_Timer() {
             return;
         case PrintEvent::JobFinished:
             progressStep(report);
-            emit entriesPrinted(report.entriesPrinted);
+            Q_EMIT entriesPrinted(report.entriesPrinted);
             endJob();
             break;
         case PrintEvent::Cancelled:
             if (report.entriesPrinted > 0)
-                emit entriesPrinted(report.entriesPrinted);
+                Q_EMIT entriesPrinted(report.entriesPrinted);
             endJob();
             break;
         }
@@ -253,7 +253,7 @@ void PrintJobDialog::progressStep(const StepReport& report) {
     barPrint->setValue(report.progressPercent);
     showFrame(m_intFrame % kAnimationFrames + 1);
     lblPaperNum->setText(QString::number(report.sheetsRemaining));
-    emit progressStepped();
+    Q_EMIT progressStepped();
 }
 
 void PrintJobDialog::showFrame(int frame) {
@@ -272,7 +272,7 @@ void PrintJobDialog::endJob() {
     cmdPrintOffset->show();
     cmdPrtPreview->show();
     cmdPrtGo->show();
-    emit jobEnded();
+    Q_EMIT jobEnded();
 }
 
 void PrintJobDialog::cmdCancel_Click() {

@@ -90,7 +90,7 @@ public:
     // Escape and the close box act as the cancel button.
     void reject() override;
 
-signals:
+Q_SIGNALS:
     // After every finished sheet and once at the end of a job, when the progress
     // bar, the animation and the sheet count have moved on.
     void progressStepped();
@@ -101,7 +101,7 @@ signals:
     // Sent before jobEnded().
     void entriesPrinted(int count);
 
-private slots:
+private Q_SLOTS:
     void cmdPrinterSelect_Click();
     void cmdPrtGo_Click();
     void cmdPrintOffset_Click();

@@ -120,7 +120,7 @@ void PrintOffsetDialog::spinChanged() {
     m_offset = offset;
     m_offsets.setOffset(m_key, m_offset);
     showOffset();
-    emit offsetChanged(m_offset);
+    Q_EMIT offsetChanged(m_offset);
 }
 
 void PrintOffsetDialog::showOffset() {

@@ -40,7 +40,7 @@ public:
     void cmdTestPrint_Click();
     void cmdOffsetReset_Click();
 
-signals:
+Q_SIGNALS:
     // The offsets were changed and stored.
     void offsetChanged(tw::printing::OffsetTenths offset);
 

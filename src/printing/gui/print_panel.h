@@ -72,7 +72,7 @@ public:
     // Prints the picks of the given game (the print button and the main window start it).
     void StartPrint(common::Game game);
 
-private slots:
+private Q_SLOTS:
     void cmdPrtGrpAllSelect_Click(int index);
     void cmdPrtGrpAllCancel_Click(int index);
     void lstPrtGroup_Click(int index);

@@ -69,7 +69,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
 
-private slots:
+private Q_SLOTS:
     void HScroll_Change(int value);
     void cmdExit_Click();
 

@@ -46,7 +46,7 @@ public:
     QChart* positionChart(int position) const; // 0-based; null beyond the game's positions
     QChart* sumChart() const { return m_sumChart; }
 
-private slots:
+private Q_SLOTS:
     void cmdCalc_Click();
 
 private:

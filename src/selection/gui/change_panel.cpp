@@ -467,7 +467,7 @@ void ChangePanel::cmdChgEnd_Click() {
     const common::ReplaceResult saved = m_model.SaveUserSelect(m_workingDir, m_game, m_round, gridRowTexts());
     const QString name = QString::fromStdString(userSelectFileName(m_game));
     if (saved) {
-        emit selectionStored(name);
+        Q_EMIT selectionStored(name);
         return;
     }
     QString reason = QString::fromStdString(common::describeFileError(saved.error));

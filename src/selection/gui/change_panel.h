@@ -56,7 +56,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
 
-private slots:
+private Q_SLOTS:
     void cmdChart_Click();
     void cmdChgFromYosoKu_Click();
     void gridChgAllGroup_Click(int row, int column);
@@ -71,7 +71,7 @@ private slots:
     void cmdChgMiniAllCanCel_Click();
     void cmdChgEnd_Click();
 
-signals:
+Q_SIGNALS:
     // 選出Noの確定 stored the selection in `fileName` (in the working folder).
     void selectionStored(const QString& fileName);
 

@@ -37,7 +37,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void reject() override;
 
-private slots:
+private Q_SLOTS:
     void cmdOK_Click();
     void cmdCancel_Click();
 
