@@ -53,10 +53,10 @@ void typeDraw(QWidget* dialog, const Draw& draw) {
 }
 
 // Runs `work` on the modal dialog named `name` as soon as it is open.
-void whenDialogOpens(const QString& name, const std::function<void(QWidget*)>& work) {
+void whenDialogOpens(const QString& name, std::function<void(QWidget*)> work) {
     auto* poll = new QTimer;
     poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, name, work] {
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, name, work = std::move(work)] {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || modal->objectName() != name)
             return;
