@@ -3,9 +3,9 @@
 // random portfolios (the default); also as the window runs it, with the running
 // series of its chart, progress after every round and a cancel flag. The history
 // is loaded once, outside the timing.
-#include "history/table_file.h"
 #include "backtest/backtest.h"
 #include "common/lottery.h"
+#include "history/table_file.h"
 
 #include <benchmark/benchmark.h>
 

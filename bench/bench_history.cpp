@@ -58,8 +58,7 @@ BENCHMARK(SlicedLoad)->Arg(3)->Arg(4)->Unit(benchmark::kMillisecond);
 // A corrected round makes the saver rewrite the whole file (7054 lines) and flush it.
 void RewriteOnCorrection(benchmark::State& state) {
     const Game game = gameOf(state);
-    const auto folder =
-        std::filesystem::temp_directory_path() / ("tw_bench_history_" + std::to_string(::getpid()));
+    const auto folder = std::filesystem::temp_directory_path() / ("tw_bench_history_" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     const std::string path = (folder / "Table.tbl").string();
     std::filesystem::copy_file(dataFile(game), path, std::filesystem::copy_options::overwrite_existing);

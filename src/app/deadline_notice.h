@@ -24,7 +24,7 @@ struct LocalDateTime {
 LocalDateTime localNow();
 
 struct NoticeText {
-    std::string text;    // lines broken by a single CR
+    std::string text; // lines broken by a single CR
     std::string title;
 };
 

@@ -2,8 +2,8 @@
 
 #include "backtest/portfolio_draws.h"
 
-#include "common/rounding.h"
 #include "common/number_format.h"
+#include "common/rounding.h"
 
 #include <algorithm>
 #include <array>
@@ -515,8 +515,7 @@ std::string row(const std::vector<std::string>& cells, const std::vector<int>& w
 std::string formatBacktestText(const BacktestResult& r) {
     std::string out;
     out += "Back-test of the proposal, NUMBERS" + std::to_string(common::gameCode(r.game)) + ", rounds " +
-           std::to_string(r.from) + ".." +
-           std::to_string(r.to) + " (" + grouped(r.roundCount()) + " rounds)\n";
+           std::to_string(r.from) + ".." + std::to_string(r.to) + " (" + grouped(r.roundCount()) + " rounds)\n";
     out += "Each round is predicted from the rounds before it; money in yen, 200 yen a ticket.\n\n";
 
     out += "Proposal\n";
@@ -556,8 +555,8 @@ std::string formatBacktestText(const BacktestResult& r) {
     out += "  straight   tickets with the drawn digits in the drawn order (Mini line: Mini hits,\n";
     out += "             the 2nd and 3rd drawn digits)\n";
     out += "  box        tickets with the drawn digits in another order (paid by Box and Set only)\n";
-    out += "  Box, Set   a number whose digits are all equal (such as " + std::string(r.game == common::Game::Numbers4 ? "1111" : "111") +
-           ") is not sold as Box or Set:\n";
+    out += "  Box, Set   a number whose digits are all equal (such as " +
+           std::string(r.game == common::Game::Numbers4 ? "1111" : "111") + ") is not sold as Box or Set:\n";
     out += "             it is left out of those lines' tickets, cost and payout, and their random\n";
     out += "             tickets are drawn from the other numbers only\n";
     out += "  expected   exact expectation for the same number of distinct random tickets per round,\n";

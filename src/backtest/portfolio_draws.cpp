@@ -74,8 +74,7 @@ bool PortfolioStreams::available(DrawKernel kernel) {
 }
 
 DrawKernel PortfolioStreams::fastestKernel() {
-    static const DrawKernel fastest =
-        available(DrawKernel::FourAtOnce) ? DrawKernel::FourAtOnce : DrawKernel::OneByOne;
+    static const DrawKernel fastest = available(DrawKernel::FourAtOnce) ? DrawKernel::FourAtOnce : DrawKernel::OneByOne;
     return fastest;
 }
 

@@ -1,9 +1,9 @@
 // tallowind-cli backtest: the proposal of every drawn round of a range set beside
 // the same number of random tickets, as a table or as one JSON object.
+#include "backtest/backtest.h"
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "history/table_file.h"
-#include "backtest/backtest.h"
 
 #include <nlohmann/json.hpp>
 

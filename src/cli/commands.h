@@ -9,7 +9,7 @@
 
 namespace tw::cli {
 
-using Args = std::vector<std::string>;   // the arguments after the command name
+using Args = std::vector<std::string>; // the arguments after the command name
 using CommandFn = int (*)(const Args& args);
 
 struct Command {

@@ -23,36 +23,35 @@ using Json = nlohmann::ordered_json;
 namespace ledger = tw::ledger;
 using tw::common::Game;
 
-constexpr const char* kUsage =
-    "usage: tallowind-cli ledger [--data-dir DIR] [--game 3|4] [--json]\n"
-    "       tallowind-cli ledger add --game 3|4 --round R --bet straight|box|set|mini\n"
-    "                                --number N [--count K] [--data-dir DIR]\n"
-    "\n"
-    "The ticket ledger tallowind.db of the working folder DIR.\n"
-    "\n"
-    "ledger prints one row per game and round: round, draw date, game, tickets,\n"
-    "cost, won, balance and running balance, and the totals. A ticket is settled\n"
-    "from the draw history Num3Data.tbl / Num4Data.tbl of the same folder; a round\n"
-    "not yet drawn shows '-' for its date and winnings and the status unsettled.\n"
-    "\n"
-    "  --data-dir DIR  folder holding tallowind.db and the history files\n"
-    "                  (default: the working directory)\n"
-    "  --game 3|4      show one game only\n"
-    "  --json          print one JSON object: rows (round, date, game, tickets, cost,\n"
-    "                  won, balance, running_balance, settled; date, won, balance and\n"
-    "                  running_balance are null for a round not yet drawn) and totals\n"
-    "\n"
-    "ledger add records K tickets (default 1) of one number, bet type and round:\n"
-    "  --game 3|4      the game\n"
-    "  --round R       the round the tickets are for: 1 .. 32757 (drawn or not)\n"
-    "  --bet TYPE      straight, box, set or mini (mini: NUMBERS3 only)\n"
-    "  --number N      the digits with leading zeros (012, 0123); mini: *12 or 12\n"
-    "  --count K       how many tickets: 1 .. 999\n"
-    "A number whose digits are all equal cannot be bought as box or set.\n"
-    "Options may also be written --name=value; each may be given once.\n"
-    "\n"
-    "Exit status 0 on success; 2 with one line on stderr for a bad option or value,\n"
-    "a ledger that cannot be opened or written, or a malformed history file.\n";
+constexpr const char* kUsage = "usage: tallowind-cli ledger [--data-dir DIR] [--game 3|4] [--json]\n"
+                               "       tallowind-cli ledger add --game 3|4 --round R --bet straight|box|set|mini\n"
+                               "                                --number N [--count K] [--data-dir DIR]\n"
+                               "\n"
+                               "The ticket ledger tallowind.db of the working folder DIR.\n"
+                               "\n"
+                               "ledger prints one row per game and round: round, draw date, game, tickets,\n"
+                               "cost, won, balance and running balance, and the totals. A ticket is settled\n"
+                               "from the draw history Num3Data.tbl / Num4Data.tbl of the same folder; a round\n"
+                               "not yet drawn shows '-' for its date and winnings and the status unsettled.\n"
+                               "\n"
+                               "  --data-dir DIR  folder holding tallowind.db and the history files\n"
+                               "                  (default: the working directory)\n"
+                               "  --game 3|4      show one game only\n"
+                               "  --json          print one JSON object: rows (round, date, game, tickets, cost,\n"
+                               "                  won, balance, running_balance, settled; date, won, balance and\n"
+                               "                  running_balance are null for a round not yet drawn) and totals\n"
+                               "\n"
+                               "ledger add records K tickets (default 1) of one number, bet type and round:\n"
+                               "  --game 3|4      the game\n"
+                               "  --round R       the round the tickets are for: 1 .. 32757 (drawn or not)\n"
+                               "  --bet TYPE      straight, box, set or mini (mini: NUMBERS3 only)\n"
+                               "  --number N      the digits with leading zeros (012, 0123); mini: *12 or 12\n"
+                               "  --count K       how many tickets: 1 .. 999\n"
+                               "A number whose digits are all equal cannot be bought as box or set.\n"
+                               "Options may also be written --name=value; each may be given once.\n"
+                               "\n"
+                               "Exit status 0 on success; 2 with one line on stderr for a bad option or value,\n"
+                               "a ledger that cannot be opened or written, or a malformed history file.\n";
 
 std::string oneLine(std::string text) {
     for (char& c : text)
@@ -232,7 +231,8 @@ int runAdd(const tw::cli::Args& args) {
     const std::optional<Game> game = readGame(options.value("--game"), error);
     if (!game)
         return fail(error);
-    const std::optional<int64_t> round = tw::cli::readWhole("--round", options.value("--round"), 1, ledger::kMaxRound, error);
+    const std::optional<int64_t> round =
+        tw::cli::readWhole("--round", options.value("--round"), 1, ledger::kMaxRound, error);
     if (!round)
         return fail(error);
     const std::optional<tw::common::BetType> bet = tw::common::betFromKey(options.value("--bet"));

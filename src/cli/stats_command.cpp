@@ -124,8 +124,7 @@ std::string formatText(const tw::reports::DrawStatistics& s) {
     }
     out << "\n";
 
-    out << "Digit sums against random draws (ways: numbers of the " << s.sums.waysTotal
-        << " with that sum)\n";
+    out << "Digit sums against random draws (ways: numbers of the " << s.sums.waysTotal << " with that sum)\n";
     out << cell("sum", 4) << cell("count", 8) << cell("expected", 10) << cell("ways", 6) << "\n";
     for (int sum = 0; sum <= s.sums.maxSum(); ++sum) {
         const auto k = static_cast<std::size_t>(sum);

@@ -15,9 +15,9 @@ namespace {
 struct Pattern {
     std::string prefix;
     std::string suffix;
-    int minIntDigits = 0;   // count of "0" before the decimal point
-    int decimals = 0;       // placeholders after the decimal point
-    int minDecimals = 0;    // "0" placeholders after the decimal point
+    int minIntDigits = 0; // count of "0" before the decimal point
+    int decimals = 0;     // placeholders after the decimal point
+    int minDecimals = 0;  // "0" placeholders after the decimal point
     bool grouping = false;
 };
 
@@ -95,7 +95,8 @@ std::string formatNumber(double value, std::string_view pattern) {
     const auto whole = static_cast<uint64_t>(scaled / scale);
     const auto frac = static_cast<uint64_t>(scaled - static_cast<double>(whole) * scale);
     std::string fraction = std::to_string(frac);
-    fraction.insert(fraction.begin(), static_cast<size_t>(p.decimals) - std::min(fraction.size(), static_cast<size_t>(p.decimals)), '0');
+    fraction.insert(fraction.begin(),
+                    static_cast<size_t>(p.decimals) - std::min(fraction.size(), static_cast<size_t>(p.decimals)), '0');
     if (p.decimals == 0)
         fraction.clear();
     return render(negative, std::to_string(whole), fraction, p);

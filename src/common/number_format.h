@@ -20,10 +20,10 @@ std::string formatNumber(double value, std::string_view pattern);
 
 // The money formats of the windows and the report (yen amounts of up to seven,
 // six, five and eight digits), named for readability at the call sites.
-inline constexpr std::string_view kYen7 = "\\\\#,###,##0";    // "\#,###,##0" -> \1,234,567
-inline constexpr std::string_view kYen6 = "\\\\###,##0";      // "\###,##0"
-inline constexpr std::string_view kYen5 = "\\\\##,##0";       // "\##,##0"
-inline constexpr std::string_view kYen8 = "\\\\##,###,##0";   // "\##,###,##0"
+inline constexpr std::string_view kYen7 = "\\\\#,###,##0";  // "\#,###,##0" -> \1,234,567
+inline constexpr std::string_view kYen6 = "\\\\###,##0";    // "\###,##0"
+inline constexpr std::string_view kYen5 = "\\\\##,##0";     // "\##,##0"
+inline constexpr std::string_view kYen8 = "\\\\##,###,##0"; // "\##,###,##0"
 
 // The same text for showing on screen: every yen mark the format puts as "\"
 // (the byte that Japanese Windows fonts draw as a yen sign) becomes "¥" (U+00A5,

@@ -10,6 +10,8 @@
 
 namespace tw::common {
 
-inline int64_t roundHalfEven(double x) { return static_cast<int64_t>(std::nearbyint(x)); }
+inline int64_t roundHalfEven(double x) {
+    return static_cast<int64_t>(std::nearbyint(x));
+}
 
 } // namespace tw::common

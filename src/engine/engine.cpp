@@ -15,7 +15,9 @@ namespace {
 
 constexpr int kSliceRows = 100;
 
-std::size_t idx(int i) { return static_cast<std::size_t>(i); }
+std::size_t idx(int i) {
+    return static_cast<std::size_t>(i);
+}
 
 // Does at most 100 rows from cursor on; `row` does one row (false stops the run),
 // `endPass` runs once the last row is done (false stops the run). Returns the

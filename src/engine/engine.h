@@ -23,10 +23,10 @@ namespace tw::engine {
 
 enum class EngineError {
     None,
-    RoundOutOfRange,   // last row < 1, or beyond the table's count
-    CountOverflow,     // a 16-bit count or 32-bit amount would overflow
-    InvalidArgument,   // game not 3 or 4, or a run kind other than 1
-    NotSetUp,          // YosouStep before any run was set up
+    RoundOutOfRange, // last row < 1, or beyond the table's count
+    CountOverflow,   // a 16-bit count or 32-bit amount would overflow
+    InvalidArgument, // game not 3 or 4, or a run kind other than 1
+    NotSetUp,        // YosouStep before any run was set up
 };
 
 // A short English description of an error, for logs and the command-line tool.
@@ -34,13 +34,13 @@ const char* errorText(EngineError error);
 
 // What one call of YosouStep reports.
 struct StepResult {
-    double percent = 0;         // percent of the current pass (exactly 100 when it ended)
-    int16_t intBar = 0;         // progress bar 0..5 of the pass
-    bool blnComplete = false;   // the whole run has ended
-    EngineError error = EngineError::None;   // the run stopped (never set together with blnComplete)
+    double percent = 0;                    // percent of the current pass (exactly 100 when it ended)
+    int16_t intBar = 0;                    // progress bar 0..5 of the pass
+    bool blnComplete = false;              // the whole run has ended
+    EngineError error = EngineError::None; // the run stopped (never set together with blnComplete)
 };
 
-class SharedTables;   // fast path: tables of a whole history built once (engine/fast_path.h)
+class SharedTables; // fast path: tables of a whole history built once (engine/fast_path.h)
 
 class Engine {
 public:
@@ -68,7 +68,7 @@ public:
     int intStage() const { return m_intStage; }
     int intSubStage() const { return m_intSubStage; }
     int intCurRow() const { return m_intCurRow; }
-    bool hasRun() const { return m_hasRun; }   // a run has completed at least once
+    bool hasRun() const { return m_hasRun; } // a run has completed at least once
 
     // Per-round tables of the last run: FreqRows rows 0..intLastRow, FollowRows rows
     // 0..intLastRow+1 (indexable like a const vector; empty before the first set-up).
@@ -110,7 +110,7 @@ private:
     double calcPrediction();
     bool freqRow(int r);
     bool followRow(int r);
-    RowDigits rowDigits(int r) const;   // digits of round r at positions 1..placeCount()
+    RowDigits rowDigits(int r) const; // digits of round r at positions 1..placeCount()
     int placeCount() const { return common::digitCount(m_game); }
     void endOfRun();
     void fail(EngineError error) { m_error = error; }
@@ -119,7 +119,7 @@ private:
     void materializeFlows() const;
     void materializeAllGroup() const;
 
-    const SharedTables* m_shared = nullptr;   // set by a fast-path run
+    const SharedTables* m_shared = nullptr; // set by a fast-path run
     common::Game m_game = common::Game::Numbers3;
     int m_intLastRow = 0;
     int m_intStage = 1;
@@ -130,17 +130,17 @@ private:
     EngineError m_error = EngineError::None;
     std::vector<FreqRow> m_freqRows;
     std::vector<FollowRow> m_followRows;
-    FollowRow m_fastForecast;                 // row intLastRow + 1 of a fast-path run
+    FollowRow m_fastForecast; // row intLastRow + 1 of a fast-path run
     // Columns of the digits of rounds 0..intLastRow + 1 by position 1..4 (position 4
     // of a Numbers3 run holds zeros and is not read).
     std::array<std::vector<uint8_t>, 5> m_digitColumn;
-    mutable bool m_flowsPending = false;      // fast path: lists not yet built
-    mutable bool m_allGroupPending = false;   // fast path: all-group table not yet built
+    mutable bool m_flowsPending = false;    // fast path: lists not yet built
+    mutable bool m_allGroupPending = false; // fast path: all-group table not yet built
     mutable std::array<CountedList<FlowRec>, 5> m_freqFlow{};
     mutable std::array<CountedList<FlowStep>, 5> m_followFlow{};
     Tally m_intDigitCount{};
     Tally m_intFollowCount{};
-    FollowerTally m_followers;                // stage 3: rounds before the current row
+    FollowerTally m_followers; // stage 3: rounds before the current row
     mutable Proposal m_proposal;
 };
 
@@ -151,10 +151,10 @@ bool IsMiniHit(const history::NumData& draw, const PredNum& entry);
 
 // The hit summary of one group (or of the Mini list) for one drawn round.
 struct GroupHits {
-    int count = 0;          // entries in the list
-    int straight = 0;       // straight hits (Mini: hits)
-    int box = 0;            // box hits (Mini: 0)
-    int32_t money = 0;      // straight x Set-Straight + box x Set-Box (Mini: hits x Mini prize)
+    int count = 0;     // entries in the list
+    int straight = 0;  // straight hits (Mini: hits)
+    int box = 0;       // box hits (Mini: 0)
+    int32_t money = 0; // straight x Set-Straight + box x Set-Box (Mini: hits x Mini prize)
 };
 
 // Per-round hit summary as the prediction view shows it: groups 1 and 2, then
@@ -162,7 +162,7 @@ struct GroupHits {
 struct HitSummary {
     GroupHits group1;
     GroupHits group2;
-    GroupHits third;        // Mini for Numbers3, group 3 for Numbers4
+    GroupHits third; // Mini for Numbers3, group 3 for Numbers4
 };
 // `error` is CountOverflow (and the money 0) when an amount would not fit in 32 bits.
 HitSummary summarizeHits(const Proposal& proposal, const history::NumData& draw, common::Game game,

@@ -23,14 +23,14 @@ struct DigitPoint {
 // Rank slot 0..10 by position 0..4. Slot s (0..9) of position p (1..4) holds the
 // digit of rank s + 1 at place p; slot 10 and position 0 are not used.
 struct Ranking {
-    std::array<std::array<DigitPoint, 5>, 11> cell{};   // cell[slot][position]
+    std::array<std::array<DigitPoint, 5>, 11> cell{}; // cell[slot][position]
     DigitPoint& at(int slot, int pos) { return cell[static_cast<size_t>(slot)][static_cast<size_t>(pos)]; }
     const DigitPoint& at(int slot, int pos) const { return cell[static_cast<size_t>(slot)][static_cast<size_t>(pos)]; }
     bool operator==(const Ranking&) const = default;
 };
 
 struct PosBlock {
-    int16_t intHitRank = 0;     // 1..10, 0 = not scored
+    int16_t intHitRank = 0; // 1..10, 0 = not scored
     int16_t intHitDigit = 0;
     int32_t lngPointSum = 0;
     int16_t intHitPoint = 0;
@@ -40,8 +40,8 @@ struct PosBlock {
 // Frequency analysis of one drawn round (stage 1).
 struct FreqRow {
     Ranking ranking;
-    std::array<uint8_t, 5> bytRowNum{};     // positions 1..4
-    std::array<PosBlock, 5> blocks{};       // positions 1..4
+    std::array<uint8_t, 5> bytRowNum{}; // positions 1..4
+    std::array<PosBlock, 5> blocks{};   // positions 1..4
     bool operator==(const FreqRow&) const = default;
 };
 
@@ -85,9 +85,9 @@ struct GrpValueNum {
 
 // A group of keys sharing one tally (similar-situation lists).
 struct PointTier {
-    int32_t lngTierValue = 0;               // -1 = tier not used
+    int32_t lngTierValue = 0; // -1 = tier not used
     int16_t intTierCount = 0;
-    std::array<int16_t, 11> intTierKey{};   // -1 = empty slot
+    std::array<int16_t, 11> intTierKey{}; // -1 = empty slot
     bool operator==(const PointTier&) const = default;
 };
 
@@ -114,8 +114,7 @@ struct FlowStep {
 
 // A list that grows one element at a time and has a separate count: readers use
 // elements 0 .. count - 1 only; a list whose count is reset keeps its storage.
-template <typename T>
-struct CountedList {
+template <typename T> struct CountedList {
     std::vector<T> items;
     int16_t count = 0;
     const T& operator[](int i) const { return items[static_cast<size_t>(i)]; }
@@ -125,8 +124,7 @@ struct CountedList {
 // Read-only view of a per-round table (rows 0 .. size() - 1), used like a const
 // vector. A sliced run shows its own rows; a fast-path run shows the rows shared
 // by every round of the history and its own last row (`tail`), which differs.
-template <typename Row>
-class RowTable {
+template <typename Row> class RowTable {
 public:
     RowTable() = default;
     RowTable(const Row* base, std::size_t baseCount, const Row* tail = nullptr)
@@ -154,9 +152,17 @@ public:
         const_iterator(const RowTable* table, std::size_t i) : m_table(table), m_i(i) {}
         reference operator*() const { return (*m_table)[m_i]; }
         pointer operator->() const { return &(*m_table)[m_i]; }
-        const_iterator& operator++() { ++m_i; return *this; }
-        const_iterator operator++(int) { const_iterator old = *this; ++m_i; return old; }
+        const_iterator& operator++() {
+            ++m_i;
+            return *this;
+        }
+        const_iterator operator++(int) {
+            const_iterator old = *this;
+            ++m_i;
+            return old;
+        }
         bool operator==(const const_iterator& o) const { return m_i == o.m_i; }
+
     private:
         const RowTable* m_table = nullptr;
         std::size_t m_i = 0;
@@ -172,13 +178,13 @@ private:
 
 // The proposal a run leaves behind.
 struct Proposal {
-    CountedList<PredNum> grp1;      // Grp1Count / Grp1Nums
-    CountedList<PredNum> grp2;      // Grp2Count / Grp2Nums
-    CountedList<PredNum> grp3;      // Grp3Count / Grp3Nums (Numbers4)
-    CountedList<PredNum> mini;      // MiniCount / MiniNums (Numbers3)
+    CountedList<PredNum> grp1; // Grp1Count / Grp1Nums
+    CountedList<PredNum> grp2; // Grp2Count / Grp2Nums
+    CountedList<PredNum> grp3; // Grp3Count / Grp3Nums (Numbers4)
+    CountedList<PredNum> mini; // MiniCount / MiniNums (Numbers3)
     int16_t AllGrpCount = 0;
     int16_t AllGrpValueCount = 0;
-    std::vector<GrpValueNum> AllGrpNums;    // entries 0 .. AllGrpCount - 1 (+1 spare)
+    std::vector<GrpValueNum> AllGrpNums; // entries 0 .. AllGrpCount - 1 (+1 spare)
 };
 
 } // namespace tw::engine

@@ -47,7 +47,7 @@ private:
 
     private:
         std::vector<std::vector<int32_t>> m_rows;
-        std::vector<std::vector<std::array<int32_t, 10>>> m_totals;   // [k] = first k rows
+        std::vector<std::vector<std::array<int32_t, 10>>> m_totals; // [k] = first k rows
     };
 
     static int rankKey(int pos, int rank) { return pos * 11 + rank; }

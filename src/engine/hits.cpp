@@ -8,7 +8,9 @@ namespace tw::engine {
 
 namespace {
 
-std::array<int, 5> entryDigits(const PredNum& e) { return {0, e.intNum1, e.intNum2, e.intNum3, e.intNum4}; }
+std::array<int, 5> entryDigits(const PredNum& e) {
+    return {0, e.intNum1, e.intNum2, e.intNum3, e.intNum4};
+}
 
 bool moneyOf(int64_t hitsA, int32_t prizeA, int64_t hitsB, int32_t prizeB, int32_t& money) {
     const int64_t total = hitsA * prizeA + hitsB * prizeB;
@@ -49,7 +51,8 @@ bool IsMiniHit(const history::NumData& draw, const PredNum& entry) {
     return draw.bytNum[2] == entry.intNum1 && draw.bytNum[3] == entry.intNum2;
 }
 
-HitSummary summarizeHits(const Proposal& proposal, const history::NumData& draw, common::Game game, EngineError* error) {
+HitSummary summarizeHits(const Proposal& proposal, const history::NumData& draw, common::Game game,
+                         EngineError* error) {
     bool ok = true;
     auto group = [&](const CountedList<PredNum>& list) {
         GroupHits g;

@@ -11,7 +11,9 @@ namespace tw::engine {
 
 namespace {
 
-std::size_t idx(int i) { return static_cast<std::size_t>(i); }
+std::size_t idx(int i) {
+    return static_cast<std::size_t>(i);
+}
 
 // The 16-bit point sum of a number; false when it would not fit.
 bool pointSum16(std::span<const int16_t> points, int& sum) {
@@ -59,8 +61,8 @@ void MakePointTiers(std::span<const int16_t> column, std::array<PointTier, 11>& 
 }
 
 void BuildFreqFlows(int places, int row, const RowTable<FreqRow>& freq, std::array<CountedList<FlowRec>, 5>& lists) {
-    DigitTally rankTally{};    // (position)(rank slot of the following round)
-    DigitTally digitTally{};   // (position)(digit of the following round)
+    DigitTally rankTally{};  // (position)(rank slot of the following round)
+    DigitTally digitTally{}; // (position)(digit of the following round)
     for (auto& list : lists) {
         list.count = 0;
         list.items.clear();
@@ -104,7 +106,7 @@ bool collectFollowStep(int places, int r, int lastRow, const RowTable<FollowRow>
                        std::array<CountedList<FlowStep>, 5>& lists) {
     if (r == 1)
         for (auto& list : lists)
-            list.count = 0;   // storage is kept until the first new record replaces it
+            list.count = 0; // storage is kept until the first new record replaces it
     if (r < kFlowFirstRow || r >= lastRow)
         return true;
     for (int p = 1; p <= places; ++p) {
@@ -171,7 +173,7 @@ CandDigitTable candDigitsFromSecond(int places, const std::array<RankedDigits, 5
             cand[idx(p)][idx(s)].intPoint = -1;
         if (places == 3)
             for (int k = 0; k < 8; ++k)
-                cand[idx(p)][idx(k)] = second[idx(p)][idx(k + 1)];   // the top digit is left out
+                cand[idx(p)][idx(k)] = second[idx(p)][idx(k + 1)]; // the top digit is left out
         else
             for (int k = 0; k < 6; ++k)
                 cand[idx(p)][idx(k)] = second[idx(p)][idx(k)];
@@ -238,8 +240,8 @@ std::pair<int64_t, int64_t> sumRange(int32_t lower, int32_t upper, int places) {
 
 } // namespace
 
-EngineError PickCandNums(int placeCount, const Ranking& forecast, int32_t lower, int32_t upper, const CandDigitTable& cand,
-                         std::vector<PredNum>& candNums) {
+EngineError PickCandNums(int placeCount, const Ranking& forecast, int32_t lower, int32_t upper,
+                         const CandDigitTable& cand, std::vector<PredNum>& candNums) {
     candNums.clear();
     const int places = placeCount == 3 ? 3 : 4; // 3 or 4 only: the compiler shapes the loops below for these
     // Per position, the candidate slots in use with their digit and the digit's
@@ -250,7 +252,7 @@ EngineError PickCandNums(int placeCount, const Ranking& forecast, int32_t lower,
     for (int q = 0; q < places; ++q) {
         const int p = q + 1;
         std::array<int16_t, 10> byDigit{};
-        for (int s = 9; s >= 0; --s) {   // the first slot holding a digit wins
+        for (int s = 9; s >= 0; --s) { // the first slot holding a digit wins
             const int16_t d = forecast.at(s, p).intDigit;
             if (d >= 0 && d <= 9)
                 byDigit[idx(d)] = forecast.at(s, p).intPoint;
@@ -311,7 +313,9 @@ EngineError PickCandNums(int placeCount, const Ranking& forecast, int32_t lower,
 
 namespace {
 
-int windowWidth(int places) { return places == 3 ? 6 : 4; }
+int windowWidth(int places) {
+    return places == 3 ? 6 : 4;
+}
 
 int32_t targetValue(const FollowRow& forecast) {
     return static_cast<int32_t>(common::roundHalfEven(forecast.dblAvgGrpValue * 1000.0));
@@ -322,7 +326,7 @@ int32_t targetValue(const FollowRow& forecast) {
 EngineError MakeAllGroup(int places, const FollowRow& forecast, const CandDigitTable& cand, Proposal& out,
                          std::vector<PredNum>& candNums) {
     const Ranking& rk = forecast.ranking;
-    std::vector<SortKey> values;   // the distinct values, in order of appearance
+    std::vector<SortKey> values; // the distinct values, in order of appearance
     std::vector<GrpValueNum> entries;
     entries.reserve(places == 3 ? 1000 : 10000);
     const int lastSlot4 = places == 4 ? 9 : 0;
@@ -454,8 +458,8 @@ EngineError pickCandNumsFast(int places, const FollowRow& forecast, const CandDi
     const bool exact = x < n && groupValueOfSum(sums[idx(x)], places) == target;
     const int lo = std::max(0, x - width);
     const int hi = std::min(n - 1, exact ? x + width : x + width - 1);
-    return PickCandNums(places, rk, groupValueOfSum(sums[idx(lo)], places), groupValueOfSum(sums[idx(hi)], places), cand,
-                        candNums);
+    return PickCandNums(places, rk, groupValueOfSum(sums[idx(lo)], places), groupValueOfSum(sums[idx(hi)], places),
+                        cand, candNums);
 }
 
 void fillAllGroupFast(int places, const Ranking& rk, Proposal& out) {

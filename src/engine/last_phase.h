@@ -24,7 +24,7 @@ using DigitTally = std::array<std::array<int16_t, 11>, 5>;
 // CandDigits(position)(slot 0..10): candidate digit and its votes, intPoint -1 = empty.
 using CandDigitTable = std::array<std::array<DigitPoint, 11>, 5>;
 
-inline constexpr int kFlowFirstRow = 500;   // rounds before this never enter the lists
+inline constexpr int kFlowFirstRow = 500; // rounds before this never enter the lists
 
 // Adds to a 16-bit count; false (count unchanged) when the result would not fit.
 inline bool addCount16(int16_t& count, int add = 1) {
@@ -37,8 +37,7 @@ inline bool addCount16(int16_t& count, int add = 1) {
 
 // Appends to a counted list: the first entry of an emptied list replaces its
 // storage, each further entry enlarges it by one.
-template <typename T>
-bool appendCounted(CountedList<T>& list, const T& value) {
+template <typename T> bool appendCounted(CountedList<T>& list, const T& value) {
     if (list.count == INT16_MAX)
         return false;
     if (list.count == 0)
@@ -90,8 +89,7 @@ CandDigitTable candDigitsFromSecond(int places, const std::array<RankedDigits, 5
 // MakeCandDigits in full (reference rankings): first rankings from `votes`, second
 // rankings from the lists; hitRank/hitDigit are those of FreqRows(lastRow).
 EngineError MakeCandDigits(int places, const DigitTally& votes, const std::array<CountedList<FlowRec>, 5>& lists,
-                           const std::array<int, 5>& hitRank, const std::array<int, 5>& hitDigit,
-                           CandDigitTable& cand);
+                           const std::array<int, 5>& hitRank, const std::array<int, 5>& hitDigit, CandDigitTable& cand);
 
 // ---- all-group table and candidate numbers ----
 
@@ -108,8 +106,8 @@ GroupWindow groupWindow(const std::vector<int32_t>& values, int32_t target, int 
 
 // Candidate numbers: combinations of candidate digits with a repeated digit or a
 // repeated slot index, whose group value lies in [lower, upper].
-EngineError PickCandNums(int placeCount, const Ranking& forecast, int32_t lower, int32_t upper, const CandDigitTable& cand,
-                         std::vector<PredNum>& candNums);
+EngineError PickCandNums(int placeCount, const Ranking& forecast, int32_t lower, int32_t upper,
+                         const CandDigitTable& cand, std::vector<PredNum>& candNums);
 
 // Writes AllGrpCount, AllGrpValueCount, AllGrpNums of `out` and fills candNums.
 // Reference form: distinct values by linear search, sorted with QuickSortKeys,

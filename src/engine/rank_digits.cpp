@@ -9,7 +9,7 @@ bool operator<(const SortKey& a, const SortKey& b) {
     if (a.isNumber() && b.isNumber())
         return a.number() < b.number();
     if (a.isText() && b.isText())
-        return a.text() < b.text();   // char_traits<char> compares as unsigned codes
+        return a.text() < b.text(); // char_traits<char> compares as unsigned codes
     return a.isNumber();
 }
 
@@ -48,7 +48,7 @@ std::string digitKey(int point, int digit) {
 
 RankedDigits RankDigits(std::span<const int16_t> points) {
     assert(points.size() >= 10);
-    std::vector<SortKey> work(11);   // slot 10 stays empty and is not sorted
+    std::vector<SortKey> work(11); // slot 10 stays empty and is not sorted
     for (int d = 0; d < 10; ++d)
         work[static_cast<std::size_t>(d)] = SortKey(digitKey(points[static_cast<std::size_t>(d)], d));
     QuickSortKeys(work, 0, 9);

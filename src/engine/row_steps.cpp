@@ -8,7 +8,9 @@
 namespace tw::engine {
 
 namespace {
-std::size_t idx(int i) { return static_cast<std::size_t>(i); }
+std::size_t idx(int i) {
+    return static_cast<std::size_t>(i);
+}
 } // namespace
 
 bool stageOneRow(int places, const RowDigits& digits, CountTable& counts, FreqRow& freq, FollowRow& follow) {

@@ -13,8 +13,8 @@
 
 namespace tw::engine {
 
-using CountTable = std::array<std::array<int16_t, 11>, 5>;   // (position)(digit)
-using RowDigits = std::array<uint8_t, 5>;                    // places 1..4
+using CountTable = std::array<std::array<int16_t, 11>, 5>; // (position)(digit)
+using RowDigits = std::array<uint8_t, 5>;                  // places 1..4
 
 // Stage 1 for one round: copies its digits into both rows, ranks each position by
 // the counts of the earlier rounds, records the hit ranks, then counts the round.
@@ -44,7 +44,7 @@ public:
     // Empties the tally for a digit count of 3 or 4; the storage is kept.
     void reset(int places);
     int places() const { return m_places; }
-    int rounds() const { return m_rounds; }   // rounds added since the reset
+    int rounds() const { return m_rounds; } // rounds added since the reset
 
     // A round with `digits` was followed by a round with `next`.
     void add(const RowDigits& digits, const RowDigits& next);
@@ -55,10 +55,10 @@ public:
 
 private:
     struct Subset {
-        std::array<int, 4> positions{};   // the positions of the set, ascending
+        std::array<int, 4> positions{}; // the positions of the set, ascending
         int size = 0;
         int weight = 0;
-        std::size_t offset = 0;           // first cell of the subset in m_cells
+        std::size_t offset = 0; // first cell of the subset in m_cells
     };
     std::size_t cellOf(const Subset& s, const RowDigits& digits) const {
         std::size_t key = 0;
@@ -69,7 +69,7 @@ private:
     int m_places = 3;
     int m_rounds = 0;
     std::vector<Subset> m_subsets;
-    std::vector<int32_t> m_cells;   // per subset: (key, position, digit)
+    std::vector<int32_t> m_cells; // per subset: (key, position, digit)
 };
 
 } // namespace tw::engine

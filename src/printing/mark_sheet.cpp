@@ -14,7 +14,9 @@ constexpr double kRowPitch3 = 198.95;
 constexpr double kRowPitch4 = 206.0375;
 constexpr double kTwipsPerMm = 1440.0 / 25.4;
 
-int rounded(double v) { return static_cast<int>(common::roundHalfEven(v)); }
+int rounded(double v) {
+    return static_cast<int>(common::roundHalfEven(v));
+}
 } // namespace
 
 double dblBlockTop(int block) {
@@ -33,7 +35,9 @@ SheetOffset clampOffset(SheetOffset offset) {
             std::clamp(offset.y, -kMaxOffsetTwips, kMaxOffsetTwips)};
 }
 
-int GetMarkLeft(int value) { return rounded((9 - value) * kColumnPitch); }
+int GetMarkLeft(int value) {
+    return rounded((9 - value) * kColumnPitch);
+}
 
 int GetMarkTop(common::Game game, int block, int row) {
     return rounded(dblBlockTop(block)) +

@@ -18,17 +18,17 @@
 namespace tw::printing {
 
 inline constexpr int kBlocksPerSheet = 5;
-inline constexpr int kMarkWidth = 227;    // 4 mm
-inline constexpr int kMarkHeight = 57;    // 1 mm
+inline constexpr int kMarkWidth = 227; // 4 mm
+inline constexpr int kMarkHeight = 57; // 1 mm
 
-inline constexpr int kMaxOffsetTenthsMm = 150;   // 15 mm
-inline constexpr int kMaxOffsetTwips = 850;       // 15 mm = 850.39 twips, rounded
+inline constexpr int kMaxOffsetTenthsMm = 150; // 15 mm
+inline constexpr int kMaxOffsetTwips = 850;    // 15 mm = 850.39 twips, rounded
 
 // Where this printer puts the sheet relative to where it should: added to every
 // x and y drawn on the sheet. Zero leaves the sheet as measured.
 struct SheetOffset {
-    int x = 0;   // twips, to the right
-    int y = 0;   // twips, downwards
+    int x = 0; // twips, to the right
+    int y = 0; // twips, downwards
     bool operator==(const SheetOffset&) const = default;
 };
 
@@ -46,7 +46,9 @@ struct MarkRect {
 };
 
 // Sheets for `entries` bets, five to a sheet.
-constexpr int sheetsNeeded(int entries) { return entries / kBlocksPerSheet + (entries % kBlocksPerSheet != 0 ? 1 : 0); }
+constexpr int sheetsNeeded(int entries) {
+    return entries / kBlocksPerSheet + (entries % kBlocksPerSheet != 0 ? 1 : 0);
+}
 
 // Top of block 1..5 as measured on the sheet.
 double dblBlockTop(int block);

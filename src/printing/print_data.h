@@ -27,7 +27,7 @@ struct PickItem {
     bool operator==(const PickItem&) const = default;
 };
 using PickList = std::vector<PickItem>;
-using PickLists = std::array<PickList, 4>;   // Group1, Group2, Group3 or Mini, the user's selection
+using PickLists = std::array<PickList, 4>; // Group1, Group2, Group3 or Mini, the user's selection
 
 // The bet type of the print options: 0 Straight, 1 Box, 2 Set, anything else Mini.
 common::BetType printTypeOfOption(int optionIndex);
@@ -43,7 +43,7 @@ void CollectPrtList(std::vector<common::LotteryNumber>& strPrtData, common::BetT
 
 struct PrintData {
     std::vector<common::LotteryNumber> strPrtData; // the bets to print, in print order
-    bool tooMany = false;   // more entries than a 16-bit count holds; nothing is kept then
+    bool tooMany = false;                          // more entries than a 16-bit count holds; nothing is kept then
     int intPrtDataCnt() const { return static_cast<int>(strPrtData.size()); }
 };
 PrintData CollectPrtData(common::Game game, common::BetType printType, const PickLists& lists);
@@ -56,7 +56,7 @@ inline constexpr const char* kNoPrintDataTitle = "【印刷選出エラー】";
 struct StartPrintPlan {
     common::BetType printType = common::BetType::Straight;
     PrintData data;
-    std::optional<std::string> message;   // set when there is nothing to print
+    std::optional<std::string> message; // set when there is nothing to print
 };
 StartPrintPlan planStartPrint(common::Game game, int optionIndex, const PickLists& lists);
 

@@ -29,8 +29,8 @@ StepReport PrintJob::report(PrintEvent event, int printed) const {
     StepReport r;
     r.event = event;
     r.entriesPrinted = printed;
-    r.progressPercent =
-        static_cast<int>(common::roundHalfEven(static_cast<double>(printed) * 100.0 / static_cast<double>(entryCount())));
+    r.progressPercent = static_cast<int>(
+        common::roundHalfEven(static_cast<double>(printed) * 100.0 / static_cast<double>(entryCount())));
     r.sheetsRemaining = sheetsNeeded(entryCount() - printed);
     return r;
 }

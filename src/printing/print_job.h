@@ -16,7 +16,7 @@ namespace tw::printing {
 class PageSink {
 public:
     virtual ~PageSink() = default;
-    virtual void drawRect(int x, int y, int w, int h) = 0;   // filled black, twips
+    virtual void drawRect(int x, int y, int w, int h) = 0; // filled black, twips
     virtual void newPage() = 0;
     virtual void endDocument() = 0;
 };
@@ -35,18 +35,18 @@ private:
 };
 
 enum class PrintEvent {
-    Idle,           // no job is running; step() did nothing
-    EntryPrinted,   // one entry printed, more follow on this sheet
-    SheetFinished,  // the sheet is full and entries remain: pause, then go on
-    JobFinished,    // every entry printed and the document ended
-    Cancelled,      // a cancel was honoured and the document ended
+    Idle,          // no job is running; step() did nothing
+    EntryPrinted,  // one entry printed, more follow on this sheet
+    SheetFinished, // the sheet is full and entries remain: pause, then go on
+    JobFinished,   // every entry printed and the document ended
+    Cancelled,     // a cancel was honoured and the document ended
 };
 
 struct StepReport {
     PrintEvent event = PrintEvent::Idle;
-    int entriesPrinted = 0;    // of this job, so far
-    int progressPercent = 0;   // entriesPrinted / entries x 100, rounded
-    int sheetsRemaining = 0;   // sheets still needed for the entries not yet printed
+    int entriesPrinted = 0;  // of this job, so far
+    int progressPercent = 0; // entriesPrinted / entries x 100, rounded
+    int sheetsRemaining = 0; // sheets still needed for the entries not yet printed
 };
 
 class PrintJob {
@@ -68,7 +68,7 @@ public:
     bool requestCancel();
 
     State state() const { return m_state; }
-    bool busy() const { return m_state != State::Idle; }   // the document is open or about to be
+    bool busy() const { return m_state != State::Idle; } // the document is open or about to be
     int entryCount() const { return static_cast<int>(m_entries.size()); }
     int nextIndex() const { return m_next; }
     int sheetsRemaining() const { return sheetsNeeded(entryCount() - m_next); }

@@ -13,7 +13,9 @@ using common::kYen7;
 
 // Every amount and count of the report is an integer; this keeps int arguments
 // away from the double overload.
-std::string formatNumber(int64_t value, std::string_view pattern) { return common::formatNumber(value, pattern); }
+std::string formatNumber(int64_t value, std::string_view pattern) {
+    return common::formatNumber(value, pattern);
+}
 
 // Blanks in the templates are ideographic spaces unless written as ASCII.
 constexpr std::string_view kRed = "<font color=\"red\">";
@@ -89,8 +91,8 @@ std::string HitReportPage::openingLine() {
     return "<html><head></head><body><pre><font size=\"2\" color=\"mediumblue\">";
 }
 
-std::optional<std::array<std::string, HitReportPage::kBlockLines>>
-HitReportPage::roundBlock(int round, const HitViewTexts& t) {
+std::optional<std::array<std::string, HitReportPage::kBlockLines>> HitReportPage::roundBlock(int round,
+                                                                                             const HitViewTexts& t) {
     // Add on a copy so that a refused round leaves the totals as they were.
     HitReportPage next = *this;
     bool ok = true;
@@ -111,21 +113,20 @@ HitReportPage::roundBlock(int round, const HitViewTexts& t) {
     const auto end = [](std::string_view grp2Count) {
         return std::string(labelValue(grp2Count) > 0 ? "本　　　　　　" : "本");
     };
-    const std::string miniMark = labelValue(t.lblGrpHC[2]) != 0
-        ? std::string(kRed) + "当　選" + std::string(kFontEnd)
-        : std::string("はずれ<BR>");
+    const std::string miniMark = labelValue(t.lblGrpHC[2]) != 0 ? std::string(kRed) + "当　選" + std::string(kFontEnd)
+                                                                : std::string("はずれ<BR>");
 
     std::array<std::string, kBlockLines> lines;
-    lines[0] = "第" + pad(formatNumber(round, "###0"), 4) + "回　　　" + mark(labelValue(t.lblGrpHC[0]) != 0)
-        + mark(labelValue(t.lblGrpHC[1]) != 0) + miniMark;
-    lines[1] = "　　購入　　" + pad(t.lblBuyMoney[0], 8) + "　　　　　" + pad(t.lblBuyMoney[1], 8) + "　　　　　"
-        + pad(t.lblBuyMoney[2], 8);
-    lines[2] = "　　配当　" + pad(t.lblGrpMny[0], 10) + "　　　　" + pad(t.lblGrpMny[1], 10) + "　　　　"
-        + pad(t.lblGrpMny[2], 10);
+    lines[0] = "第" + pad(formatNumber(round, "###0"), 4) + "回　　　" + mark(labelValue(t.lblGrpHC[0]) != 0) +
+               mark(labelValue(t.lblGrpHC[1]) != 0) + miniMark;
+    lines[1] = "　　購入　　" + pad(t.lblBuyMoney[0], 8) + "　　　　　" + pad(t.lblBuyMoney[1], 8) + "　　　　　" +
+               pad(t.lblBuyMoney[2], 8);
+    lines[2] = "　　配当　" + pad(t.lblGrpMny[0], 10) + "　　　　" + pad(t.lblGrpMny[1], 10) + "　　　　" +
+               pad(t.lblGrpMny[2], 10);
     lines[3] = "ストレート　　" + cnt(t.lblGrp1TP[1]) + "本　　　　　　" + cnt(t.lblGrp2TP[1]) + end(t.lblGrp2TP[1]);
     lines[4] = "　ボックス　　" + cnt(t.lblGrp1TP[2]) + "本　　　　　　" + cnt(t.lblGrp2TP[2]) + end(t.lblGrp2TP[2]);
-    lines[5] = "　　　ミニ　　" + std::string(6, ' ') + "　　　　　　" + std::string(6, ' ') + "　　　　　　"
-        + cnt(t.lblGrpHC[2]) + "本" + "<br>";
+    lines[5] = "　　　ミニ　　" + std::string(6, ' ') + "　　　　　　" + std::string(6, ' ') + "　　　　　　" +
+               cnt(t.lblGrpHC[2]) + "本" + "<br>";
     return lines;
 }
 
@@ -146,13 +147,13 @@ std::array<std::string, HitReportPage::kClosingLines> HitReportPage::closingLine
     lines[0] = "<font size=\"3\" color=\"darkgreen\" style=\"font-size:medium;font-weight:bolder;top:0\">"
                "　　　　　　Numbers３予測結果</font>（※購入は全てセット購入）<br>";
     lines[1] = std::string(kGreen) + "　　　　　グループ１　　　グループ２　　　ミ　ニ</font>";
-    lines[2] = std::string(kGreen) + "購入　　" + pad(money(m_purchase[0], 0), 10) + "円　　"
-        + pad(money(m_purchase[1], 1), 10) + "円　　" + pad(money(m_purchase[2], 2), 8) + "円</font>";
-    lines[3] = std::string(kGreen) + "配当　　" + pad(money(m_payout[0], 0), 10) + "円　　"
-        + pad(money(m_payout[1], 1), 10) + "円　　" + pad(money(m_payout[2], 2), 8) + "円</font>";
+    lines[2] = std::string(kGreen) + "購入　　" + pad(money(m_purchase[0], 0), 10) + "円　　" +
+               pad(money(m_purchase[1], 1), 10) + "円　　" + pad(money(m_purchase[2], 2), 8) + "円</font>";
+    lines[3] = std::string(kGreen) + "配当　　" + pad(money(m_payout[0], 0), 10) + "円　　" +
+               pad(money(m_payout[1], 1), 10) + "円　　" + pad(money(m_payout[2], 2), 8) + "円</font>";
     lines[4] = std::string(kGreen) + "差額　　" + diff(0) + "円　　" + diff(1) + "円　　" + diff(2) + "円<br>";
-    lines[5] = "　　　　　　ST" + total(m_grp1Straight) + "　　　　ST" + total(m_grp2Straight) + "　　ミニ"
-        + total(m_miniHits);
+    lines[5] = "　　　　　　ST" + total(m_grp1Straight) + "　　　　ST" + total(m_grp2Straight) + "　　ミニ" +
+               total(m_miniHits);
     lines[6] = "　　　　　　BX" + total(m_grp1Box) + "　　　　BX" + total(m_grp2Box) + "<br>";
     lines[7] = "</pre></font></body></html>";
     return lines;

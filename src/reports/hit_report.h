@@ -23,11 +23,11 @@ namespace tw::reports {
 // The hit summary of one drawn Numbers3 round, as the labels of the prediction
 // view show it. Column index: 0 Group1, 1 Group2, 2 Mini.
 struct HitViewTexts {
-    std::array<std::string, 3> lblGrpHC;      // hits: "##0" (Mini "#0")
-    std::array<std::string, 3> lblBuyMoney;   // price of the entries: "\#,###,##0" (Mini "\###,##0")
-    std::array<std::string, 3> lblGrpMny;     // prize money won: "\#,###,##0"
-    std::array<std::string, 3> lblGrp1TP;     // Group1: index 1 straight hits, 2 box hits, "#0"; 0 unused
-    std::array<std::string, 3> lblGrp2TP;     // Group2: likewise
+    std::array<std::string, 3> lblGrpHC;    // hits: "##0" (Mini "#0")
+    std::array<std::string, 3> lblBuyMoney; // price of the entries: "\#,###,##0" (Mini "\###,##0")
+    std::array<std::string, 3> lblGrpMny;   // prize money won: "\#,###,##0"
+    std::array<std::string, 3> lblGrp1TP;   // Group1: index 1 straight hits, 2 box hits, "#0"; 0 unused
+    std::array<std::string, 3> lblGrp2TP;   // Group2: likewise
 };
 
 // The texts the view writes for a Numbers3 round from the engine's summary.

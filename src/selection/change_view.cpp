@@ -1,7 +1,7 @@
 #include "selection/change_view.h"
 
-#include "common/rounding.h"
 #include "common/number_format.h"
+#include "common/rounding.h"
 
 #include <algorithm>
 
@@ -86,7 +86,9 @@ std::optional<int32_t> amountOf(int64_t count) {
     return amount;
 }
 
-std::string countText(int64_t count) { return common::formatNumber(count, "#,##0"); }
+std::string countText(int64_t count) {
+    return common::formatNumber(count, "#,##0");
+}
 
 std::optional<std::string> amountText(int64_t count) {
     const std::optional<int32_t> amount = amountOf(count);

@@ -1,8 +1,8 @@
 #include "selection/selection_model.h"
 
+#include "common/number_format.h"
 #include "common/rounding.h"
 #include "selection/user_select_file.h"
-#include "common/number_format.h"
 
 #include <algorithm>
 #include <charconv>

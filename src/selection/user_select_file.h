@@ -24,7 +24,7 @@ std::string userSelectFileName(common::Game game);
 // false on any error (EOVERFLOW when there are more entries than a 16-bit count
 // holds) and says which file failed; nothing is shown here.
 common::ReplaceResult WriteUserSelectFile(const std::string& dir, common::Game game, int16_t round,
-                                  const std::vector<std::string>& entries);
+                                          const std::vector<std::string>& entries);
 
 // Test seam: when set, called once the new selection file is complete and before
 // it replaces the old one; returning false stops there, as a crash would.

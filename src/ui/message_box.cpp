@@ -29,7 +29,9 @@ BeepState& beepState() {
     return state;
 }
 
-Answer fallbackAnswer(Buttons buttons) { return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok; }
+Answer fallbackAnswer(Buttons buttons) {
+    return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+}
 } // namespace
 
 Answer showMessage(QWidget* parent, const QString& text, Buttons buttons, const QString& title) {
@@ -81,20 +83,32 @@ Answer showMessage(QWidget* parent, const QString& text, Buttons buttons, const 
 }
 
 namespace MessageHook {
-void enable() { hook().enabled = true; }
-void disable() { hook() = HookState{}; }
+void enable() {
+    hook().enabled = true;
+}
+void disable() {
+    hook() = HookState{};
+}
 void pushAnswer(Answer answer) {
     hook().enabled = true;
     hook().answers.push_back(answer);
 }
-QStringList shownTexts() { return hook().texts; }
-QStringList shownTitles() { return hook().titles; }
+QStringList shownTexts() {
+    return hook().texts;
+}
+QStringList shownTitles() {
+    return hook().titles;
+}
 void clearShown() {
     hook().texts.clear();
     hook().titles.clear();
 }
-int queuedAnswers() { return static_cast<int>(hook().answers.size()); }
-QStringList unansweredTexts() { return hook().unanswered; }
+int queuedAnswers() {
+    return static_cast<int>(hook().answers.size());
+}
+QStringList unansweredTexts() {
+    return hook().unanswered;
+}
 } // namespace MessageHook
 
 void beep() {
@@ -107,9 +121,15 @@ void beep() {
 }
 
 namespace BeepHook {
-void enable() { beepState() = BeepState{true, 0}; }
-void disable() { beepState() = BeepState{}; }
-int count() { return beepState().count; }
+void enable() {
+    beepState() = BeepState{true, 0};
+}
+void disable() {
+    beepState() = BeepState{};
+}
+int count() {
+    return beepState().count;
+}
 } // namespace BeepHook
 
 } // namespace tw::ui

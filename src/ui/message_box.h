@@ -20,14 +20,14 @@ Answer showMessage(QWidget* parent, const QString& text, Buttons buttons, const 
 // title and text, and returns the next queued answer. With the queue empty and
 // recording on, it answers Ok / Yes so a test never blocks on an unexpected box.
 namespace MessageHook {
-void enable();                      // start recording (queue may stay empty)
-void disable();                     // back to real boxes; clears everything
+void enable();  // start recording (queue may stay empty)
+void disable(); // back to real boxes; clears everything
 void pushAnswer(Answer answer);
-QStringList shownTexts();           // texts as passed in (CR kept)
+QStringList shownTexts(); // texts as passed in (CR kept)
 QStringList shownTitles();
 void clearShown();
-int queuedAnswers();                // answers pushed that no box has used yet
-QStringList unansweredTexts();      // texts of boxes shown while the queue was empty
+int queuedAnswers();           // answers pushed that no box has used yet
+QStringList unansweredTexts(); // texts of boxes shown while the queue was empty
 } // namespace MessageHook
 
 // A short beep for keys that cannot act; tests count them instead of hearing them.

@@ -8,7 +8,9 @@ using tw::app::DeadlineNotice;
 using tw::app::LocalDateTime;
 
 // 2024-01-10 was a Wednesday, 2024-01-13 a Saturday.
-LocalDateTime wednesday(int hour, int minute) { return {2024, 1, 10, hour, minute}; }
+LocalDateTime wednesday(int hour, int minute) {
+    return {2024, 1, 10, hour, minute};
+}
 
 TEST(DeadlineNotice, WindowBoundaries) {
     const std::pair<int, int> cases[] = {

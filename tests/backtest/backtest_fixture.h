@@ -1,9 +1,9 @@
 // Hand-made draws, proposals and predictors for the back-test tests.
 #pragma once
 
+#include "backtest/backtest.h"
 #include "engine/engine_types.h"
 #include "history/num_data.h"
-#include "backtest/backtest.h"
 
 #include <cstdint>
 #include <map>

@@ -99,15 +99,23 @@ INSTANTIATE_TEST_SUITE_P(
         // 111 is not sold as Box or Set; 122 leaves one 1 unmatched.
         FiguresCase{
             "n3_pair_straight", 3, "112", {"112", "121", "211", "122", "111"}, BetType::Straight, 5, 1, 2, 90000},
-        FiguresCase{"n3_pair_box", 3, "112", {"112", "121", "211", "122", "111"}, BetType::Box, 4, 1, 2, int64_t{3} * 15000},
+        FiguresCase{
+            "n3_pair_box", 3, "112", {"112", "121", "211", "122", "111"}, BetType::Box, 4, 1, 2, int64_t{3} * 15000},
         FiguresCase{
             "n3_pair_set", 3, "112", {"112", "121", "211", "122", "111"}, BetType::Set, 4, 1, 2, 52000 + 2 * 7000},
         // An all-equal draw pays its Straight; as Box or Set the matching ticket cannot be bought.
         FiguresCase{"n3_triple_straight", 3, "111", {"111", "112", "222"}, BetType::Straight, 3, 1, 0, 90000},
         FiguresCase{"n3_triple_box", 3, "111", {"111", "112", "222"}, BetType::Box, 1, 0, 0, 0},
         FiguresCase{"n3_triple_set", 3, "111", {"111", "112", "222"}, BetType::Set, 1, 0, 0, 0},
-        FiguresCase{
-            "n4_triple_box", 4, "1112", {"1112", "1121", "1111", "2111", "1122"}, BetType::Box, 4, 1, 2, int64_t{3} * 37000},
+        FiguresCase{"n4_triple_box",
+                    4,
+                    "1112",
+                    {"1112", "1121", "1111", "2111", "1122"},
+                    BetType::Box,
+                    4,
+                    1,
+                    2,
+                    int64_t{3} * 37000},
         FiguresCase{"n4_triple_set",
                     4,
                     "1112",
@@ -520,13 +528,15 @@ std::vector<std::vector<Band>> modelBands(const history::DrawTable& t, int game,
     const auto rounds = static_cast<std::size_t>(t.count - 1);
     // totals[round][line][portfolio]
     std::vector<std::vector<std::vector<int64_t>>> totals(
-        rounds, std::vector<std::vector<int64_t>>(lineCount, std::vector<int64_t>(static_cast<std::size_t>(portfolios))));
+        rounds,
+        std::vector<std::vector<int64_t>>(lineCount, std::vector<int64_t>(static_cast<std::size_t>(portfolios))));
     // Tickets of every group in every round (the same for every portfolio).
     std::vector<std::vector<int>> tickets(rounds);
     for (std::size_t r = 0; r < rounds; ++r)
         for (const ModelGroup& g : groups)
             tickets[r].push_back(
-                roundFigures(modelList(p, g.list), t.record(static_cast<int>(r) + 2), asGame(game), g.bets.front()).tickets);
+                roundFigures(modelList(p, g.list), t.record(static_cast<int>(r) + 2), asGame(game), g.bets.front())
+                    .tickets);
     uint64_t state = seed;
     for (std::size_t pf = 0; pf < static_cast<std::size_t>(portfolios); ++pf) {
         RandomStream rng(splitMix64(state));
@@ -620,8 +630,10 @@ TEST(Backtest, EveryPortfolioDrawsFromItsOwnStreamInRoundAndLineOrder) {
                 int64_t cost = 0;
                 for (std::size_t r = 0; r < bands.size(); ++r) {
                     const int round = static_cast<int>(r) + 2;
-                    cost += int64_t{roundFigures(modelList(p, line.list), t.record(round), asGame(game), line.bet).tickets} *
-                            kTicketPrice;
+                    cost +=
+                        int64_t{
+                            roundFigures(modelList(p, line.list), t.record(round), asGame(game), line.bet).tickets} *
+                        kTicketPrice;
                     ASSERT_EQ(line.series[r].bandLowNet, bands[r][l].low - cost) << "round " << round;
                     ASSERT_EQ(line.series[r].bandHighNet, bands[r][l].high - cost) << "round " << round;
                 }

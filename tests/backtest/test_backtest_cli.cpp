@@ -1,8 +1,8 @@
 // tallowind-cli backtest as a user runs it, over the bundled history: repeatable
 // bytes for a seed, the JSON object against the library's figures, documented
 // fields, and one-line errors with exit status 2.
-#include "history/table_file.h"
 #include "backtest/backtest.h"
+#include "history/table_file.h"
 #include "support/file_bytes.h"
 #include "support/run_program.h"
 
@@ -26,7 +26,9 @@ namespace fs = std::filesystem;
 using CliRun = tw::testing::ProgramRun;
 using tw::testing::shellQuoted;
 
-CliRun runCli(const std::string& args) { return tw::testing::runProgramLine(TALLOWIND_CLI, "backtest " + args); }
+CliRun runCli(const std::string& args) {
+    return tw::testing::runProgramLine(TALLOWIND_CLI, "backtest " + args);
+}
 
 const std::string kData = std::string("--data-dir ") + shellQuoted(TALLOWIND_DATA_DIR);
 
@@ -132,7 +134,8 @@ TEST(BacktestCli, BadUsageGivesOneLineAndStatusTwo) {
         {"--game 3 --portfolios 0 " + kData, "portfolios"},
         {"--game 3 --colour " + kData, "--colour"},
         {"--game 3 " + kData + " --to", "--to"},
-        {"--game 3 --data-dir " + shellQuoted((fs::temp_directory_path() / "tw_no_such_folder").string()), "Num3Data.tbl"},
+        {"--game 3 --data-dir " + shellQuoted((fs::temp_directory_path() / "tw_no_such_folder").string()),
+         "Num3Data.tbl"},
         {"--game 3 --game=4 " + kData, "--game is given twice"},
         {"--game=3 --from=5 --from 6 " + kData, "--from is given twice"},
         {"--game 3 --to 99999999999 " + kData, "--to 99999999999 is out of range"},

@@ -43,8 +43,11 @@ TEST_P(BacktestGolden, BundledHistoryKeepsItsFigures) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BundledHistories, BacktestGolden,
-                         ::testing::Values(GoldenCase{common::Game::Numbers3, 0xd413a93b37daecf1ULL}, GoldenCase{common::Game::Numbers4, 0xc72be9c2d82e2685ULL}),
-                         [](const auto& info) { return "numbers" + std::to_string(common::gameCode(info.param.game)); });
+                         ::testing::Values(GoldenCase{common::Game::Numbers3, 0xd413a93b37daecf1ULL},
+                                           GoldenCase{common::Game::Numbers4, 0xc72be9c2d82e2685ULL}),
+                         [](const auto& info) {
+                             return "numbers" + std::to_string(common::gameCode(info.param.game));
+                         });
 
 } // namespace
 } // namespace tw::backtest

@@ -26,7 +26,9 @@ using tw::testing::writeBytes;
 
 using Outcome = tw::testing::ProgramRun;
 
-Outcome runCli(const std::vector<std::string>& args) { return tw::testing::runProgram(TALLOWIND_CLI, args); }
+Outcome runCli(const std::vector<std::string>& args) {
+    return tw::testing::runProgram(TALLOWIND_CLI, args);
+}
 
 std::string bundled(const std::string& name) {
     return std::string(TALLOWIND_DATA_DIR) + "/" + name;

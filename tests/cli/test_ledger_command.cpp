@@ -14,9 +14,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -32,7 +32,9 @@ using tw::testing::TempFolder;
 
 using Outcome = tw::testing::ProgramRun;
 
-Outcome runCli(const std::vector<std::string>& args) { return tw::testing::runProgram(TALLOWIND_CLI, args); }
+Outcome runCli(const std::vector<std::string>& args) {
+    return tw::testing::runProgram(TALLOWIND_CLI, args);
+}
 
 const std::string kData = TALLOWIND_DATA_DIR;
 
@@ -56,8 +58,8 @@ std::string digitsOf(const tw::history::NumData& rec, int places) {
     return s;
 }
 
-Outcome add(const TempFolder& dir, const std::string& game, int round, const std::string& bet, const std::string& number,
-            int count = 1) {
+Outcome add(const TempFolder& dir, const std::string& game, int round, const std::string& bet,
+            const std::string& number, int count = 1) {
     return runCli({"ledger", "add", "--data-dir", dir.str(), "--game", game, "--round", std::to_string(round), "--bet",
                    bet, "--number", number, "--count", std::to_string(count)});
 }
@@ -96,11 +98,11 @@ TEST(LedgerCommand, RefusesBadInputWithOneLineAndWritesNothing) {
          "not a NUMBERS4 number"},
         {{"ledger", "add", "--data-dir", d, "--game", "3", "--round", "5", "--bet", "mini", "--number", "*1x"},
          "not a Mini pair"},
-        {{"ledger", "add", "--data-dir", d, "--game", "3", "--round", "5", "--bet", "box", "--number", "123",
-          "--count", "0"},
+        {{"ledger", "add", "--data-dir", d, "--game", "3", "--round", "5", "--bet", "box", "--number", "123", "--count",
+          "0"},
          "out of range"},
-        {{"ledger", "add", "--data-dir", d, "--game", "3", "--round", "5", "--bet", "box", "--number", "123",
-          "--count", "1000"},
+        {{"ledger", "add", "--data-dir", d, "--game", "3", "--round", "5", "--bet", "box", "--number", "123", "--count",
+          "1000"},
          "out of range"},
         {{"ledger", "add", "--data-dir", d, "--game", "3", "--round", "5", "--bet", "box", "--number", "123", "--json"},
          "unknown option"},

@@ -25,7 +25,9 @@ using Json = nlohmann::ordered_json;
 
 using Outcome = tw::testing::ProgramRun;
 
-Outcome runCli(const std::vector<std::string>& args) { return tw::testing::runProgram(TALLOWIND_CLI, args); }
+Outcome runCli(const std::vector<std::string>& args) {
+    return tw::testing::runProgram(TALLOWIND_CLI, args);
+}
 
 const std::string kData = TALLOWIND_DATA_DIR;
 
@@ -39,7 +41,8 @@ TEST(PredictCommand, RefusesBadInvocationsWithOneLineAndStatusTwo) {
     const int count3 = load(3).count;
     tw::testing::TempFolder empty;
     tw::testing::TempFolder malformed;
-    malformed.write("Num3Data.tbl", "1,1994/10/07,191,119800,39900,79800,19900,11900\r\n2,1994/10/14,98x,1,1,1,1,1\r\n");
+    malformed.write("Num3Data.tbl",
+                    "1,1994/10/07,191,119800,39900,79800,19900,11900\r\n2,1994/10/14,98x,1,1,1,1,1\r\n");
     malformed.write("Num4Data.tbl", ""); // empty
     // 1 GiB (sparse): refused from its size, before a byte is read; before, the
     // whole file was read and split, and a file like it ended in std::bad_alloc.

@@ -26,7 +26,8 @@ TEST(Version, CliPrintsTheProjectVersion) {
 #ifdef TALLOWIND_GUI
 // The window program with no display of any kind in its environment.
 ProgramRun runWithoutDisplay(const std::string& option) {
-    return runProgram("env", {"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM", TALLOWIND_GUI, option});
+    return runProgram("env",
+                      {"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "QT_QPA_PLATFORM", TALLOWIND_GUI, option});
 }
 
 TEST(Version, WindowProgramAnswersWithoutADisplay) {
@@ -42,7 +43,8 @@ TEST(Version, WindowProgramAnswersWithoutADisplay) {
 }
 
 TEST(Version, WindowProgramRefusesABadOptionBeforeAnyWindow) {
-    const ProgramRun o = tw::testing::runProgramLine("env", "QT_QPA_PLATFORM=offscreen " + tw::testing::shellQuoted(TALLOWIND_GUI) + " --workdir");
+    const ProgramRun o = tw::testing::runProgramLine("env", "QT_QPA_PLATFORM=offscreen " +
+                                                                tw::testing::shellQuoted(TALLOWIND_GUI) + " --workdir");
     EXPECT_EQ(o.status, 2);
     EXPECT_EQ(o.out, "");
     EXPECT_NE(o.err.find("tallowind: option --workdir needs a folder\n"), std::string::npos) << o.err;

@@ -9,10 +9,10 @@ using namespace tw::common;
 TEST(DateSerial, KnownSerialsAndWeekdays) {
     EXPECT_EQ(dateSerial({1899, 12, 30}), 0);
     EXPECT_EQ(dateSerial({2024, 1, 5}), 45296);
-    EXPECT_EQ(civilDate(45296.75), (CivilDate{2024, 1, 5}));   // the time of day is dropped
-    EXPECT_EQ(weekdayNumber(45296), 6);                          // a Friday
-    EXPECT_EQ(weekdayNumber(0), 7);                              // 1899-12-30 was a Saturday
-    EXPECT_EQ(weekdayNumber(1), 1);                              // Sunday
+    EXPECT_EQ(civilDate(45296.75), (CivilDate{2024, 1, 5})); // the time of day is dropped
+    EXPECT_EQ(weekdayNumber(45296), 6);                      // a Friday
+    EXPECT_EQ(weekdayNumber(0), 7);                          // 1899-12-30 was a Saturday
+    EXPECT_EQ(weekdayNumber(1), 1);                          // Sunday
     EXPECT_EQ(formatDate(dateSerial({2009, 3, 30}) + 0.73), "2009/03/30");
 }
 

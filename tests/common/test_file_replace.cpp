@@ -45,7 +45,8 @@ TEST(FileReplace, WhatLiesUnderTheTemporaryNameIsLeftAlone) {
              dir.write("table.tbl.tmp", "half a table");
              ::chmod((dir.path() / "table.tbl.tmp").c_str(), 0444);
          }},
-        {"a folder named <name>.tmp", [](const TempFolder& dir) { fs::create_directory(dir.path() / "table.tbl.tmp"); }},
+        {"a folder named <name>.tmp",
+         [](const TempFolder& dir) { fs::create_directory(dir.path() / "table.tbl.tmp"); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

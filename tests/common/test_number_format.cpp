@@ -19,7 +19,7 @@ TEST(NumberFormat, IntegerPatterns) {
         {1234567, tw::common::kYen7, "\\1,234,567"},
         {-1200, tw::common::kYen7, "-\\1,200"},
         {99900, tw::common::kYen6, "\\99,900"},
-        {12345678, tw::common::kYen6, "\\12,345,678"},   // more digits than placeholders: all shown
+        {12345678, tw::common::kYen6, "\\12,345,678"}, // more digits than placeholders: all shown
         {3000, tw::common::kYen8, "\\3,000"},
         {7, "##0", "7"},
         {0, "##0", "0"},
@@ -59,14 +59,18 @@ namespace {
 // The screen variant changes the yen mark and nothing else; the file variant keeps its byte.
 TEST(NumberFormat, DisplayVariantShowsTheYenSign) {
     const IntCase cases[] = {
-        {1200, tw::common::kYen7, "\xC2\xA5"
-                                  "1,200"},
-        {0, tw::common::kYen7, "\xC2\xA5"
-                               "0"},
-        {-3400, tw::common::kYen6, "-\xC2\xA5"
-                                   "3,400"},
-        {12345678, tw::common::kYen8, "\xC2\xA5"
-                                      "12,345,678"},
+        {1200, tw::common::kYen7,
+         "\xC2\xA5"
+         "1,200"},
+        {0, tw::common::kYen7,
+         "\xC2\xA5"
+         "0"},
+        {-3400, tw::common::kYen6,
+         "-\xC2\xA5"
+         "3,400"},
+        {12345678, tw::common::kYen8,
+         "\xC2\xA5"
+         "12,345,678"},
         {2545, "####0", "2545"},
         {0, "#,###", ""},
     };

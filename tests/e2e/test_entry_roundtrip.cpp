@@ -5,8 +5,8 @@
 // program that dies before its exit loses nothing; exit then has nothing left to
 // write. A store that dies between writing its temporary file and renaming it
 // leaves the old file as it was.
-#include "app/gui/startup.h"
 #include "app/gui/main_window.h"
+#include "app/gui/startup.h"
 #include "history/table_file.h"
 #include "support/strict_message_hook.h"
 #include "support/table_text.h"
@@ -202,7 +202,9 @@ private Q_SLOTS:
         QCOMPARE(num3.count, kRounds3 + 1);
         QCOMPARE(num4.count, kRounds4 + 1);
         const tw::history::NumData& r31 = num3.record(kRounds3 + 1);
-        QCOMPARE(QString::fromStdString(tw::history::FormatTableLine(r31, kRounds3 + 1, tw::common::Game::Numbers3)).toLatin1() + "\r\n",
+        QCOMPARE(QString::fromStdString(tw::history::FormatTableLine(r31, kRounds3 + 1, tw::common::Game::Numbers3))
+                         .toLatin1() +
+                     "\r\n",
                  lineOf(3, kRounds3 + 1, today, new3));
         const tw::history::NumData& r10 = num3.record(10);
         QCOMPARE((std::array<int, 3>{r10.bytNum[1], r10.bytNum[2], r10.bytNum[3]}), (std::array<int, 3>{9, 5, 5}));
@@ -276,8 +278,7 @@ private Q_SLOTS:
         });
         QCOMPARE(kills, 1);
         QCOMPARE(shownInDialog, QStringLiteral("【保存エラー】"));
-        QVERIFY(
-            boxes.shown().front().startsWith(QStringLiteral("ファイル「Num3Data.tbl」に保存できません。")));
+        QVERIFY(boxes.shown().front().startsWith(QStringLiteral("ファイル「Num3Data.tbl」に保存できません。")));
         QCOMPARE(boxes.titles().at(1), QStringLiteral("未登録確認"));
         QCOMPARE(snapshot(work.path()), before);
         QVERIFY(app.drawHistory().num3.record(3).blnUnsaved);
@@ -287,8 +288,7 @@ private Q_SLOTS:
         boxes.expect(tw::ui::Answer::Ok); // the save error
         window->findChild<QPushButton*>(QStringLiteral("cmdExit"))->click();
         QCOMPARE(kills, 2);
-        QCOMPARE(boxes.titles(),
-                 (QStringList{QStringLiteral("【終了確認】"), QStringLiteral("【保存エラー】")}));
+        QCOMPARE(boxes.titles(), (QStringList{QStringLiteral("【終了確認】"), QStringLiteral("【保存エラー】")}));
         QCOMPARE(exitStatus, -1);
         QCOMPARE(snapshot(work.path()), before);
 

@@ -42,8 +42,7 @@ inline history::DrawTable randomTable(common::Game game, int count, uint32_t see
 }
 
 inline history::DrawTable realTable(common::Game game) {
-    const std::string path =
-        std::string(TALLOWIND_DATA_DIR) + "/" + common::tableFileName(game);
+    const std::string path = std::string(TALLOWIND_DATA_DIR) + "/" + common::tableFileName(game);
     history::LoadResult loaded = history::loadTableFile(path);
     EXPECT_FALSE(loaded.error) << loaded.error.message();
     return std::move(loaded.table);

@@ -82,7 +82,8 @@ TEST_P(FastPathRealHistory, EqualsSlicedRun) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(BothGames, FastPathRealHistory, ::testing::Values(common::Game::Numbers3, common::Game::Numbers4));
+INSTANTIATE_TEST_SUITE_P(BothGames, FastPathRealHistory,
+                         ::testing::Values(common::Game::Numbers3, common::Game::Numbers4));
 
 TEST(FastPath, RefusesRoundsOutsideTheHistoryAndKeepsTheLastRun) {
     const history::DrawTable table = randomTable(common::Game::Numbers3, 40, 7);

@@ -35,18 +35,13 @@ TEST(HitTests, StraightAndBox) {
         bool straight, box;
     };
     const Case cases[] = {
-        {"112", "112", true, true},    // a straight hit also has the same digits
-        {"112", "121", false, true},
-        {"112", "211", false, true},
-        {"112", "122", false, false},  // one 1 stays unmatched
-        {"112", "111", false, false},
-        {"307", "703", false, true},
-        {"000", "000", true, true},
-        {"1123", "1123", true, true},
-        {"1123", "3211", false, true},
-        {"1123", "1124", false, false},
-        {"1123", "1223", false, false},
-        {"0000", "0000", true, true},
+        {"112", "112", true, true}, // a straight hit also has the same digits
+        {"112", "121", false, true},    {"112", "211", false, true},
+        {"112", "122", false, false}, // one 1 stays unmatched
+        {"112", "111", false, false},   {"307", "703", false, true},
+        {"000", "000", true, true},     {"1123", "1123", true, true},
+        {"1123", "3211", false, true},  {"1123", "1124", false, false},
+        {"1123", "1223", false, false}, {"0000", "0000", true, true},
     };
     for (const Case& c : cases) {
         const common::Game game = std::string(c.draw).size() == 3 ? common::Game::Numbers3 : common::Game::Numbers4;
@@ -73,7 +68,7 @@ CountedList<PredNum> list(std::initializer_list<const char*> items, int count = 
 TEST(HitSummary, GroupsPaySetPrizesAndMiniPaysTheMiniPrize) {
     Proposal p;
     p.grp1 = list({"307", "370", "111"});
-    p.grp2 = list({"730", "703", "037", "999"}, 2);   // entries beyond the count do not count
+    p.grp2 = list({"730", "703", "037", "999"}, 2); // entries beyond the count do not count
     p.mini = list({"07", "70", "37"});
     p.grp3 = list({"3070"});
     EngineError err = EngineError::CountOverflow;
@@ -82,7 +77,7 @@ TEST(HitSummary, GroupsPaySetPrizesAndMiniPaysTheMiniPrize) {
     EXPECT_EQ(s.group1.count, 3);
     EXPECT_EQ(s.group1.straight, 1);
     EXPECT_EQ(s.group1.box, 1);
-    EXPECT_EQ(s.group1.money, 52000 + 7500);   // Set-Straight, not the Straight prize
+    EXPECT_EQ(s.group1.money, 52000 + 7500); // Set-Straight, not the Straight prize
     EXPECT_EQ(s.group2.count, 2);
     EXPECT_EQ(s.group2.straight, 0);
     EXPECT_EQ(s.group2.box, 2);
@@ -107,13 +102,13 @@ TEST(HitSummary, NumbersFourSummarizesGroupThree) {
 
 TEST(HitSummary, MoneyBeyondThirtyTwoBitsIsReported) {
     Proposal p;
-    p.grp1 = list({"123", "132"});   // one straight, one box
+    p.grp1 = list({"123", "132"}); // one straight, one box
     history::NumData d = draw("123");
     d.lngSetStraight = INT_MAX - 10;
     d.lngSetBox = 10;
     EngineError err = EngineError::None;
     summarizeHits(p, d, common::Game::Numbers3, &err);
-    EXPECT_EQ(err, EngineError::None);   // INT_MAX exactly
+    EXPECT_EQ(err, EngineError::None); // INT_MAX exactly
     d.lngSetBox = 11;
     summarizeHits(p, d, common::Game::Numbers3, &err);
     EXPECT_EQ(err, EngineError::CountOverflow);

@@ -13,7 +13,9 @@
 namespace tw::engine::test {
 namespace {
 
-std::size_t ix(int i) { return static_cast<std::size_t>(i); }
+std::size_t ix(int i) {
+    return static_cast<std::size_t>(i);
+}
 
 // ------------------------------------------------------------------ tiers
 
@@ -157,7 +159,7 @@ TEST_P(LastPhaseLists, FollowListsPairRoundsFromFiveHundredBeforeTheLast) {
         }
         const int h = follow[800].blocks[ix(p)].intHitRank;
         std::vector<FlowStep> expected;
-        for (int r = 500; r <= 799; ++r) {   // (799, 800) is not collected
+        for (int r = 500; r <= 799; ++r) { // (799, 800) is not collected
             const PosBlock& before = follow[ix(r - 1)].blocks[ix(p)];
             const PosBlock& after = follow[ix(r)].blocks[ix(p)];
             if (before.intHitRank == h)
@@ -174,7 +176,7 @@ TEST_P(LastPhaseLists, NoListAndNoVoteBeforeRoundFiveHundred) {
     const int game = GetParam();
     const history::DrawTable table = randomTable(common::Game{game}, 600, 33);
     Engine engine;
-    runSliced(engine, table, common::Game{game}, 600);   // fills every list first
+    runSliced(engine, table, common::Game{game}, 600); // fills every list first
     ASSERT_GT(engine.FreqFlow(1).count, 0);
     for (int last : {499, 500}) {
         runSliced(engine, table, common::Game{game}, last);
@@ -205,13 +207,13 @@ TEST(FollowUpVotes, ThreeIndependentRulesPerRecord) {
     // Position 1: h = 3, c = 7; the forecast ranks 7 first, then 0, 1, 2, ... so rank 4 is digit 2.
     struct Case {
         std::vector<FlowStep> records;
-        std::map<int, int> votes;   // digit -> votes at position 1
+        std::map<int, int> votes; // digit -> votes at position 1
     };
     const Case cases[] = {
         {{{3, 7, 1, 0}, {3, 2, 4, 0}, {3, 7, 1, 0}}, {{7, 6}, {2, 1}}},
         {{{3, 2, 4, 5}}, {{2, 1}}},
-        {{{3, 7, 10, 0}}, {{9, 2}, {7, 1}}},   // rank 10 is digit 9
-        {{{5, 7, 1, 0}}, {{7, 1}}},            // another rank: only the digit rule
+        {{{3, 7, 10, 0}}, {{9, 2}, {7, 1}}}, // rank 10 is digit 9
+        {{{5, 7, 1, 0}}, {{7, 1}}},          // another rank: only the digit rule
         {{}, {}},
     };
     const Ranking forecast = rankingWithFirst(1, 7);
@@ -220,7 +222,7 @@ TEST(FollowUpVotes, ThreeIndependentRulesPerRecord) {
         for (const FlowStep& s : c.records)
             appendCounted(lists[1], s);
         DigitTally votes{};
-        votes[2][4] = 9;   // cleared first
+        votes[2][4] = 9; // cleared first
         ASSERT_EQ(FollowUpVotes(3, lists, {0, 3, 0, 0, 0}, {0, 7, 0, 0, 0}, forecast, votes), EngineError::None);
         for (int p = 0; p <= 4; ++p)
             for (int d = 0; d <= 10; ++d) {
@@ -233,12 +235,12 @@ TEST(FollowUpVotes, ThreeIndependentRulesPerRecord) {
 
 TEST(FollowUpVotes, RefusesToWrapAVote) {
     std::array<CountedList<FlowStep>, 5> lists{};
-    lists[1].items.assign(11000, FlowStep{3, 7, 1, 0});   // each gives digit 7 three votes
+    lists[1].items.assign(11000, FlowStep{3, 7, 1, 0}); // each gives digit 7 three votes
     lists[1].count = 11000;
     DigitTally votes{};
     EXPECT_EQ(FollowUpVotes(3, lists, {0, 3, 0, 0, 0}, {0, 7, 0, 0, 0}, rankingWithFirst(1, 7), votes),
               EngineError::CountOverflow);
-    lists[1].count = 10922;   // 32766 votes
+    lists[1].count = 10922; // 32766 votes
     EXPECT_EQ(FollowUpVotes(3, lists, {0, 3, 0, 0, 0}, {0, 7, 0, 0, 0}, rankingWithFirst(1, 7), votes),
               EngineError::None);
     EXPECT_EQ(votes[1][7], 32766);
@@ -246,7 +248,9 @@ TEST(FollowUpVotes, RefusesToWrapAVote) {
 
 // ------------------------------------------------------------------ candidate digits
 
-RankedDigits ranked(std::array<int16_t, 10> points) { return rankDigitsFast(points); }
+RankedDigits ranked(std::array<int16_t, 10> points) {
+    return rankDigitsFast(points);
+}
 
 std::vector<int> candDigitsOf(const CandDigitTable& cand, int p) {
     std::vector<int> out;
@@ -269,18 +273,21 @@ TEST(RankByFlow, TranslatesFollowingRanksThroughTheFirstRanking) {
     const RankedDigits first = ranked({0, 0, 0, 0, 0, 9, 0, 0, 8, 0});
     struct Case {
         int game;
-        std::vector<FlowRec> records;   // the last one stands for round intLastRow
-        std::vector<std::pair<int, int>> top;   // first slots of the second ranking
+        std::vector<FlowRec> records;         // the last one stands for round intLastRow
+        std::vector<std::pair<int, int>> top; // first slots of the second ranking
     };
     const Case cases[] = {
-        {3, {flowRec(4, 1, -1, -1)}, {{0, 0}, {1, 0}, {2, 0}}},   // only the last record: no votes
-        {3, {flowRec(4, 1, 2, 3), flowRec(4, 1, 2, 6), flowRec(4, 1, 1, 0), flowRec(4, 1, -1, -1)},
+        {3, {flowRec(4, 1, -1, -1)}, {{0, 0}, {1, 0}, {2, 0}}}, // only the last record: no votes
+        {3,
+         {flowRec(4, 1, 2, 3), flowRec(4, 1, 2, 6), flowRec(4, 1, 1, 0), flowRec(4, 1, -1, -1)},
          {{8, 2}, {5, 1}, {0, 0}}},
         // Numbers4 also counts the digit that followed the same digit.
-        {4, {flowRec(4, 1, 2, 3), flowRec(4, 1, 2, 3), flowRec(4, 2, 1, 6), flowRec(4, 1, -1, -1)},
+        {4,
+         {flowRec(4, 1, 2, 3), flowRec(4, 1, 2, 3), flowRec(4, 2, 1, 6), flowRec(4, 1, -1, -1)},
          {{3, 2}, {8, 2}, {5, 1}}},
         // Numbers3 ignores it.
-        {3, {flowRec(4, 1, 2, 3), flowRec(4, 1, 2, 3), flowRec(4, 2, 1, 6), flowRec(4, 1, -1, -1)},
+        {3,
+         {flowRec(4, 1, 2, 3), flowRec(4, 1, 2, 3), flowRec(4, 2, 1, 6), flowRec(4, 1, -1, -1)},
          {{8, 2}, {5, 1}, {0, 0}}},
         // Equal votes: the smaller digit first.
         {3, {flowRec(4, 1, 2, 3), flowRec(4, 1, 1, 3), flowRec(4, 1, -1, -1)}, {{5, 1}, {8, 1}, {0, 0}}},
@@ -303,13 +310,13 @@ TEST(MakeCandDigits, WithoutVotesNumbersThreeTakesOneToEightAndNumbersFourZeroTo
         ASSERT_EQ(MakeCandDigits(game, DigitTally{}, noLists, {0, 3, 3, 3, 3}, {0, 1, 1, 1, 1}, cand),
                   EngineError::None);
         for (int p = 1; p <= game; ++p) {
-            EXPECT_EQ(candDigitsOf(cand, p), game == 3 ? (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8})
-                                                       : (std::vector<int>{0, 1, 2, 3, 4, 5}));
+            EXPECT_EQ(candDigitsOf(cand, p),
+                      game == 3 ? (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}) : (std::vector<int>{0, 1, 2, 3, 4, 5}));
             for (int s = game == 3 ? 8 : 6; s < 10; ++s)
                 EXPECT_EQ(cand[ix(p)][ix(s)].intPoint, -1);
         }
         if (game == 3) {
-            EXPECT_EQ(cand[4][0].intPoint, 0);   // position 4 untouched
+            EXPECT_EQ(cand[4][0].intPoint, 0); // position 4 untouched
         }
     }
 }
@@ -317,10 +324,10 @@ TEST(MakeCandDigits, WithoutVotesNumbersThreeTakesOneToEightAndNumbersFourZeroTo
 TEST(MakeCandDigits, NumbersThreeLeavesOutTheTopDigit) {
     std::array<RankedDigits, 5> second{};
     for (int p = 1; p <= 4; ++p)
-        second[ix(p)] = ranked({0, 0, 0, 0, 0, 1, 0, 0, 2, 0});   // 8, 5, then 0, 1, 2, ...
+        second[ix(p)] = ranked({0, 0, 0, 0, 0, 1, 0, 0, 2, 0}); // 8, 5, then 0, 1, 2, ...
     EXPECT_EQ(candDigitsOf(candDigitsFromSecond(3, second), 2), (std::vector<int>{5, 0, 1, 2, 3, 4, 6, 7}));
     EXPECT_EQ(candDigitsOf(candDigitsFromSecond(4, second), 4), (std::vector<int>{8, 5, 0, 1, 2, 3}));
-    EXPECT_EQ(candDigitsFromSecond(3, second)[1][0].intPoint, 1);   // the votes come along
+    EXPECT_EQ(candDigitsFromSecond(3, second)[1][0].intPoint, 1); // the votes come along
 }
 
 // ------------------------------------------------------------------ group values and window
@@ -346,14 +353,13 @@ TEST(GroupWindow, SpansWidthValuesEachSideAndClampsAtTheEnds) {
         int width, lo, hi;
     };
     const Case cases[] = {
-        {10000, 6, 4, 16},   // exact: 6 below, the value, 6 above (13 values)
-        {10500, 6, 5, 16},   // between values: 12 values
-        {10000, 4, 6, 14},   // Numbers4: 9 values
-        {10500, 4, 7, 14},   // 8 values
-        {0, 6, 0, 6},        // clamped below
-        {-50, 6, 0, 5},
-        {18000, 6, 12, 19},  // clamped above
-        {25000, 6, 14, 19},  // beyond every value
+        {10000, 6, 4, 16},                      // exact: 6 below, the value, 6 above (13 values)
+        {10500, 6, 5, 16},                      // between values: 12 values
+        {10000, 4, 6, 14},                      // Numbers4: 9 values
+        {10500, 4, 7, 14},                      // 8 values
+        {0, 6, 0, 6},                           // clamped below
+        {-50, 6, 0, 5},     {18000, 6, 12, 19}, // clamped above
+        {25000, 6, 14, 19},                     // beyond every value
     };
     for (const Case& c : cases) {
         const GroupWindow w = groupWindow(v, c.target, c.width);
@@ -388,8 +394,8 @@ TEST(MakeAllGroup, EveryNumberOnceInAscendingValueKeepingEnumerationOrder) {
     std::vector<PredNum> candNums;
     for (bool fast : {false, true}) {
         Proposal out;
-        const EngineError err = fast ? makeAllGroupFast(3, forecast, cand, out, candNums)
-                                     : MakeAllGroup(3, forecast, cand, out, candNums);
+        const EngineError err =
+            fast ? makeAllGroupFast(3, forecast, cand, out, candNums) : MakeAllGroup(3, forecast, cand, out, candNums);
         ASSERT_EQ(err, EngineError::None);
         ASSERT_EQ(out.AllGrpCount, 1000);
         ASSERT_EQ(out.AllGrpNums.size(), 1001u);
@@ -413,7 +419,7 @@ TEST(MakeAllGroup, EveryNumberOnceInAscendingValueKeepingEnumerationOrder) {
         EXPECT_EQ(value["001"], 9000);
         EXPECT_EQ(value["000"], 10000);
         EXPECT_EQ(value["999"], 0);
-        EXPECT_LT(position["012"], position["021"]);   // equal values: enumeration order
+        EXPECT_LT(position["012"], position["021"]); // equal values: enumeration order
         EXPECT_LT(position["021"], position["102"]);
         EXPECT_EQ(out.AllGrpNums[0].lngGrpValue, 0);
     }
@@ -470,8 +476,8 @@ TEST(MakeAllGroup, RefusesAPointSumBeyondSixteenBitsAndWritesNothing) {
         Proposal out;
         out.AllGrpCount = 5;
         std::vector<PredNum> candNums;
-        const EngineError err = fast ? makeAllGroupFast(4, forecast, cand, out, candNums)
-                                     : MakeAllGroup(4, forecast, cand, out, candNums);
+        const EngineError err =
+            fast ? makeAllGroupFast(4, forecast, cand, out, candNums) : MakeAllGroup(4, forecast, cand, out, candNums);
         EXPECT_EQ(err, EngineError::CountOverflow);
         EXPECT_EQ(out.AllGrpCount, 5);
         EXPECT_TRUE(out.AllGrpNums.empty());
@@ -504,7 +510,7 @@ std::set<std::string> numbersOf(const std::vector<PredNum>& list, int places) {
 }
 
 TEST(PickCandNums, KeepsRepeatedDigitsOrRepeatedSlotsInsideTheWindow) {
-    const FollowRow flat = forecastWithPoints(4, {}, 0);   // every value 0
+    const FollowRow flat = forecastWithPoints(4, {}, 0); // every value 0
     {
         std::vector<PredNum> found;
         ASSERT_EQ(PickCandNums(3, flat.ranking, 0, 0, candidates(3, {1, 2, 3, 4, 5, 6, 7, 8}), found),
@@ -512,24 +518,24 @@ TEST(PickCandNums, KeepsRepeatedDigitsOrRepeatedSlotsInsideTheWindow) {
         EXPECT_EQ(found.size(), 512u - 8 * 7 * 6);
         const auto set = numbersOf(found, 3);
         EXPECT_EQ(set.size(), found.size());
-        EXPECT_TRUE(set.count("116"));    // slots (0, 0, 5)
+        EXPECT_TRUE(set.count("116")); // slots (0, 0, 5)
         EXPECT_TRUE(set.count("313"));
-        EXPECT_FALSE(set.count("123"));   // three different digits from three different slots
-        EXPECT_EQ(digits(found.front(), 3), "111");   // enumeration order
+        EXPECT_FALSE(set.count("123"));             // three different digits from three different slots
+        EXPECT_EQ(digits(found.front(), 3), "111"); // enumeration order
         EXPECT_EQ(digits(found.back(), 3), "888");
     }
     {
         // Different digits per position: a repeated slot is enough.
         CandDigitTable cand = candidates(3, {1, 2, 3});
         for (int s = 0; s < 3; ++s)
-            cand[2][ix(s)].intDigit = static_cast<int16_t>(4 + s);   // position 2 takes 4, 5, 6
+            cand[2][ix(s)].intDigit = static_cast<int16_t>(4 + s); // position 2 takes 4, 5, 6
         std::vector<PredNum> found;
         ASSERT_EQ(PickCandNums(3, flat.ranking, 0, 0, cand, found), EngineError::None);
         const auto set = numbersOf(found, 3);
-        EXPECT_TRUE(set.count("141"));    // slots (0, 0, 0)
-        EXPECT_TRUE(set.count("152"));    // slots (0, 1, 1): different digits, a repeated slot
-        EXPECT_FALSE(set.count("153"));   // slots (0, 1, 2), different digits
-        EXPECT_FALSE(set.count("243"));   // slots (1, 0, 2)
+        EXPECT_TRUE(set.count("141"));  // slots (0, 0, 0)
+        EXPECT_TRUE(set.count("152"));  // slots (0, 1, 1): different digits, a repeated slot
+        EXPECT_FALSE(set.count("153")); // slots (0, 1, 2), different digits
+        EXPECT_FALSE(set.count("243")); // slots (1, 0, 2)
     }
     {
         std::vector<PredNum> found;
@@ -614,8 +620,8 @@ TEST(PickCandNums, AgreesWithThePlainRuleForAnyBoundsAndPoints) {
             for (int p = 1; p <= game; ++p) {
                 const int used = next(8) + (trial % 7 == 0 ? 0 : 1);
                 for (int s = 0; s < 10; ++s)
-                    cand[ix(p)][ix(s)] = s < used ? DigitPoint{static_cast<int16_t>(next(10)), int16_t{1}}
-                                                  : DigitPoint{0, -1};
+                    cand[ix(p)][ix(s)] =
+                        s < used ? DigitPoint{static_cast<int16_t>(next(10)), int16_t{1}} : DigitPoint{0, -1};
             }
             // Bounds on, between and off the values that occur, empty ranges included.
             const int32_t lower = static_cast<int32_t>(next(scale * 1000) - scale * 200 + next(3) - 1);
@@ -635,7 +641,7 @@ TEST(GetDigitPoint, FindsTheFirstSlotHoldingTheDigit) {
     const FollowRow row = forecastWithPoints(3, {9, 8, 7, 6}, 0);
     EXPECT_EQ(GetDigitPoint(row.ranking, 2, 3), 6);
     EXPECT_EQ(GetDigitPoint(row.ranking, 2, 9), 0);
-    const Ranking empty;   // every slot digit 0
+    const Ranking empty; // every slot digit 0
     EXPECT_EQ(GetDigitPoint(empty, 1, 5), 0);
 }
 
@@ -671,21 +677,20 @@ TopDigits topOf(int game, const std::vector<std::vector<int>>& perPosition) {
 }
 
 TEST(SplitGroups3, StrongSecondAndThirdPlacesMakeGroupOneAndPairsMakeMini) {
-    const TopDigits t = topOf(3, {{1, 2, 3, 4, 5, 6, 7, 8}});   // strong: 1, 2, 3, 4
+    const TopDigits t = topOf(3, {{1, 2, 3, 4, 5, 6, 7, 8}}); // strong: 1, 2, 3, 4
     Proposal out;
     out.grp1.items = nums({"999", "998"});
     out.grp1.count = 2;
     out.grp3.items = nums({"1234"});
     out.grp3.count = 1;
     out.mini.count = 0;
-    SplitGroups3(t,
-                 nums({"545", "645", "511", "515", "111", "555", "611", "745", "711", "622", "722", "511", "333"}),
+    SplitGroups3(t, nums({"545", "645", "511", "515", "111", "555", "611", "745", "711", "622", "722", "511", "333"}),
                  out);
     EXPECT_EQ(entries(out.grp1, 3), (std::vector<std::string>{"511", "611", "711", "622", "722"}));
     EXPECT_EQ(entries(out.grp2, 3), (std::vector<std::string>{"545", "645", "515", "745"}));
     // 11 ends three entries, 45 three, 22 only two, 15 one; Mini comes out ascending.
     EXPECT_EQ(entries(out.mini, 2), (std::vector<std::string>{"11", "45"}));
-    EXPECT_EQ(out.grp3.count, 1);   // group 3 belongs to Numbers4 runs
+    EXPECT_EQ(out.grp3.count, 1); // group 3 belongs to Numbers4 runs
     EXPECT_EQ(out.grp3.items, nums({"1234"}));
 }
 
@@ -707,7 +712,7 @@ TEST(SplitGroups3, FewCandidatesMakeFewerDigitsStrong) {
 }
 
 TEST(SplitGroups4, GroupsByTheCountOfStrongPlaces) {
-    const TopDigits t = topOf(4, {{1, 2, 3, 4, 5, 6}});   // strong: 1, 2, 3
+    const TopDigits t = topOf(4, {{1, 2, 3, 4, 5, 6}}); // strong: 1, 2, 3
     Proposal out;
     out.mini.items = nums({"07"});
     out.mini.count = 1;

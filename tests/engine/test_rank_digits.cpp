@@ -61,7 +61,7 @@ TEST(QuickSortKeys, SortsOnlyTheGivenSegment) {
         {{5}, 0, 0, {5}},
         {{9, 8, 7, 6, 5, 4}, 2, 4, {9, 8, 5, 6, 7, 4}},
         {{3, 1, 2}, 1, 1, {3, 1, 2}},
-        {{10, 9, 100, 2}, 0, 3, {2, 9, 10, 100}},   // numbers by value, not as text
+        {{10, 9, 100, 2}, 0, 3, {2, 9, 10, 100}}, // numbers by value, not as text
     };
     for (const Case& c : cases) {
         std::vector<SortKey> keys = numberKeys(c.in);

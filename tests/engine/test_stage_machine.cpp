@@ -30,13 +30,13 @@ std::vector<Tick> stepAll(Engine& engine) {
 TEST(StageMachine, TicksAndPercentagesPerPass) {
     struct Case {
         int lastRow;
-        std::vector<double> percents;   // of every pass
+        std::vector<double> percents; // of every pass
     };
     const Case cases[] = {
         {1, {100}},
         {2, {100}},
         {100, {100}},
-        {101, {100, 100}},   // rows 1..100 leave row 101 next: 101 / 101 x 100 before the pass ends
+        {101, {100, 100}}, // rows 1..100 leave row 101 next: 101 / 101 x 100 before the pass ends
         {200, {101.0 / 200 * 100, 100}},
         {250, {101.0 / 250 * 100, 201.0 / 250 * 100, 100}},
     };
@@ -74,7 +74,7 @@ TEST(StageMachine, StatesFollowThePassOrder) {
     EXPECT_EQ(engine.game(), common::Game::Numbers4);
     // After each tick: (intStage, intSubStage, intCurRow).
     const std::vector<std::array<int, 3>> states = {
-        {1, 1, 101}, {2, 1, 1}, {2, 1, 101}, {3, 1, 1}, {3, 1, 101}, {-1, 1, 1},
+        {1, 1, 101},  {2, 1, 1},  {2, 1, 101},  {3, 1, 1},  {3, 1, 101},  {-1, 1, 1},
         {-1, 1, 101}, {-1, 2, 1}, {-1, 2, 101}, {-1, 3, 1}, {-1, 3, 101}, {-1, -1, 1},
     };
     for (std::size_t k = 0; k < states.size(); ++k) {
@@ -122,11 +122,9 @@ TEST(StageMachine, RefusedSetUpTouchesNothing) {
         EngineError error;
     };
     const Case cases[] = {
-        {3, 1, 0, EngineError::RoundOutOfRange},    // round 1
-        {3, 1, -5, EngineError::RoundOutOfRange},
-        {3, 1, 61, EngineError::RoundOutOfRange},   // beyond count + 1
-        {5, 1, 20, EngineError::InvalidArgument},
-        {3, 2, 20, EngineError::InvalidArgument},
+        {3, 1, 0, EngineError::RoundOutOfRange},                                            // round 1
+        {3, 1, -5, EngineError::RoundOutOfRange}, {3, 1, 61, EngineError::RoundOutOfRange}, // beyond count + 1
+        {5, 1, 20, EngineError::InvalidArgument}, {3, 2, 20, EngineError::InvalidArgument},
     };
     for (const Case& c : cases) {
         // The case names the game by its code; 5 is no game and must be refused.

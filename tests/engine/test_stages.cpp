@@ -53,7 +53,7 @@ TEST(StageOne, FirstRoundRanksRisingDigitsAndHitsAtDigitPlusOne) {
 TEST(StageOne, SecondRoundRanksTheDigitDrawnBeforeFirst) {
     struct Case {
         const char* second;
-        int hitRank;   // of position 1
+        int hitRank; // of position 1
     };
     const Case cases[] = {{"711", 1}, {"011", 2}, {"611", 8}, {"811", 9}, {"911", 10}};
     for (const Case& c : cases) {
@@ -78,12 +78,14 @@ TEST(StageOne, CountsCoverEveryAnalysedRoundAndNumbersThreeLeavesPositionFourAlo
             int sum = 0;
             for (int d = 0; d < 10; ++d)
                 sum += engine.intDigitCount(p, d);
-            EXPECT_EQ(sum, p <= common::digitCount(game) ? 230 : 0) << "game " << common::gameCode(game) << " position " << p;
+            EXPECT_EQ(sum, p <= common::digitCount(game) ? 230 : 0)
+                << "game " << common::gameCode(game) << " position " << p;
         }
         for (int r = 1; r <= 230; ++r) {
             const FreqRow& row = engine.FreqRows()[static_cast<std::size_t>(r)];
             for (int p = 1; p <= common::digitCount(game); ++p)
-                ASSERT_EQ(row.bytRowNum[static_cast<std::size_t>(p)], table.record(r).bytNum[static_cast<std::size_t>(p)]);
+                ASSERT_EQ(row.bytRowNum[static_cast<std::size_t>(p)],
+                          table.record(r).bytNum[static_cast<std::size_t>(p)]);
             if (game == common::Game::Numbers3) {
                 ASSERT_EQ(row.bytRowNum[4], 0);
                 ASSERT_EQ(row.blocks[4], PosBlock{});
@@ -144,12 +146,12 @@ TEST(StageThree, RowsOneAndTwoNeverGetARankingAndRowTwoScoresAgainstIt) {
             EXPECT_EQ(pointsOfPosition(engine.FollowRows()[static_cast<std::size_t>(r)].ranking, p), kZeros);
         }
     const FollowRow& row2 = engine.FollowRows()[2];
-    EXPECT_EQ(row2.blocks[2].intHitRank, 10);   // every slot holds 0; the last match wins
+    EXPECT_EQ(row2.blocks[2].intHitRank, 10); // every slot holds 0; the last match wins
     EXPECT_EQ(row2.blocks[2].intHitPoint, 0);
     EXPECT_EQ(row2.blocks[1].intHitRank, 0);
     EXPECT_EQ(row2.blocks[3].intHitRank, 0);
     EXPECT_EQ(row2.dblWinGrpValue, 0);
-    EXPECT_EQ(engine.FollowRows()[1].blocks[1].intHitRank, 0);   // row 1 is never scored
+    EXPECT_EQ(engine.FollowRows()[1].blocks[1].intHitRank, 0); // row 1 is never scored
 }
 
 TEST(StageThree, ShortRuns) {
@@ -160,7 +162,7 @@ TEST(StageThree, ShortRuns) {
         runSliced(engine, table, common::Game::Numbers3, 1);
         EXPECT_EQ(engine.FollowRows().size(), 3u);
         EXPECT_EQ(engine.FollowRows()[2], FollowRow{});
-        EXPECT_EQ(engine.proposal().AllGrpCount, 1000);   // all points 0: one value
+        EXPECT_EQ(engine.proposal().AllGrpCount, 1000); // all points 0: one value
         EXPECT_EQ(engine.proposal().AllGrpValueCount, 1);
     }
     {
@@ -185,8 +187,8 @@ TEST(StageThree, NumbersFourResemblesAtTwoOrMorePositions) {
         const char* earlier;
         bool resembles;
     };
-    const Case cases[] = {{"1200", true}, {"1234", true}, {"9234", true}, {"1999", false}, {"5678", false},
-                          {"0034", true}, {"1004", true}};
+    const Case cases[] = {{"1200", true},  {"1234", true}, {"9234", true}, {"1999", false},
+                          {"5678", false}, {"0034", true}, {"1004", true}};
     for (const Case& c : cases) {
         // Round 2 follows the earlier round; round 3 is compared with it.
         const history::DrawTable table = makeTable({c.earlier, "5555", "1234"});

@@ -111,7 +111,8 @@ NumData sampleRecord() {
 
 TEST(TableLine, FormatWritesTheSlotTheDateAloneAndTheGamesFields) {
     const NumData rec = sampleRecord();
-    EXPECT_EQ(FormatTableLine(rec, 7055, tw::common::Game::Numbers3), "7055,2026/08/21,086,100100,16600,58300,8300,10000");
+    EXPECT_EQ(FormatTableLine(rec, 7055, tw::common::Game::Numbers3),
+              "7055,2026/08/21,086,100100,16600,58300,8300,10000");
     EXPECT_EQ(FormatTableLine(rec, 7055, tw::common::Game::Numbers4), "7055,2026/08/21,0865,100100,16600,58300,8300");
     NumData zero = rec;
     zero.lngStraight = zero.lngBox = zero.lngSetStraight = zero.lngSetBox = zero.lngMini = 0;

@@ -4,8 +4,8 @@
 #include "ledger/ledger.h"
 #include "ledger/schema.h"
 #include "ledger_fixture.h"
-#include "support/entry_numbers.h"
 #include "printing/print_job.h"
+#include "support/entry_numbers.h"
 #include "support/recording_sink.h"
 
 #include <gtest/gtest.h>

@@ -2,11 +2,11 @@
 // it: the prize rules on real rounds of the bundled history, agreement with the
 // back-test's payouts over every number, a corrected draw, the per-round rows
 // with their running balance, the filters, the totals and the CSV export.
+#include "backtest/backtest.h"
 #include "common/date_serial.h"
 #include "ledger/ledger_csv.h"
 #include "ledger/settlement.h"
 #include "ledger_fixture.h"
-#include "backtest/backtest.h"
 
 #include <gtest/gtest.h>
 

@@ -63,8 +63,7 @@ TEST(CalibrationSheet, CrosshairsOnTheMarksMovedByTheOffset) {
             for (const MarkRect& t : calibrationTargets(game))
                 expected.push_back({t.x + 113 + o.x, t.y + 28 + o.y});
             const auto rects = calibrationSheet(game, offset);
-            EXPECT_EQ(crossesIn(rects), expected)
-                << offset.x << "," << offset.y << " " << tw::common::gameName(game);
+            EXPECT_EQ(crossesIn(rects), expected) << offset.x << "," << offset.y << " " << tw::common::gameName(game);
             // Every rectangle moves by the same offset as the marks of a print job.
             const auto plain = calibrationSheet(game, {});
             ASSERT_EQ(rects.size(), plain.size());

@@ -11,7 +11,7 @@ using tw::common::BetType;
 using tw::common::Game;
 
 TEST(MarkSheet, ColumnsBlocksAndRows) {
-    const int xs[] = {0, 352, 703, 1055, 1407, 1759, 2110, 2462, 2814, 3166};   // values 9 down to 0
+    const int xs[] = {0, 352, 703, 1055, 1407, 1759, 2110, 2462, 2814, 3166}; // values 9 down to 0
     for (int v = 9; v >= 0; --v)
         EXPECT_EQ(GetMarkLeft(v), xs[9 - v]) << v;
 
@@ -49,15 +49,35 @@ TEST(MarkSheet, EntryMarks) {
         std::vector<MarkRect> marks;
     };
     const Case cases[] = {
-        {"Numbers3 Straight 905", Game::Numbers3, 1, "905", BetType::Straight,
+        {"Numbers3 Straight 905",
+         Game::Numbers3,
+         1,
+         "905",
+         BetType::Straight,
          {{0, 2183}, {3166, 2183 + 199}, {1407, 2183 + 398}, {2814, 2183 + 597}}},
-        {"Mini *23 in block 3", Game::Numbers3, 3, "*23", BetType::Mini,
+        {"Mini *23 in block 3",
+         Game::Numbers3,
+         3,
+         "*23",
+         BetType::Mini,
          {{2462, 4565 + 199}, {2110, 4565 + 398}, {703, 4565 + 597}}},
-        {"Numbers4 Box 0123 in block 2", Game::Numbers4, 2, "0123", BetType::Box,
+        {"Numbers4 Box 0123 in block 2",
+         Game::Numbers4,
+         2,
+         "0123",
+         BetType::Box,
          {{3166, 3374}, {2814, 3374 + 206}, {2462, 3374 + 412}, {2110, 3374 + 618}, {2110, 3374 + 824}}},
-        {"Numbers3 Set 000 in block 5", Game::Numbers3, 5, "000", BetType::Set,
+        {"Numbers3 Set 000 in block 5",
+         Game::Numbers3,
+         5,
+         "000",
+         BetType::Set,
          {{3166, 6946}, {3166, 6946 + 199}, {3166, 6946 + 398}, {1407, 6946 + 597}}},
-        {"Numbers4 Straight 9870 in block 4", Game::Numbers4, 4, "9870", BetType::Straight,
+        {"Numbers4 Straight 9870 in block 4",
+         Game::Numbers4,
+         4,
+         "9870",
+         BetType::Straight,
          {{0, 5756}, {352, 5756 + 206}, {703, 5756 + 412}, {3166, 5756 + 618}, {2814, 5756 + 824}}},
     };
     for (const auto& c : cases) {
@@ -73,9 +93,9 @@ TEST(MarkSheet, EntryMarks) {
 TEST(MarkSheet, OffsetFromTenthsOfAMillimetre) {
     // 1 mm = 1440 / 25.4 = 56.693 twips; 15 mm = 850.39 is the limit either way.
     const std::pair<int, int> cases[] = {
-        {0, 0},       {1, 6},       {-1, -6},      {3, 17},      {5, 28},      {-5, -28},
-        {10, 57},     {-10, -57},   {25, 142},     {-37, -210},  {100, 567},   {149, 845},
-        {150, 850},   {-150, -850}, {151, 850},    {-151, -850}, {1000, 850},  {-32768, -850},
+        {0, 0},     {1, 6},       {-1, -6},   {3, 17},      {5, 28},     {-5, -28},
+        {10, 57},   {-10, -57},   {25, 142},  {-37, -210},  {100, 567},  {149, 845},
+        {150, 850}, {-150, -850}, {151, 850}, {-151, -850}, {1000, 850}, {-32768, -850},
     };
     for (const auto& [tenths, twips] : cases)
         EXPECT_EQ(twipsFromTenthsMm(tenths), twips) << tenths;
@@ -89,7 +109,7 @@ TEST(MarkSheet, EntryMarksMovedByTheOffset) {
         const char* entry;
         BetType type;
         SheetOffset offset;
-        SheetOffset applied;   // what reaches the marks after the limit
+        SheetOffset applied; // what reaches the marks after the limit
     };
     const Case cases[] = {
         {"no offset", Game::Numbers3, 1, "905", BetType::Straight, {0, 0}, {0, 0}},
@@ -115,7 +135,9 @@ TEST(MarkSheet, EntryMarksMovedByTheOffset) {
     }
     // A known mark, not only a difference: 905's 0 in row 2 of block 1, 1 mm left, 2.5 mm down.
     const SheetOffset offset{twipsFromTenthsMm(-10), twipsFromTenthsMm(25)};
-    EXPECT_EQ(PrintEntry(Game::Numbers3, 1, tw::testing::entryNumber(Game::Numbers3, "905"), BetType::Straight, offset)[1], (MarkRect{3166 - 57, 2183 + 199 + 142}));
+    EXPECT_EQ(
+        PrintEntry(Game::Numbers3, 1, tw::testing::entryNumber(Game::Numbers3, "905"), BetType::Straight, offset)[1],
+        (MarkRect{3166 - 57, 2183 + 199 + 142}));
     EXPECT_EQ(clampOffset({-851, 850}), (SheetOffset{-850, 850}));
 }
 

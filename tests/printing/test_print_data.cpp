@@ -77,7 +77,7 @@ TEST(PrintData, NothingPickedOfTheChosenType) {
     const StartPrintPlan mini = planStartPrint(Game::Numbers3, 3, numbersOnly);
     ASSERT_TRUE(mini.message.has_value());
     EXPECT_NE(mini.message->find("【ミニ】選出のデータがありません。"), std::string::npos);
-    EXPECT_EQ(mini.message->substr(0, 6), "     \xEF");   // five ASCII spaces, then a full-width character
+    EXPECT_EQ(mini.message->substr(0, 6), "     \xEF"); // five ASCII spaces, then a full-width character
     EXPECT_STREQ(kNoPrintDataTitle, "【印刷選出エラー】");
 
     const StartPrintPlan straight = planStartPrint(Game::Numbers3, 0, numbersOnly);
@@ -103,11 +103,9 @@ TEST(PrintData, Budget) {
         std::optional<std::string> text;
     };
     const Case cases[] = {
-        {{3, 0, 0, 2}, "\\1,000"},
-        {{0, 0, 0, 0}, "\\0"},
-        {{5000, 0, 1, 0}, "\\1,000,200"},
-        {{10737418, 0, 0, 0}, "\\2,147,483,600"},
-        {{10737418, 1, 0, 0}, std::nullopt},   // 2,147,483,800 does not fit in 32 bits
+        {{3, 0, 0, 2}, "\\1,000"},           {{0, 0, 0, 0}, "\\0"},
+        {{5000, 0, 1, 0}, "\\1,000,200"},    {{10737418, 0, 0, 0}, "\\2,147,483,600"},
+        {{10737418, 1, 0, 0}, std::nullopt}, // 2,147,483,800 does not fit in 32 bits
     };
     for (const auto& c : cases)
         EXPECT_EQ(GetPrtCredit(c.counts), c.text) << c.counts[0];

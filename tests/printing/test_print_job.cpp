@@ -13,7 +13,6 @@ using tw::printing::PrintEvent;
 using tw::printing::PrintJob;
 using tw::testing::RecordingSink;
 
-
 TEST(PrintJob, SixEntriesFillTwoSheets) {
     PrintJob job(Game::Numbers3, BetType::Straight, tw::testing::numbers3From100(6));
     RecordingSink sink;
@@ -22,9 +21,9 @@ TEST(PrintJob, SixEntriesFillTwoSheets) {
     events.reserve(6);
     for (int i = 0; i < 6; ++i)
         events.push_back(job.step(sink).event);
-    EXPECT_EQ(events, (std::vector<PrintEvent>{PrintEvent::EntryPrinted, PrintEvent::EntryPrinted,
-                                               PrintEvent::EntryPrinted, PrintEvent::EntryPrinted,
-                                               PrintEvent::SheetFinished, PrintEvent::JobFinished}));
+    EXPECT_EQ(events,
+              (std::vector<PrintEvent>{PrintEvent::EntryPrinted, PrintEvent::EntryPrinted, PrintEvent::EntryPrinted,
+                                       PrintEvent::EntryPrinted, PrintEvent::SheetFinished, PrintEvent::JobFinished}));
     ASSERT_EQ(sink.pages.size(), 2u);
     EXPECT_EQ(sink.pages[0].size(), 5u * 4);
     ASSERT_EQ(sink.pages[1].size(), 4u);
@@ -61,7 +60,10 @@ TEST(PrintJob, EveryMarkOfEveryPageMovedByTheOffset) {
         }
     }
     // An offset beyond 15 mm is held at the limit.
-    EXPECT_EQ(PrintJob(Game::Numbers3, BetType::Straight, tw::testing::entryNumbers(Game::Numbers3, {"123"}), {2000, -900}).offset(), (tw::printing::SheetOffset{850, -850}));
+    EXPECT_EQ(
+        PrintJob(Game::Numbers3, BetType::Straight, tw::testing::entryNumbers(Game::Numbers3, {"123"}), {2000, -900})
+            .offset(),
+        (tw::printing::SheetOffset{850, -850}));
 }
 
 TEST(PrintJob, ProgressAndSheetsStillNeeded) {
@@ -80,7 +82,7 @@ TEST(PrintJob, ProgressAndSheetsStillNeeded) {
     }
     EXPECT_EQ(sheets, (std::vector<int>{2, 1, 0}));
     EXPECT_EQ(printed, (std::vector<int>{5, 10, 11}));
-    EXPECT_EQ(percents, (std::vector<int>{45, 91, 100}));   // 45.45 and 90.9 rounded
+    EXPECT_EQ(percents, (std::vector<int>{45, 91, 100})); // 45.45 and 90.9 rounded
     EXPECT_EQ(sink.newPages, 2);
     EXPECT_EQ(sink.endDocuments, 1);
 }
@@ -89,12 +91,12 @@ TEST(PrintJob, CancelEndsTheDocumentAfterTheCurrentEntry) {
     struct Case {
         const char* what;
         int stepsBeforeCancel;
-        int marks;      // of the entries printed before the cancel
+        int marks; // of the entries printed before the cancel
         int newPages;
     };
     const Case cases[] = {
         {"after two entries", 2, 2 * 4, 0},
-        {"in the pause after a full sheet", 5, 5 * 4, 0},   // no empty sheet is fed
+        {"in the pause after a full sheet", 5, 5 * 4, 0}, // no empty sheet is fed
         {"on the second sheet", 7, 7 * 4, 1},
     };
     for (const auto& c : cases) {
@@ -104,7 +106,7 @@ TEST(PrintJob, CancelEndsTheDocumentAfterTheCurrentEntry) {
         for (int i = 0; i < c.stepsBeforeCancel; ++i)
             job.step(sink);
         EXPECT_TRUE(job.requestCancel()) << c.what;
-        EXPECT_TRUE(job.busy()) << c.what;   // the document is still open
+        EXPECT_TRUE(job.busy()) << c.what; // the document is still open
         EXPECT_EQ(sink.endDocuments, 0) << c.what;
         const auto r = job.step(sink);
         EXPECT_EQ(r.event, PrintEvent::Cancelled) << c.what;
@@ -128,9 +130,9 @@ TEST(PrintJob, StartingRules) {
     EXPECT_EQ(sink.endDocuments, 0);
 
     PrintJob job(Game::Numbers3, BetType::Mini, tw::testing::entryNumbers(Game::Numbers3, {"*23", "*07"}));
-    EXPECT_FALSE(job.requestCancel());   // nothing running: the dialog may close at once
+    EXPECT_FALSE(job.requestCancel()); // nothing running: the dialog may close at once
     ASSERT_TRUE(job.start());
-    EXPECT_FALSE(job.start());           // already running
+    EXPECT_FALSE(job.start()); // already running
     job.step(sink);
     EXPECT_EQ(job.step(sink).event, PrintEvent::JobFinished);
     // The same data can be printed again, from the first entry.
@@ -140,7 +142,7 @@ TEST(PrintJob, StartingRules) {
     EXPECT_EQ(job.step(sink).event, PrintEvent::JobFinished);
     EXPECT_EQ(sink.endDocuments, 2);
     EXPECT_EQ(sink.markCount(), 2 * 2 * 3);
-    EXPECT_EQ(sink.pages[0][0], sink.pages[0][6]);   // second job starts again in block 1
+    EXPECT_EQ(sink.pages[0][0], sink.pages[0][6]); // second job starts again in block 1
 }
 
 } // namespace

@@ -2,9 +2,9 @@
 // to its end or cancelled part-way, then the entries it printed written to a
 // ledger; entries that cannot be tickets left out with a message; a ledger that
 // cannot be opened records nothing and says so.
-#include "support/entry_numbers.h"
 #include "ledger/print_record.h"
 #include "printing/print_job.h"
+#include "support/entry_numbers.h"
 #include "support/recording_sink.h"
 
 #include "support/temp_folder.h"

@@ -265,7 +265,8 @@ TEST(EnginePredictor, MatchesSlicedRunsOnTheBundledHistory) {
         const Prediction fast = predict(lastRow);
         ASSERT_NE(fast.proposal, nullptr) << tw::engine::errorText(fast.error);
         tw::engine::Engine sliced;
-        ASSERT_EQ(sliced.YosouSetUp(loaded.table, tw::common::Game::Numbers3, 1, lastRow), tw::engine::EngineError::None);
+        ASSERT_EQ(sliced.YosouSetUp(loaded.table, tw::common::Game::Numbers3, 1, lastRow),
+                  tw::engine::EngineError::None);
         ASSERT_EQ(sliced.runToEnd(), tw::engine::EngineError::None);
         const Proposal& expected = sliced.proposal();
         EXPECT_GT(expected.grp1.count + expected.grp2.count + expected.mini.count, 0);

@@ -30,7 +30,9 @@ namespace fs = std::filesystem;
 using CliRun = tw::testing::ProgramRun;
 using tw::testing::shellQuoted;
 
-CliRun runCli(const std::string& args) { return tw::testing::runProgramLine(TALLOWIND_CLI, "stats " + args); }
+CliRun runCli(const std::string& args) {
+    return tw::testing::runProgramLine(TALLOWIND_CLI, "stats " + args);
+}
 
 const std::string kData = std::string("--data-dir ") + shellQuoted(TALLOWIND_DATA_DIR);
 
@@ -106,7 +108,8 @@ TEST_F(StatsCliFixture, TextTablesShowTheSameFigures) {
         "NUMBERS3, rounds 2..12 (11 rounds)\n",
         "     1st      2      2      0      2      1      1      0      1      0      2",
         // 2, 6 and 8 never came first: their gaps are the whole range, marked as "at least".
-        "     1st       0/7       3/3   11+/11+       1/5     10/10       2/8   11+/11+       9/9   11+/11+       4/4\n",
+        "     1st       0/7       3/3   11+/11+       1/5     10/10       2/8   11+/11+       9/9   11+/11+       "
+        "4/4\n",
         // Sum 3 in rounds 4, 5, 9 and 12; 10 of the 1000 numbers have it.
         "   3       4      0.11    10\n",
         "  27       1      0.01     1\n",
@@ -175,7 +178,8 @@ TEST(StatsCli, BadUsageGivesOneLineAndStatusTwo) {
         {"--game 3 --from x " + kData, "--from"},
         {"--game 3 --seed 1 " + kData, "--seed"},
         {"--game 3 " + kData + " --to", "--to"},
-        {"--game 3 --data-dir " + shellQuoted((fs::temp_directory_path() / "tw_no_such_folder").string()), "Num3Data.tbl"},
+        {"--game 3 --data-dir " + shellQuoted((fs::temp_directory_path() / "tw_no_such_folder").string()),
+         "Num3Data.tbl"},
         {"--game 3 --game=4 " + kData, "--game is given twice"},
         {"--game 3 --to 99999999999 " + kData, "--to 99999999999 is out of range"},
         {"--game 3 --json=yes " + kData, "--json takes no value"},

@@ -27,11 +27,11 @@ TEST(ChangeView, GridRowsAreTheDistinctValues) {
     EXPECT_EQ(allGroupRowTexts(tableOf({500, 10000, 123456, 999999})),
               (std::vector<std::string>{"0.500", "10.000", "123.456", "999.999"}));
 
-    p.AllGrpValueCount = 2;   // the grid has only that many rows
+    p.AllGrpValueCount = 2; // the grid has only that many rows
     EXPECT_EQ(allGroupRowTexts(p), (std::vector<std::string>{"10.500", "12.345"}));
     p.AllGrpValueCount = 4;
     EXPECT_EQ(allGroupRowTexts(p), (std::vector<std::string>{"10.500", "12.345", "15.000", ""}));
-    p.AllGrpCount = 2;        // entries past the count are not read
+    p.AllGrpCount = 2; // entries past the count are not read
     p.AllGrpValueCount = 3;
     EXPECT_EQ(allGroupRowTexts(p), (std::vector<std::string>{"10.500", "", ""}));
 }
@@ -51,7 +51,7 @@ TEST(ChangeView, KeyMarksWhereTheAverageFalls) {
         {"below the first row", 0.25, {{0, kColourBlue, kColourYellow}}},
         {"equal to the first row", 1.0, {{0, kColourRed, kColourYellow}}},
         {"above every row", 6.5, {}},
-        {"a half rounds to even", 2.0625, {{2, kColourRed, kColourYellow}}},   // 2062.5 -> 2062
+        {"a half rounds to even", 2.0625, {{2, kColourRed, kColourYellow}}}, // 2062.5 -> 2062
     };
     for (const auto& c : cases)
         EXPECT_EQ(allGroupKeyMarks(p, c.avg), c.marks) << c.what;
@@ -64,7 +64,7 @@ TEST(ChangeView, PointTableShowsTheRankingPerPosition) {
     r.at(0, 2) = {3, 40};
     r.at(9, 3) = {5, -2};
     r.at(4, 4) = {8, 17};
-    r.at(10, 1) = {9, 99};   // slot 10 is not shown
+    r.at(10, 1) = {9, 99}; // slot 10 is not shown
 
     const auto n3 = pointTableCells(tw::common::Game::Numbers3, r);
     ASSERT_EQ(n3.size(), 11u);
@@ -99,7 +99,7 @@ TEST(ChangeView, CountsAndAmounts) {
         {15, "15", "\\3,000"},
         {12345, "12,345", "\\2,469,000"},
         {10737418, "10,737,418", "\\2,147,483,600"},
-        {10737419, "10,737,419", std::nullopt},   // 2,147,483,800 does not fit in 32 bits
+        {10737419, "10,737,419", std::nullopt}, // 2,147,483,800 does not fit in 32 bits
     };
     for (const auto& c : cases) {
         EXPECT_EQ(countText(c.count), c.countText);

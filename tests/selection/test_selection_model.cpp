@@ -100,7 +100,7 @@ TEST(SelectionModel, CandidatesFromAGridValue) {
         {true, "10.500", {"012", "345"}, {12, 345}},
         {true, "12.345", {"312", "678"}, {312, 678}},
         {true, "15.000", {"999"}, {999}},
-        {true, "11.000", {}, {}},   // a value the table does not hold
+        {true, "11.000", {}, {}}, // a value the table does not hold
         {true, "", {}, {}},
         {false, "8.250", {"0042", "7103"}, {42, 7103}},
         {false, "9.125", {"2222"}, {2222}},
@@ -119,7 +119,8 @@ TEST(SelectionModel, CandidatesFromAGridValue) {
 TEST(SelectionModel, GridLookupStopsAtTheFirstLargerValue) {
     // The table is ascending by contract; an entry after a larger value is never reached.
     tw::engine::Proposal p;
-    tw::testing::setAllGroup(p, {{10500, tw::testing::pred(0, 1, 2)}, {12345, tw::testing::pred(3, 1, 2)},
+    tw::testing::setAllGroup(p, {{10500, tw::testing::pred(0, 1, 2)},
+                                 {12345, tw::testing::pred(3, 1, 2)},
                                  {10500, tw::testing::pred(7, 7, 7)}});
     SelectionModel m;
     m.SetGrpNumsFromGrid(tw::common::Game::Numbers3, "10.500", p);
@@ -165,7 +166,7 @@ TEST(SelectionModel, MiniEntriesAreUniqueOnTheirValue) {
     EXPECT_EQ(texts(m.lstChgMini()), std::vector<std::string>{"12"});
     EXPECT_EQ(data(m.lstChgMini()), std::vector<int32_t>{12});
     EXPECT_EQ(m.lngUserSelect(), 3);
-    m.AddAllToMini();   // again: nothing new
+    m.AddAllToMini(); // again: nothing new
     EXPECT_EQ(m.lngUserSelect(), 3);
 }
 
@@ -239,7 +240,7 @@ TEST(SelectionModel, EntriesCarrySourceCodes) {
 TEST(SelectionModel, ATagMissingFromTheGridReusesThePreviousCode) {
     const auto p = tw::testing::numbers3Proposal();
     SelectionModel m;
-    addFromGrid(m, true, "12.345", p, {678});   // first entry, its row will be gone
+    addFromGrid(m, true, "12.345", p, {678}); // first entry, its row will be gone
     addFromGroup(m, true, 2, p, {456});
     addFromGrid(m, true, "12.345", p, {312});
     const std::vector<std::string> rebuilt = {"10.500", "15.000"};
@@ -343,8 +344,12 @@ TEST(SelectionModel, BadEntriesAreSkippedAndTheRestLoads) {
         {"wrong digit counts", true, "1\r\nA00@12,A00@1234,A00@12a,A00@,A00@123\r\n", {"123(予測Grp1)"}, {}, 4},
         {"bad Mini entries", true, "1\r\nMIN@*5,MIN@*123,A00@*12,MIN@*x1,MIN@*07\r\n", {}, {"07"}, 4},
         {"duplicates", true, "1\r\nA00@123,B00@123,MIN@*23,MIN@*23\r\n", {"123(予測Grp1)"}, {"23"}, 2},
-        {"Numbers4 with a Mini entry and a short number", false, "1\r\nC00@0456,MIN@*12,A00@123\r\n",
-         {"0456(予測Grp3)"}, {}, 2},
+        {"Numbers4 with a Mini entry and a short number",
+         false,
+         "1\r\nC00@0456,MIN@*12,A00@123\r\n",
+         {"0456(予測Grp3)"},
+         {},
+         2},
         {"truncated file", true, "1\r\nA00@123,B00@45", {"123(予測Grp1)"}, {}, 1},
     };
     for (const auto& c : cases) {

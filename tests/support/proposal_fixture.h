@@ -37,7 +37,7 @@ inline void setAllGroup(engine::Proposal& p, std::initializer_list<std::pair<int
     }
     p.AllGrpCount = static_cast<int16_t>(p.AllGrpNums.size());
     p.AllGrpValueCount = distinct;
-    p.AllGrpNums.push_back({});   // the spare element the engine leaves
+    p.AllGrpNums.push_back({}); // the spare element the engine leaves
 }
 
 // Numbers3: groups 1 and 2, a Mini list, and an all-group table of three values.
@@ -46,8 +46,11 @@ inline engine::Proposal numbers3Proposal() {
     p.grp1 = group({pred(0, 1, 2), pred(1, 2, 3), pred(9, 0, 5)});
     p.grp2 = group({pred(3, 1, 2), pred(4, 5, 6)});
     p.mini = group({pred(2, 3, 0), pred(0, 7, 0)});
-    setAllGroup(p, {{10500, pred(0, 1, 2)}, {10500, pred(3, 4, 5)}, {12345, pred(3, 1, 2)},
-                    {12345, pred(6, 7, 8)}, {15000, pred(9, 9, 9)}});
+    setAllGroup(p, {{10500, pred(0, 1, 2)},
+                    {10500, pred(3, 4, 5)},
+                    {12345, pred(3, 1, 2)},
+                    {12345, pred(6, 7, 8)},
+                    {15000, pred(9, 9, 9)}});
     return p;
 }
 

@@ -13,7 +13,7 @@ public:
         int x, y, w, h;
         bool operator==(const Rect&) const = default;
     };
-    std::vector<std::vector<Rect>> pages{1};   // marks of each page
+    std::vector<std::vector<Rect>> pages{1}; // marks of each page
     int newPages = 0;
     int endDocuments = 0;
     bool drawnAfterEnd = false;

@@ -86,9 +86,9 @@ TEST(RunProgram, OneLineRefusalIsStatusTwoAndOneLineOnStandardError) {
     };
     const Case cases[] = {
         {"echo 'tallowind-cli x: bad option' >&2; exit 2", true},
-        {"echo 'bad option' >&2; exit 1", false},          // another status
+        {"echo 'bad option' >&2; exit 1", false},           // another status
         {"echo out; echo 'bad option' >&2; exit 2", false}, // something on stdout
-        {"printf 'one\\ntwo\\n' >&2; exit 2", false},      // two lines
+        {"printf 'one\\ntwo\\n' >&2; exit 2", false},       // two lines
         {"printf 'no line end' >&2; exit 2", false},
         {"exit 2", false}, // nothing said
     };

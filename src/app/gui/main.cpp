@@ -41,9 +41,9 @@ int main(int argc, char* argv[]) {
     tw::ui::installQtJapanese(app);
     // The print offsets of each printer are kept in the user's settings file;
     // set here, not in the windows, so that tests never reach that file.
-    tw::printing::setOffsetSettingsFile(QSettings(QSettings::IniFormat, QSettings::UserScope,
-                                                  QStringLiteral("Tallowind"), QStringLiteral("Tallowind"))
-                                            .fileName());
+    tw::printing::setOffsetSettingsFile(
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tallowind"), QStringLiteral("Tallowind"))
+            .fileName());
 
     tw::app::StartupOptions options;
     options.workingDir = args.workdir;

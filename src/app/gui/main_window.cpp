@@ -1,6 +1,7 @@
 #include "app/gui/main_window.h"
 
 #include "app/gui/prediction_result_panel.h"
+#include "backtest/gui/backtest_dialog.h"
 #include "engine/gui/analysis_tables_viewer.h"
 #include "history/gui/draw_entry_dialog.h"
 #include "history/gui/draw_import_dialog.h"
@@ -9,7 +10,6 @@
 #include "ledger/ledger.h"
 #include "printing/gui/current_printer.h"
 #include "printing/gui/print_panel.h"
-#include "backtest/gui/backtest_dialog.h"
 #include "reports/gui/report_progress_dialog.h"
 #include "reports/gui/statistics_dialog.h"
 #include "selection/gui/change_panel.h"
@@ -266,7 +266,8 @@ QWidget* MainWindow::buildCommandColumn() {
 void MainWindow::createPanels() {
     framYosou = new PredictionResultPanel(this);
     connect(framYosou, &PredictionResultPanel::restartRequested, this, [this] { StartPrediction(checkedGame()); });
-    framHenkou = new selection::ChangePanel(m_selection, m_engine, m_history, m_appState.workingFolder().string(), this);
+    framHenkou =
+        new selection::ChangePanel(m_selection, m_engine, m_history, m_appState.workingFolder().string(), this);
     framPrint = new printing::PrintPanel(this);
     connect(framHenkou, &selection::ChangePanel::selectionStored, this, [this](const QString& fileName) {
         StatusBar1->showMessage(QStringLiteral("選出Noを保存しました（%1）").arg(fileName));
@@ -373,7 +374,8 @@ void MainWindow::SetGameView(int index) {
     optNumbers[static_cast<std::size_t>(index)]->setChecked(true);
     lblNum->setText(index == 0 ? QStringLiteral("3") : QStringLiteral("4"));
     QPalette palette = lblNum->palette();
-    palette.setColor(QPalette::WindowText, ui::gameColour(index == 0 ? common::Game::Numbers3 : common::Game::Numbers4));
+    palette.setColor(QPalette::WindowText,
+                     ui::gameColour(index == 0 ? common::Game::Numbers3 : common::Game::Numbers4));
     lblNum->setPalette(palette);
     SetResultGameView(index);
 }
@@ -598,8 +600,7 @@ void MainWindow::cmdImport_Click() {
     ConfirmNewPrediction();
 
     history::DrawImportDialog dialog(
-        m_history, [this](common::Game game) { return m_appState.tableFilePath(game); },
-        checkedGame(), this);
+        m_history, [this](common::Game game) { return m_appState.tableFilePath(game); }, checkedGame(), this);
     dialog.setStartFolder(QString::fromStdString(m_appState.workingFolder().string()));
     dialog.exec();
     FillRoundList();
@@ -664,8 +665,7 @@ void MainWindow::cmdPutHitData_Click() {
     cmdYosoku_Click();
 }
 void MainWindow::cmdCheck_Click() {
-    engine::AnalysisTablesViewer viewer(
-        m_engine, {checkedGame(), static_cast<int16_t>(roundInSelector() - 1)}, this);
+    engine::AnalysisTablesViewer viewer(m_engine, {checkedGame(), static_cast<int16_t>(roundInSelector() - 1)}, this);
     viewer.pubFormSetUP();
     viewer.exec();
 }
@@ -698,7 +698,7 @@ void MainWindow::tmStart_Timer() {
     tmStart.stop();
     const QDateTime now = m_clock();
     const LocalDateTime local{now.date().year(), now.date().month(), now.date().day(), now.time().hour(),
-                                      now.time().minute()};
+                              now.time().minute()};
     if (const auto notice = m_deadlineNotice.check(local))
         ui::showMessage(this, QString::fromStdString(notice->text), ui::Buttons::Ok,
                         QString::fromStdString(notice->title));

@@ -96,7 +96,9 @@ public:
     void setPredictionRun(PredictionRun run) { m_predictionRun = std::move(run); }
     int predictionRunsStarted() const { return m_intRunsStarted; }
     // Timer intervals of the progress dialog (tests shorten them).
-    void setPredictionIntervals(const engine::PredictionProgressDialog::Intervals& intervals) { m_yosokuIntervals = intervals; }
+    void setPredictionIntervals(const engine::PredictionProgressDialog::Intervals& intervals) {
+        m_yosokuIntervals = intervals;
+    }
     // The engine of the window's runs: its proposal is what the panels show and pick from.
     const engine::Engine& engine() const { return m_engine; }
     // The user's selection: edited in the change panel, read by the print panel.

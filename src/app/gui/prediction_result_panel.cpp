@@ -1,9 +1,9 @@
 #include "app/gui/prediction_result_panel.h"
 
 #include "app/result_layout.h"
-#include "ui/grid_cell.h"
 #include "common/number_format.h"
 #include "engine/engine.h"
+#include "ui/grid_cell.h"
 #include "ui/message_box.h"
 #include "ui/widgets.h"
 
@@ -318,8 +318,8 @@ void PredictionResultPanel::ClearResultView(const engine::Proposal& lastRun) {
     }
 }
 
-void PredictionResultPanel::ShowPredictionResult(const engine::Proposal& proposal, const history::DrawTable& table, common::Game game,
-                                      int round) {
+void PredictionResultPanel::ShowPredictionResult(const engine::Proposal& proposal, const history::DrawTable& table,
+                                                 common::Game game, int round) {
     ClearResultView(proposal);
     const bool numbers3 = game == common::Game::Numbers3;
     const history::NumData& record = table.record(round);
@@ -373,7 +373,7 @@ void PredictionResultPanel::showBuy(int label, int count, std::string_view money
 }
 
 PredictionResultPanel::Hits PredictionResultPanel::fillGroup(int grid, const engine::CountedList<engine::PredNum>& list,
-                                       const history::NumData* draw, common::Game game) {
+                                                             const history::NumData* draw, common::Game game) {
     QTableWidget* table = gridResulte[static_cast<std::size_t>(grid)];
     const int perRow = kResultGrids[static_cast<std::size_t>(grid)].perRow;
     Hits hits;

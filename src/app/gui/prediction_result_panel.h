@@ -38,7 +38,8 @@ public:
     void ClearResultView(const engine::Proposal& lastRun);
     // Fills the view from a run's proposal for `round` of `game` (3 or 4); the
     // hits are shown when the table holds that round.
-    void ShowPredictionResult(const engine::Proposal& proposal, const history::DrawTable& table, common::Game game, int round);
+    void ShowPredictionResult(const engine::Proposal& proposal, const history::DrawTable& table, common::Game game,
+                              int round);
 
     // The restart buttons: each asks first and, unless answered No, requests a run.
 
@@ -58,7 +59,8 @@ private:
     QWidget* buildGroupBox(int grid, const QString& title, int countLabel, int width, int height);
     QWidget* buildHitFrame();
     void askRestart(const QString& question, const QString& title);
-    Hits fillGroup(int grid, const engine::CountedList<engine::PredNum>& list, const history::NumData* draw, common::Game game);
+    Hits fillGroup(int grid, const engine::CountedList<engine::PredNum>& list, const history::NumData* draw,
+                   common::Game game);
     int fillMini(const engine::CountedList<engine::PredNum>& list, const history::NumData* draw);
     void showBuy(int label, int count, std::string_view moneyFormat);
     void showGroupHits(int group, const Hits& hits, const history::NumData& draw);

@@ -138,7 +138,7 @@ TallowindApp::Outcome TallowindApp::Main() {
     m_appState = InitAppState(choice.dir);
 
     history::TableLoadDialog loading(m_history, m_appState.Num3FilePath, m_appState.Num4FilePath,
-                                 QString::fromStdString(m_appState.AviFilePath));
+                                     QString::fromStdString(m_appState.AviFilePath));
     loading.setTimings(m_options.loadTimings);
     if (loading.exec() != QDialog::Accepted)
         return Outcome::LoadFailed;

@@ -83,10 +83,12 @@ enum Column {
 };
 
 QStringList columnTitles() {
-    return {QStringLiteral("グループ"),   QStringLiteral("券種"),       QStringLiteral("購入回数"),
-            QStringLiteral("口数"),       QStringLiteral("購入額"),     QStringLiteral("当せん金"),
-            QStringLiteral("回収率"),     QStringLiteral("ストレート的中"), QStringLiteral("ボックス的中"),
-            QStringLiteral("ランダム期待値"), QStringLiteral("期待回収率"), QStringLiteral("ランダム95%範囲"),
+    return {QStringLiteral("グループ"),     QStringLiteral("券種"),
+            QStringLiteral("購入回数"),     QStringLiteral("口数"),
+            QStringLiteral("購入額"),       QStringLiteral("当せん金"),
+            QStringLiteral("回収率"),       QStringLiteral("ストレート的中"),
+            QStringLiteral("ボックス的中"), QStringLiteral("ランダム期待値"),
+            QStringLiteral("期待回収率"),   QStringLiteral("ランダム95%範囲"),
             QStringLiteral("判定")};
 }
 
@@ -184,11 +186,12 @@ QString backtestSummary(const BacktestResult& r) {
     if (bought == 0)
         return text + QStringLiteral("\n購入した行はありません。");
 
-    text += QStringLiteral("\n%1行のうち、ランダムな番号の95%範囲を下回ったのは%2行、範囲内は%3行、上回ったのは%4行です。")
-                .arg(bought)
-                .arg(below)
-                .arg(within)
-                .arg(above);
+    text +=
+        QStringLiteral("\n%1行のうち、ランダムな番号の95%範囲を下回ったのは%2行、範囲内は%3行、上回ったのは%4行です。")
+            .arg(bought)
+            .arg(below)
+            .arg(within)
+            .arg(above);
     if (above == 0 && below == 0)
         text += QStringLiteral("どの行の回収率も、ランダムに買った場合に普通に起こる範囲に収まっています。"
                                "予測がランダムより良いとは言えません。");
@@ -211,13 +214,13 @@ QString backtestSummary(const BacktestResult& r) {
 }
 
 QByteArray backtestCsv(const BacktestResult& r) {
-    QStringList header = {QStringLiteral("グループ"),       QStringLiteral("券種"),
-                          QStringLiteral("購入回数"),       QStringLiteral("口数"),
-                          QStringLiteral("購入額"),         QStringLiteral("当せん金"),
-                          QStringLiteral("回収率(%)"),      QStringLiteral("ストレート的中"),
-                          QStringLiteral("ボックス的中"),   QStringLiteral("ランダム期待値"),
-                          QStringLiteral("期待回収率(%)"),  QStringLiteral("95%範囲下限"),
-                          QStringLiteral("95%範囲上限"),    QStringLiteral("判定")};
+    QStringList header = {QStringLiteral("グループ"),      QStringLiteral("券種"),
+                          QStringLiteral("購入回数"),      QStringLiteral("口数"),
+                          QStringLiteral("購入額"),        QStringLiteral("当せん金"),
+                          QStringLiteral("回収率(%)"),     QStringLiteral("ストレート的中"),
+                          QStringLiteral("ボックス的中"),  QStringLiteral("ランダム期待値"),
+                          QStringLiteral("期待回収率(%)"), QStringLiteral("95%範囲下限"),
+                          QStringLiteral("95%範囲上限"),   QStringLiteral("判定")};
     QString out = header.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     for (const BacktestLine& l : r.lines) {
         const bool mini = l.bet == BetType::Mini;
@@ -451,7 +454,8 @@ bool BacktestDialog::cmdRun_Click() {
             if (step == job->lastPosted)
                 return;
             job->lastPosted = step;
-            QMetaObject::invokeMethod(this, [this, done, total] { onProgress(done, total); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, done, total] { onProgress(done, total); }, Qt::QueuedConnection);
         };
         job->outcome = runBacktest(job->table, job->options, control);
     });

@@ -10,8 +10,8 @@
 // the run and waits for the worker to stop.
 #pragma once
 
-#include "history/num_data.h"
 #include "backtest/backtest.h"
+#include "history/num_data.h"
 
 #include <QDialog>
 

@@ -1,9 +1,9 @@
 #include "engine/gui/analysis_tables_viewer.h"
 
-#include "ui/grid_cell.h"
-#include "common/rounding.h"
 #include "common/number_format.h"
+#include "common/rounding.h"
 #include "engine/engine.h"
+#include "ui/grid_cell.h"
 #include "ui/widgets.h"
 
 #include <QGridLayout>
@@ -199,7 +199,7 @@ void AnalysisTablesViewer::FillHitNoGrid() {
         const FreqRow& f = freq[static_cast<std::size_t>(r)];
         for (int p = 1; p <= digits; ++p)
             ui::SetGridCell(gridHitNo, static_cast<int16_t>(p), row, -1, -1,
-                                number(f.bytRowNum[static_cast<std::size_t>(p)]));
+                            number(f.bytRowNum[static_cast<std::size_t>(p)]));
     }
     gridHitNo->setCurrentItem(nullptr);
     gridHitNo->setUpdatesEnabled(true);
@@ -233,8 +233,7 @@ void fillRanking(QTableWidget* grid, int16_t round, const Ranking* ranking, cons
             const int32_t back = mark ? kMarkBack : -1;
             const auto row = static_cast<int16_t>(slot + 3);
             ui::SetGridCell(grid, digitColumn, row, fore, back, QString::number(dp.intDigit));
-            ui::SetGridCell(grid, static_cast<int16_t>(digitColumn + 1), row, fore, back,
-                                QString::number(dp.intPoint));
+            ui::SetGridCell(grid, static_cast<int16_t>(digitColumn + 1), row, fore, back, QString::number(dp.intPoint));
         }
     }
     grid->setCurrentItem(nullptr);
@@ -287,13 +286,13 @@ void AnalysisTablesViewer::FillFlowGrids(int position) {
             if (rankTier.lngTierValue >= 0) {
                 const bool mark = tierHolds(rankTier, rec.intNextHitRank - 1);
                 ui::SetGridCell(gridRowFlow, column, row, mark ? kMarkText : -1, mark ? kMarkBack : -1,
-                                    number(rankTier.intTierCount));
+                                number(rankTier.intTierCount));
             }
             const PointTier& digitTier = rec.NextDigitTiers[static_cast<std::size_t>(t)];
             if (digitTier.lngTierValue >= 0) {
                 const bool mark = tierHolds(digitTier, rec.intNextHitDigit);
                 ui::SetGridCell(gridNumFlow, column, row, mark ? kMarkText : -1, mark ? kMarkBack : -1,
-                                    number(digitTier.intTierCount));
+                                number(digitTier.intTierCount));
             }
         }
     }

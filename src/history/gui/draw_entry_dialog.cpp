@@ -72,8 +72,8 @@ QDate qDateOf(double serial) {
 DrawEntryDialog::DrawEntryDialog(DrawHistory& history, const WeekdayMarks& weekdayMark, const Request& request,
                                  QWidget* parent)
     : QDialog(parent), m_history(history), m_weekdayMark(weekdayMark),
-      m_clock([] { return QDateTime::currentDateTime(); }), m_game(request.game),
-      m_lngEntryRound(request.round), m_blnNew(request.isNew) {
+      m_clock([] { return QDateTime::currentDateTime(); }), m_game(request.game), m_lngEntryRound(request.round),
+      m_blnNew(request.isNew) {
     setObjectName(QStringLiteral("dlgEntryData"));
     setWindowTitle(QStringLiteral("データ登録"));
     buildControls();
@@ -84,7 +84,7 @@ void DrawEntryDialog::setClock(Clock newClock) {
 }
 
 QWidget* DrawEntryDialog::buildKeypad(const QString& frameName, const QString& buttonName, bool withEditKeys,
-                                   const std::function<void(int)>& onKey) {
+                                      const std::function<void(int)>& onKey) {
     auto* frame = new QGroupBox(this);
     frame->setObjectName(frameName);
     auto* grid = new QGridLayout(frame);

@@ -28,7 +28,7 @@ QString bannerText(common::Game game) {
 } // namespace
 
 TableLoadDialog::TableLoadDialog(DrawHistory& history, std::string num3Path, std::string num4Path, QString aviPath,
-                         QWidget* parent)
+                                 QWidget* parent)
     : QDialog(parent), m_history(history), m_paths{std::move(num3Path), std::move(num4Path)},
       m_aviPath(std::move(aviPath)) {
     setObjectName(QStringLiteral("dlgLoadData"));

@@ -54,7 +54,7 @@ public:
     static constexpr int kLoadSlice = 200;
 
     TableLoadDialog(DrawHistory& history, std::string num3Path, std::string num4Path, QString aviPath,
-                QWidget* parent = nullptr);
+                    QWidget* parent = nullptr);
     ~TableLoadDialog() override;
 
     void setTimings(const Timings& timings) { m_timings = timings; }
@@ -96,7 +96,7 @@ private:
     LoadError m_loadError;
     std::vector<LoadWarning> m_loadWarnings;
     std::optional<common::Game> m_loadGame = common::Game::Numbers3; // nothing once both are in
-    int16_t m_intLoadStep = 0; // 0..6
+    int16_t m_intLoadStep = 0;                                       // 0..6
     bool m_blnBlink = true;
     bool m_blnActivated = false;
     bool m_blnFinished = false;

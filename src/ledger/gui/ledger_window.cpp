@@ -23,8 +23,8 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTableWidget>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 namespace tw::ledger {
 
@@ -99,11 +99,10 @@ void LedgerWindow::buildControls() {
     auto* split = new QSplitter(Qt::Vertical, this);
     tblLedgerRounds = new QTableWidget(0, 9, split);
     tblLedgerRounds->setObjectName(QStringLiteral("tblLedgerRounds"));
-    tblLedgerRounds->setHorizontalHeaderLabels({QStringLiteral("抽選回"), QStringLiteral("抽選日"),
-                                                QStringLiteral("ゲーム"), QStringLiteral("口数"),
-                                                QStringLiteral("購入額"), QStringLiteral("当選金"),
-                                                QStringLiteral("収支"), QStringLiteral("累計収支"),
-                                                QStringLiteral("状態")});
+    tblLedgerRounds->setHorizontalHeaderLabels(
+        {QStringLiteral("抽選回"), QStringLiteral("抽選日"), QStringLiteral("ゲーム"), QStringLiteral("口数"),
+         QStringLiteral("購入額"), QStringLiteral("当選金"), QStringLiteral("収支"), QStringLiteral("累計収支"),
+         QStringLiteral("状態")});
     tblLedgerTickets = new QTableWidget(0, 6, split);
     tblLedgerTickets->setObjectName(QStringLiteral("tblLedgerTickets"));
     tblLedgerTickets->setHorizontalHeaderLabels({QStringLiteral("券番号"), QStringLiteral("種類"),
@@ -275,14 +274,14 @@ void LedgerWindow::showDetail() {
         tblLedgerTickets->setItem(k, 1, cell(QString::fromUtf8(betNameJa(st.ticket.bet))));
         tblLedgerTickets->setItem(k, 2, cell(QString::fromStdString(st.ticket.number.text())));
         const bool hit = st.settlement.hit != HitKind::None;
+        tblLedgerTickets->setItem(k, 3,
+                                  cell(!st.settlement.settled ? QStringLiteral("未抽選")
+                                       : hit ? QStringLiteral("★ ") + QString::fromUtf8(hitNameJa(st.settlement.hit))
+                                             : QStringLiteral("はずれ")));
+        tblLedgerTickets->setItem(k, 4,
+                                  cell(st.settlement.settled ? yen(st.settlement.won) : QStringLiteral("－"), true));
         tblLedgerTickets->setItem(
-            k, 3,
-            cell(!st.settlement.settled ? QStringLiteral("未抽選")
-                 : hit                  ? QStringLiteral("★ ") + QString::fromUtf8(hitNameJa(st.settlement.hit))
-                                        : QStringLiteral("はずれ")));
-        tblLedgerTickets->setItem(k, 4, cell(st.settlement.settled ? yen(st.settlement.won) : QStringLiteral("－"), true));
-        tblLedgerTickets->setItem(k, 5, cell(st.ticket.source == TicketSource::Printed ? QStringLiteral("印刷")
-                                                                                       : QStringLiteral("手入力")));
+            k, 5, cell(st.ticket.source == TicketSource::Printed ? QStringLiteral("印刷") : QStringLiteral("手入力")));
         if (hit)
             for (int c = 0; c < 6; ++c)
                 tblLedgerTickets->item(k, c)->setBackground(QColor(255, 220, 160));
@@ -324,8 +323,8 @@ void LedgerWindow::cmdLedgerAdd_Click() {
         return;
     const common::Game game = cmbAddGame->currentIndex() == 1 ? common::Game::Numbers4 : common::Game::Numbers3;
     const auto bet = static_cast<common::BetType>(cmbAddBet->currentData().toInt());
-    const RecordResult recorded = m_ledger->addTickets(game, spnAddRound->value(), txtAddNumber->text().trimmed().toStdString(),
-                                                       bet, spnAddCount->value());
+    const RecordResult recorded = m_ledger->addTickets(
+        game, spnAddRound->value(), txtAddNumber->text().trimmed().toStdString(), bet, spnAddCount->value());
     if (recorded.error) {
         ui::showMessage(this, QString::fromStdString(describeJa(recorded.error)), ui::Buttons::Ok, kTitle);
         return;
@@ -344,7 +343,8 @@ void LedgerWindow::cmdLedgerRemove_Click() {
     }
     const int k = ranges.front().topRow();
     const qlonglong id = tblLedgerTickets->item(k, 0)->data(Qt::UserRole).toLongLong();
-    const QString what = tblLedgerTickets->item(k, 1)->text() + QStringLiteral(" ") + tblLedgerTickets->item(k, 2)->text();
+    const QString what =
+        tblLedgerTickets->item(k, 1)->text() + QStringLiteral(" ") + tblLedgerTickets->item(k, 2)->text();
     if (ui::showMessage(this, QStringLiteral("券番号 %1（%2）を購入記録から削除しますか？").arg(id).arg(what),
                         ui::Buttons::YesNo, kTitle) != ui::Answer::Yes)
         return;

@@ -40,7 +40,7 @@ private:
     bool open();
 
     QPrinter* m_printer = nullptr;
-    QPainter* m_target = nullptr;   // the preview's painter
+    QPainter* m_target = nullptr; // the preview's painter
     QPainter m_painter;
     bool m_failed = false;
     bool m_ended = false;

@@ -1,10 +1,10 @@
 #include "printing/gui/print_job_dialog.h"
 
 #include "printing/gui/current_printer.h"
-#include "printing/gui/print_offset_dialog.h"
-#include "printing/gui/print_preview_dialog.h"
 #include "printing/gui/painter_page_sink.h"
+#include "printing/gui/print_offset_dialog.h"
 #include "printing/gui/print_pictures.h"
+#include "printing/gui/print_preview_dialog.h"
 #include "printing/mark_sheet.h"
 #include "ui/message_box.h"
 #include "ui/widgets.h"
@@ -141,22 +141,24 @@ SheetOffset PrintJobDialog::sheetOffset() const {
 void PrintJobDialog::refreshPrinterName() {
     lblPrinterName->setText(printerCaption(m_printer));
     const OffsetTenths offset = offsetStore().offsetOf(offsetKeyOf(m_printer));
-    lblPrintOffset->setText(offset == OffsetTenths{} ? QStringLiteral("なし")
-                                                     : QStringLiteral("横 %1・縦 %2")
-                                                           .arg(offsetText(offset.x, true), offsetText(offset.y, false)));
+    lblPrintOffset->setText(
+        offset == OffsetTenths{}
+            ? QStringLiteral("なし")
+            : QStringLiteral("横 %1・縦 %2").arg(offsetText(offset.x, true), offsetText(offset.y, false)));
 }
 
 std::unique_ptr<PrintOffsetDialog> PrintJobDialog::makeOffsetDialog() {
-    auto dialog = std::make_unique<PrintOffsetDialog>(m_printer, printerCaption(m_printer), m_request.game,
-                                                   offsetStore(), this);
+    auto dialog =
+        std::make_unique<PrintOffsetDialog>(m_printer, printerCaption(m_printer), m_request.game, offsetStore(), this);
     connect(dialog.get(), &PrintOffsetDialog::offsetChanged, this, &PrintJobDialog::refreshPrinterName);
     return dialog;
 }
 
 std::unique_ptr<PrintPreviewDialog> PrintJobDialog::makePreview() {
     const SheetOffset offset = sheetOffset();
-    return std::make_unique<PrintPreviewDialog>(jobPages(m_request.game, m_request.printType, m_request.entries, offset), m_request.game,
-                                             offset, printerCaption(m_printer), this);
+    return std::make_unique<PrintPreviewDialog>(
+        jobPages(m_request.game, m_request.printType, m_request.entries, offset), m_request.game, offset,
+        printerCaption(m_printer), this);
 }
 
 void PrintJobDialog::cmdPrintOffset_Click() {

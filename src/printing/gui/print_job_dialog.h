@@ -55,9 +55,9 @@ public:
 
     // What to print.
     struct Request {
-        std::vector<common::LotteryNumber> entries;                // one bet per block
-        common::BetType printType = common::BetType::Straight;    // the bet type marked on every sheet
-        common::Game game = common::Game::Numbers3;               // whose sheet: NUMBERS3 or NUMBERS4
+        std::vector<common::LotteryNumber> entries;            // one bet per block
+        common::BetType printType = common::BetType::Straight; // the bet type marked on every sheet
+        common::Game game = common::Game::Numbers3;            // whose sheet: NUMBERS3 or NUMBERS4
     };
 
     explicit PrintJobDialog(Request request, QWidget* parent = nullptr);

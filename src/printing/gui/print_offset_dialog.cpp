@@ -51,8 +51,8 @@ QString offsetText(int tenths, bool across) {
     return QStringLiteral("%1 %2 mm").arg(way, mm);
 }
 
-PrintOffsetDialog::PrintOffsetDialog(QPrinter& printer, const QString& printerCaption, common::Game game, PrinterOffsets& offsets,
-                               QWidget* parent)
+PrintOffsetDialog::PrintOffsetDialog(QPrinter& printer, const QString& printerCaption, common::Game game,
+                                     PrinterOffsets& offsets, QWidget* parent)
     : QDialog(parent), m_printer(printer), m_key(offsetKeyOf(printer)), m_game(game), m_offsets(offsets),
       m_offset(offsets.offsetOf(m_key)) {
     setObjectName(QStringLiteral("dlgPrintOffset"));

@@ -29,7 +29,7 @@ class PrintOffsetDialog : public QDialog {
     Q_OBJECT
 public:
     PrintOffsetDialog(QPrinter& printer, const QString& printerCaption, common::Game game, PrinterOffsets& offsets,
-                   QWidget* parent = nullptr);
+                      QWidget* parent = nullptr);
 
     // The calibration sheet goes to this sink instead of the printer (not owned).
     void setOutput(PageSink* sink) { m_output = sink; }

@@ -58,7 +58,7 @@ void PreviewPage::paintEvent(QPaintEvent*) {
 }
 
 PrintPreviewDialog::PrintPreviewDialog(std::vector<std::vector<MarkRect>> pages, common::Game game, SheetOffset offset,
-                                 const QString& printerCaption, QWidget* parent)
+                                       const QString& printerCaption, QWidget* parent)
     : QDialog(parent), m_pages(std::move(pages)), m_areas(sheetMarkAreas(game, offset)) {
     setObjectName(QStringLiteral("dlgPrintPreview"));
     setWindowTitle(QStringLiteral("印刷プレビュー"));

@@ -47,7 +47,7 @@ class PrintPreviewDialog : public QDialog {
     Q_OBJECT
 public:
     PrintPreviewDialog(std::vector<std::vector<MarkRect>> pages, common::Game game, SheetOffset offset,
-                    const QString& printerCaption, QWidget* parent = nullptr);
+                       const QString& printerCaption, QWidget* parent = nullptr);
 
     int pageCount() const { return static_cast<int>(m_pages.size()); }
     int currentPage() const { return m_page; } // 0-based

@@ -201,7 +201,7 @@ void HitChartDialog::drawWindow(int start) {
     const int top = hitChartAxisTop(m_rows);
     yAxis->setRange(0, top);
     yAxis->setTickCount(top / kHitChartAxisStep + 1); // major divisions of 5
-    yAxis->setMinorTickCount(1); // each split in two
+    yAxis->setMinorTickCount(1);                      // each split in two
     yAxis->setLabelFormat(QStringLiteral("%d"));
     m_chart->addAxis(xAxis, Qt::AlignBottom);
     m_chart->addAxis(yAxis, Qt::AlignLeft);

@@ -40,8 +40,8 @@ struct HitChartRow {
 
 inline constexpr int kHitChartRows = 10;
 inline constexpr int kHitChartFirstRound = 1000; // the scroll bar's minimum
-inline constexpr int kHitChartAxisTop = 20;       // the value axis' usual top
-inline constexpr int kHitChartAxisStep = 5;       // its major divisions
+inline constexpr int kHitChartAxisTop = 20;      // the value axis' usual top
+inline constexpr int kHitChartAxisStep = 5;      // its major divisions
 
 // The ten rows starting at round `start` for game 3 or 4 and the chart's last
 // round `maxRange`, from the engine's follower table.

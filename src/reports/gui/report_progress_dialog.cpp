@@ -72,8 +72,7 @@ void ReportProgressDialog::writeSome() {
     m_timer->start(0);
 }
 
-std::vector<ReportRange> runHitReportWithProgress(const history::DrawTable& num3, const QString& dir,
-                                                  QWidget* parent) {
+std::vector<ReportRange> runHitReportWithProgress(const history::DrawTable& num3, const QString& dir, QWidget* parent) {
     StartedReport started = startHitReports(num3, dir.toStdString());
     if (!started.job) {
         ui::showMessage(parent, failureText(started.error), ui::Buttons::Ok, kTitle);

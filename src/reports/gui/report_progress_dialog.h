@@ -42,7 +42,6 @@ private:
 // Runs the whole report into `dir` with the progress window. A history too short
 // for the report's ranges, or a failure on the way, is reported in a message box.
 // Returns the job's ranges when all three files were written, empty otherwise.
-std::vector<ReportRange> runHitReportWithProgress(const history::DrawTable& num3, const QString& dir,
-                                                  QWidget* parent);
+std::vector<ReportRange> runHitReportWithProgress(const history::DrawTable& num3, const QString& dir, QWidget* parent);
 
 } // namespace tw::reports

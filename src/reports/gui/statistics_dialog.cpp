@@ -161,9 +161,10 @@ StatisticsDialog::StatisticsDialog(const history::DrawTable& num3, const history
     tblChiSquare->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     tblChiSquare->setMaximumHeight(150);
     countsLayout->addWidget(tblChiSquare);
-    auto* chiNote = new QLabel(QStringLiteral("カイ二乗検定（自由度9）：各数字が均等に出るとした場合に、この偏り以上になる確率が"
-                                              "p値です。p値が小さい（例えば0.05未満）ほど、均等とは言いにくくなります。"),
-                               countsPage);
+    auto* chiNote =
+        new QLabel(QStringLiteral("カイ二乗検定（自由度9）：各数字が均等に出るとした場合に、この偏り以上になる確率が"
+                                  "p値です。p値が小さい（例えば0.05未満）ほど、均等とは言いにくくなります。"),
+                   countsPage);
     chiNote->setWordWrap(true);
     countsLayout->addWidget(chiNote);
     tabStats->addTab(countsPage, QStringLiteral("出現回数"));
@@ -180,10 +181,11 @@ StatisticsDialog::StatisticsDialog(const history::DrawTable& num3, const history
     tblGaps->setVerticalHeaderLabels(digits);
     tblGaps->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     gapsLayout->addWidget(tblGaps, 1);
-    auto* gapNote = new QLabel(QStringLiteral("各欄は「現在の間隔 / 最長の間隔」（回）。現在の間隔はその位に最後に出てから"
-                                              "の回数、最長の間隔はその位に出なかった最も長い連続回数です。範囲内に一度も"
-                                              "出ていない数字には「以上」を付けています。"),
-                              gapsPage);
+    auto* gapNote =
+        new QLabel(QStringLiteral("各欄は「現在の間隔 / 最長の間隔」（回）。現在の間隔はその位に最後に出てから"
+                                  "の回数、最長の間隔はその位に出なかった最も長い連続回数です。範囲内に一度も"
+                                  "出ていない数字には「以上」を付けています。"),
+                   gapsPage);
     gapNote->setWordWrap(true);
     gapsLayout->addWidget(gapNote);
     tabStats->addTab(gapsPage, QStringLiteral("間隔"));
@@ -309,11 +311,9 @@ void StatisticsDialog::showStatistics() {
         const DigitPositionStatistics& p = s.positions[i];
         for (std::size_t d = 0; d < 10; ++d) {
             const QString atLeast = p.lastDrawn[d] == 0 ? QStringLiteral("以上") : QString();
-            tblGaps->setItem(static_cast<int>(d), static_cast<int>(i),
-                             numberItem(QStringLiteral("%1%3 / %2%3")
-                                            .arg(p.currentGap[d])
-                                            .arg(p.longestGap[d])
-                                            .arg(atLeast)));
+            tblGaps->setItem(
+                static_cast<int>(d), static_cast<int>(i),
+                numberItem(QStringLiteral("%1%3 / %2%3").arg(p.currentGap[d]).arg(p.longestGap[d]).arg(atLeast)));
         }
     }
     drawSumChart();
@@ -340,10 +340,11 @@ void StatisticsDialog::drawSumChart() {
     m_sumChart->legend()->setVisible(true);
     m_sumChart->legend()->setAlignment(Qt::AlignBottom);
 
-    lblSums->setText(QStringLiteral("数字の和は0〜%1。ランダムな抽選での各和の確率は、%2通りの番号のうちその和になる番号の"
-                                    "割合です（期待回数＝回数×割合）。")
-                         .arg(sums.maxSum())
-                         .arg(sums.waysTotal));
+    lblSums->setText(
+        QStringLiteral("数字の和は0〜%1。ランダムな抽選での各和の確率は、%2通りの番号のうちその和になる番号の"
+                       "割合です（期待回数＝回数×割合）。")
+            .arg(sums.maxSum())
+            .arg(sums.waysTotal));
 }
 
 } // namespace tw::reports

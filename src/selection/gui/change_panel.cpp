@@ -1,14 +1,14 @@
 #include "selection/gui/change_panel.h"
 
-#include "common/number_format.h"
 #include "common/file_replace.h"
-#include "ui/grid_cell.h"
-#include "selection/user_select_file.h"
+#include "common/number_format.h"
 #include "engine/engine.h"
 #include "history/num_data.h"
 #include "reports/gui/hit_chart_dialog.h"
 #include "selection/change_view.h"
 #include "selection/gui/group_select_dialog.h"
+#include "selection/user_select_file.h"
+#include "ui/grid_cell.h"
 #include "ui/message_box.h"
 #include "ui/widgets.h"
 
@@ -72,7 +72,7 @@ bool showAmount(QWidget* parent, QLabel* label, int64_t count) {
 }
 
 ChangePanel::ChangePanel(SelectionModel& model, const engine::Engine& engine, const history::DrawHistory& history,
-                       std::string workingDir, QWidget* parent)
+                         std::string workingDir, QWidget* parent)
     : QFrame(parent), m_model(model), m_engine(engine), m_history(history), m_workingDir(std::move(workingDir)) {
     setObjectName(QStringLiteral("framHenkou"));
     setFrameShape(QFrame::StyledPanel);
@@ -279,13 +279,11 @@ void ChangePanel::SetChgAllGroupGrid() {
     // The key is the round's average group value; a round the last run's tables
     // do not hold (another game, or beyond the forecast row) has none to mark.
     const engine::RowTable<engine::FollowRow> follow = m_engine.FollowRows();
-    if (m_engine.game() == m_game && m_round >= 1 &&
-        static_cast<std::size_t>(m_round) < follow.size()) {
+    if (m_engine.game() == m_game && m_round >= 1 && static_cast<std::size_t>(m_round) < follow.size()) {
         const double key = follow[static_cast<std::size_t>(m_round)].dblAvgGrpValue;
         const std::vector<RowMark> marks = allGroupKeyMarks(proposal, key);
         for (const RowMark& mark : marks)
-            ui::SelectGridCell(gridChgAllGroup, 0, static_cast<int16_t>(mark.row), mark.textColour,
-                                   mark.backColour);
+            ui::SelectGridCell(gridChgAllGroup, 0, static_cast<int16_t>(mark.row), mark.textColour, mark.backColour);
         if (!marks.empty())
             m_keyRow = marks.back().row;
     }
@@ -308,8 +306,7 @@ void ChangePanel::showEvent(QShowEvent* event) {
 
 void ChangePanel::SetChgPointGrid() {
     const engine::RowTable<engine::FollowRow> follow = m_engine.FollowRows();
-    const bool held = m_engine.game() == m_game && m_round >= 1 &&
-                      static_cast<std::size_t>(m_round) < follow.size();
+    const bool held = m_engine.game() == m_game && m_round >= 1 && static_cast<std::size_t>(m_round) < follow.size();
     const engine::Ranking ranking = held ? follow[static_cast<std::size_t>(m_round)].ranking : engine::Ranking{};
     const std::vector<std::vector<std::string>> cells = pointTableCells(m_game, ranking);
     const std::vector<int> widths = pointTableColumnWidths(m_game, kPointGridWidth);

@@ -39,7 +39,7 @@ public:
     // `workingDir` is the folder of the selection files. Everything passed in
     // must outlive the panel.
     ChangePanel(SelectionModel& model, const engine::Engine& engine, const history::DrawHistory& history,
-               std::string workingDir, QWidget* parent = nullptr);
+                std::string workingDir, QWidget* parent = nullptr);
 
     // Rebuilds the panel for a game and round: called each time the panel is shown.
     void ChgPanelSetUp(common::Game game, int16_t round);

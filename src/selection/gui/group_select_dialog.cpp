@@ -11,8 +11,7 @@
 
 namespace tw::selection {
 
-GroupSelectDialog::GroupSelectDialog(const Request& request, QWidget* parent)
-    : QDialog(parent), m_request(request) {
+GroupSelectDialog::GroupSelectDialog(const Request& request, QWidget* parent) : QDialog(parent), m_request(request) {
     setObjectName(QStringLiteral("dlgGroupSelect"));
     // The question needs no title: the dialog opens right under the button that
     // asked it. An empty title would make the window system show the

@@ -4,19 +4,19 @@
 // the exit with saving.
 #include "app/app_state.h"
 #include "app/gui/main_window.h"
-#include "history/gui/draw_entry_dialog.h"
 #include "backtest/gui/backtest_dialog.h"
-#include "reports/gui/statistics_dialog.h"
+#include "history/gui/draw_entry_dialog.h"
 #include "history/table_file.h"
 #include "ledger/gui/ledger_window.h"
 #include "printing/gui/print_panel.h"
+#include "reports/gui/statistics_dialog.h"
 #include "selection/gui/change_panel.h"
 #include "support/strict_message_hook.h"
 #include "support/table_text.h"
+#include "support/timer_tick.h"
 #include "support/window_clock.h"
 #include "support/window_driver.h"
 #include "ui/message_box.h"
-#include "support/timer_tick.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -24,6 +24,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFrame>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -32,13 +33,12 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTableWidget>
-#include <QHeaderView>
 #include <QTest>
 
 #include <optional>
 
-using tw::testing::fireTimer;
 using tw::app::MainWindow;
+using tw::testing::fireTimer;
 using tw::ui::Answer;
 using namespace tw::testing;
 
@@ -356,7 +356,7 @@ private Q_SLOTS:
 
         if (round.toInt() > kRounds3)
             boxes.expect(Answer::Yes); // a future round's view is cleared only when the user agrees
-        typeRound(other); // clears the view
+        typeRound(other);              // clears the view
         typeRound(round);
         QVERIFY(!shown("cmdHenko"));
         click("cmdYosoku");
@@ -540,7 +540,8 @@ private Q_SLOTS:
         QCOMPARE(window->statusBar()->currentMessage(), QString());
         auto* panel = child<tw::selection::ChangePanel>("framHenkou");
         Q_EMIT panel->selectionStored(QStringLiteral("NUMBERS３ユーザー選出.dat"));
-        QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("選出Noを保存しました（NUMBERS３ユーザー選出.dat）"));
+        QCOMPARE(window->statusBar()->currentMessage(),
+                 QStringLiteral("選出Noを保存しました（NUMBERS３ユーザー選出.dat）"));
     }
 
     void ledgerThatCannotBeOpenedOnlyGivesItsMessage() {
@@ -599,8 +600,7 @@ private Q_SLOTS:
         });
         boxes.expect(Answer::No);
         click("cmdDataEntry");
-        QCOMPARE(boxes.titles(),
-                 (QStringList{QStringLiteral("新規予測確認"), QStringLiteral("データ登録")}));
+        QCOMPARE(boxes.titles(), (QStringList{QStringLiteral("新規予測確認"), QStringLiteral("データ登録")}));
         QVERIFY(!entryOpened);
         QVERIFY(window->state().blnHasPrediction);
         QVERIFY(shown("cmdHenko") && shown("cmdPrint"));
@@ -617,8 +617,8 @@ private Q_SLOTS:
         window->resize(normal.width() + 400, normal.height() + 500);
         QTRY_COMPARE(window->height(), normal.height() + 500);
         QTest::qWait(50); // the layout settles in the event loop
-        for (const char* name : {"lblBuyCount_0", "lblBuyMoney_0", "lblBuyCount_1", "lblBuyMoney_1", "lblBuyCount_2",
-                                 "lblBuyMoney_2"}) {
+        for (const char* name :
+             {"lblBuyCount_0", "lblBuyMoney_0", "lblBuyCount_1", "lblBuyMoney_1", "lblBuyCount_2", "lblBuyMoney_2"}) {
             auto* label = child<QLabel>(name);
             QVERIFY2(label->height() <= label->sizeHint().height() + 2,
                      qPrintable(QStringLiteral("%1: %2").arg(name).arg(label->height())));
@@ -718,8 +718,7 @@ private Q_SLOTS:
         boxes.expect(Answer::Ok); // the exit question
         boxes.expect(Answer::Ok); // the save error
         click("cmdExit");
-        QCOMPARE(boxes.titles(),
-                 (QStringList{QStringLiteral("【終了確認】"), QStringLiteral("【保存エラー】")}));
+        QCOMPARE(boxes.titles(), (QStringList{QStringLiteral("【終了確認】"), QStringLiteral("【保存エラー】")}));
         const QString text = boxes.shown().at(1);
         QVERIFY2(text.startsWith(QStringLiteral("ファイル「") + failing + QStringLiteral("」に保存できません。")),
                  qPrintable(text));

@@ -4,17 +4,17 @@
 // question before a shown prediction is discarded, the restart buttons, refused
 // rounds, and the purchase-deadline notice through the window's clock.
 #include "app/app_state.h"
-#include "app/result_layout.h"
 #include "app/gui/main_window.h"
+#include "app/result_layout.h"
 #include "common/number_format.h"
 #include "engine/engine.h"
 #include "history/table_file.h"
 #include "support/bundled_workdir.h"
 #include "support/strict_message_hook.h"
+#include "support/timer_tick.h"
 #include "support/window_clock.h"
 #include "support/window_driver.h"
 #include "ui/message_box.h"
-#include "support/timer_tick.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -31,11 +31,11 @@
 #include <algorithm>
 #include <optional>
 
-using tw::testing::fireTimer;
 using tw::app::MainWindow;
 using tw::engine::CountedList;
 using tw::engine::PredNum;
 using tw::history::NumData;
+using tw::testing::fireTimer;
 using tw::ui::Answer;
 
 namespace {
@@ -225,7 +225,8 @@ private Q_SLOTS:
 
         // The window analysed rounds 1 .. round - 1 of the right game.
         tw::engine::Engine reference;
-        QCOMPARE(reference.YosouSetUp(history.table(gameOf(game)), gameOf(game), 1, round - 1), tw::engine::EngineError::None);
+        QCOMPARE(reference.YosouSetUp(history.table(gameOf(game)), gameOf(game), 1, round - 1),
+                 tw::engine::EngineError::None);
         QCOMPARE(reference.runToEnd(), tw::engine::EngineError::None);
         const tw::engine::Proposal& proposal = window->engine().proposal();
         QVERIFY(proposal.grp1 == reference.proposal().grp1);
@@ -487,8 +488,8 @@ private Q_SLOTS:
         typeRound(QStringLiteral("9000"));
         boxes.expect(Answer::Ok);
         click("cmdYosoku");
-        QCOMPARE(boxes.shown(),
-                 QStringList{tw::engine::PredictionProgressDialog::errorMessage(tw::engine::EngineError::RoundOutOfRange, 8999)});
+        QCOMPARE(boxes.shown(), QStringList{tw::engine::PredictionProgressDialog::errorMessage(
+                                    tw::engine::EngineError::RoundOutOfRange, 8999)});
         QCOMPARE(window->predictionRunsStarted(), 1);
         QVERIFY(!window->state().blnHasPrediction);
         QVERIFY(!shown(QStringLiteral("cmdHenko")));

@@ -4,8 +4,8 @@
 // folder chosen by start-up: the per-user folder filled from the samples on its
 // first start, --workdir and TALLOWIND_WORKDIR, a folder that is not there, and
 // the lock of one folder that leaves another folder free.
-#include "app/gui/startup.h"
 #include "app/gui/main_window.h"
+#include "app/gui/startup.h"
 #include "support/strict_message_hook.h"
 #include "support/table_text.h"
 #include "ui/message_box.h"

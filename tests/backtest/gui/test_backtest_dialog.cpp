@@ -16,11 +16,11 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSpinBox>
 #include <QLineSeries>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,8 +30,8 @@
 #include <memory>
 #include <set>
 
-using tw::backtest::BacktestLine;
 using tw::backtest::BacktestDialog;
+using tw::backtest::BacktestLine;
 
 namespace {
 
@@ -125,7 +125,8 @@ private Q_SLOTS:
             QCOMPARE(digitsOnly(table->item(row, 4)->text()), QString::number(l.cost));
             QCOMPARE(digitsOnly(table->item(row, 5)->text()), QString::number(l.payout));
             QCOMPARE(table->item(row, 6)->text(), QString::number(l.returnPercent(), 'f', 1) + "%");
-            QCOMPARE(digitsOnly(table->item(row, 9)->text()), QString::number(std::nearbyint(l.expectedPayout), 'f', 0));
+            QCOMPARE(digitsOnly(table->item(row, 9)->text()),
+                     QString::number(std::nearbyint(l.expectedPayout), 'f', 0));
             const QString band = digitsOnly(table->item(row, 11)->text());
             QVERIFY2(band.startsWith(QString::number(l.band.low) + " 〜 " + QString::number(l.band.high)),
                      qPrintable(band));

@@ -15,10 +15,10 @@
 
 #include <memory>
 
-using tw::engine::PredictionProgressDialog;
-using tw::testing::fireTimer;
 using tw::engine::Engine;
 using tw::engine::EngineError;
+using tw::engine::PredictionProgressDialog;
+using tw::testing::fireTimer;
 
 namespace {
 constexpr PredictionProgressDialog::Intervals kFast{1, 1, 1};
@@ -38,8 +38,8 @@ private:
     tw::testing::StrictMessageHook boxes;
     Engine engine;
 
-    std::unique_ptr<PredictionProgressDialog> makeDialog(int maxCount, const PredictionProgressDialog::Intervals& intervals,
-                                                         int game = 3) {
+    std::unique_ptr<PredictionProgressDialog>
+    makeDialog(int maxCount, const PredictionProgressDialog::Intervals& intervals, int game = 3) {
         PredictionProgressDialog::Request request;
         request.game = tw::common::Game{game};
         request.runType = 1;
@@ -60,7 +60,9 @@ private:
             values << bar->value();
         return values;
     }
-    static QLabel* caption(PredictionProgressDialog& dialog) { return dialog.findChild<QLabel*>(QStringLiteral("lblString")); }
+    static QLabel* caption(PredictionProgressDialog& dialog) {
+        return dialog.findChild<QLabel*>(QStringLiteral("lblString"));
+    }
     static QTimer* timer(PredictionProgressDialog& dialog, const char* name) {
         return dialog.findChild<QTimer*>(QString::fromLatin1(name));
     }

@@ -11,21 +11,21 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QFontInfo>
-#include <QFontMetrics>
 #include <QTest>
 #include <QTimer>
 
 #include <memory>
 
 using tw::history::DrawEntryDialog;
-using tw::history::RoundSelectDialog;
 using tw::history::DrawHistory;
 using tw::history::NumData;
+using tw::history::RoundSelectDialog;
 using tw::history::test::fixtureHistory;
 using tw::history::test::fixtureRecord;
 namespace BeepHook = tw::ui::BeepHook;
@@ -39,9 +39,9 @@ Game gameOfOption(int index) {
     return index == 0 ? Game::Numbers3 : Game::Numbers4;
 }
 
-const DrawEntryDialog::WeekdayMarks kWeekdayMarks{QStringLiteral("(？)"), QStringLiteral("(日)"), QStringLiteral("(月)"),
-                                               QStringLiteral("(火)"), QStringLiteral("(水)"), QStringLiteral("(木)"),
-                                               QStringLiteral("(金)"), QStringLiteral("(土)")};
+const DrawEntryDialog::WeekdayMarks kWeekdayMarks{
+    QStringLiteral("(？)"), QStringLiteral("(日)"), QStringLiteral("(月)"), QStringLiteral("(火)"),
+    QStringLiteral("(水)"), QStringLiteral("(木)"), QStringLiteral("(金)"), QStringLiteral("(土)")};
 
 // "Now" for every test: a Monday, 17:45.
 const QDateTime kNow(QDate(2009, 3, 30), QTime(17, 45));
@@ -189,8 +189,7 @@ private Q_SLOTS:
         e.open(0, round);
         boxes.expect(tw::ui::Answer::Ok);
         e.press("cmdSave");
-        QCOMPARE(boxes.shown(),
-                 QStringList{QStringLiteral("【%1】のデータは変更されていません。").arg(round)});
+        QCOMPARE(boxes.shown(), QStringList{QStringLiteral("【%1】のデータは変更されていません。").arg(round)});
         QCOMPARE(boxes.titles(), QStringList{kNotChangedTitle});
         QCOMPARE(e.history.num3.count, 2500);
         QCOMPARE(e.history.num3.record(round).blnUnsaved, false);
@@ -386,9 +385,8 @@ private Q_SLOTS:
         e.press("cmdSave");
         QCOMPARE(calls, QList<int>{3});
         QCOMPARE(boxes.titles(), QStringList{QStringLiteral("【保存エラー】")});
-        QCOMPARE(
-            boxes.shown(),
-            QStringList{QStringLiteral("ファイル「Num3Data.tbl」に保存できません。（ディスクの空きが足りません）")});
+        QCOMPARE(boxes.shown(), QStringList{QStringLiteral(
+                                    "ファイル「Num3Data.tbl」に保存できません。（ディスクの空きが足りません）")});
         QCOMPARE(e.history.num3.count, 2501);
         QCOMPARE(e.history.num3.record(2501).lngStraight, 98765);
         QCOMPARE(e.text("lblStright"), QStringLiteral("¥98,765"));
@@ -492,9 +490,8 @@ private Q_SLOTS:
         e.typeDigits("4");
         boxes.expect(tw::ui::Answer::No);
         close();
-        QCOMPARE(
-            boxes.shown(),
-            QStringList{QStringLiteral("以下の項目が変更されています。\r終了しますか？(Yes/No)\r抽選数値(１桁目)")});
+        QCOMPARE(boxes.shown(), QStringList{QStringLiteral(
+                                    "以下の項目が変更されています。\r終了しますか？(Yes/No)\r抽選数値(１桁目)")});
         QCOMPARE(boxes.titles(), QStringList{QStringLiteral("未登録確認")});
         QVERIFY(dlg.isVisible());
         boxes.expect(tw::ui::Answer::Yes);

@@ -27,8 +27,8 @@
 #include <string>
 
 using tw::common::Game;
-using tw::history::DrawImportDialog;
 using tw::history::DrawHistory;
+using tw::history::DrawImportDialog;
 
 namespace {
 
@@ -215,7 +215,7 @@ private Q_SLOTS:
         QVERIFY(table.find("3,1994/10/21,194,71800,") != std::string::npos);
         QVERIFY(table.find("6,1994/11/13,792,102600,") != std::string::npos);
         QCOMPARE(std::count(table.begin(), table.end(), '\n'), 6); // round 8 beyond the gap is not written
-        QCOMPARE(history.num4.count, 7054); // the other game is left alone
+        QCOMPARE(history.num4.count, 7054);                        // the other game is left alone
     }
 
     void unreadableFileShowsItsErrorAndCannotRun() {

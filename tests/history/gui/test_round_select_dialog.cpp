@@ -10,8 +10,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-using tw::history::RoundSelectDialog;
 using tw::history::DrawHistory;
+using tw::history::RoundSelectDialog;
 using tw::history::test::fixtureHistory;
 
 namespace {

@@ -3,9 +3,9 @@
 #include "history/gui/table_load_dialog.h"
 #include "support/strict_message_hook.h"
 #include "support/table_text.h"
+#include "support/timer_tick.h"
 #include "ui/avi_player.h"
 #include "ui/message_box.h"
-#include "support/timer_tick.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -13,10 +13,10 @@
 #include <QTest>
 #include <QTimer>
 
-using tw::testing::fireTimer;
-using tw::history::TableLoadDialog;
-using tw::history::DrawHistory;
 using tw::common::Game;
+using tw::history::DrawHistory;
+using tw::history::TableLoadDialog;
+using tw::testing::fireTimer;
 using namespace tw::testing;
 
 namespace {
@@ -46,7 +46,7 @@ private:
     std::unique_ptr<TableLoadDialog> makeDialog(DrawHistory& history) {
         auto dialog =
             std::make_unique<TableLoadDialog>(history, folder.path("Num3Data.tbl").toStdString(),
-                                          folder.path("Num4Data.tbl").toStdString(), folder.path("FileCopy.avi"));
+                                              folder.path("Num4Data.tbl").toStdString(), folder.path("FileCopy.avi"));
         return dialog;
     }
     static QLabel* label(QWidget& w, const QString& name) { return w.findChild<QLabel*>(name); }
@@ -120,7 +120,9 @@ private Q_SLOTS:
             QCOMPARE(label(*dialog, "Label3_0")->text().isEmpty(), after < 1);
             QCOMPARE(label(*dialog, "Label3_1")->text().isEmpty(), after < 2);
             QCOMPARE(label(*dialog, "Label3_2")->text().isEmpty(), after < 3);
-            QVERIFY(dialog->loadGame() == (after < 3 ? std::optional(Game::Numbers3) : after < 6 ? std::optional(Game::Numbers4) : std::nullopt));
+            QVERIFY(dialog->loadGame() == (after < 3   ? std::optional(Game::Numbers3)
+                                           : after < 6 ? std::optional(Game::Numbers4)
+                                                       : std::nullopt));
             QCOMPARE(history.num3.count, after < 3 ? 0 : kRounds3);
         }
         QVERIFY(!dialog->loadGame());

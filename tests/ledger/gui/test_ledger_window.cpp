@@ -71,9 +71,10 @@ class TestLedgerWindow : public QObject {
                      row.settled ? ja.toString(static_cast<qlonglong>(row.runningBalance)) : QStringLiteral("－"));
             QCOMPARE(table->item(r, 8)->text(), row.settled ? QStringLiteral("確定") : QStringLiteral("未抽選"));
         }
-        QVERIFY(child<QLabel>(&window, "lblLedgerTotals")
-                    ->text()
-                    .contains(QStringLiteral("当選金 %1 円").arg(ja.toString(static_cast<qlonglong>(report.totals.won)))));
+        QVERIFY(
+            child<QLabel>(&window, "lblLedgerTotals")
+                ->text()
+                .contains(QStringLiteral("当選金 %1 円").arg(ja.toString(static_cast<qlonglong>(report.totals.won)))));
     }
 
     void addByHand(LedgerWindow& w, int game, int round, const QString& number, BetType bet, int count) {
@@ -123,7 +124,8 @@ private Q_SLOTS:
         auto* tickets = child<QTableWidget>(&window, "tblLedgerTickets");
         QCOMPARE(tickets->rowCount(), 3);
         for (int k = 0; k < 3; ++k)
-            QVERIFY2(tickets->item(k, 3)->text().startsWith(QStringLiteral("★")), qPrintable(tickets->item(k, 3)->text()));
+            QVERIFY2(tickets->item(k, 3)->text().startsWith(QStringLiteral("★")),
+                     qPrintable(tickets->item(k, 3)->text()));
 
         // Filter by game.
         child<QComboBox>(&window, "cmbLedgerGame")->setCurrentIndex(2);
@@ -131,7 +133,8 @@ private Q_SLOTS:
         child<QComboBox>(&window, "cmbLedgerGame")->setCurrentIndex(0);
 
         // Removal: "No" keeps the ticket, "Yes" removes it.
-        rounds->selectRow(static_cast<int>(window.report().findRow(Game::Numbers3, last3) - window.report().rows.data()));
+        rounds->selectRow(
+            static_cast<int>(window.report().findRow(Game::Numbers3, last3) - window.report().rows.data()));
         tickets->selectRow(0);
         boxes.clearShown();
         boxes.expect(tw::ui::Answer::No);
@@ -139,7 +142,8 @@ private Q_SLOTS:
         QCOMPARE(window.report().totals.tickets, int64_t{7});
         QCOMPARE(boxes.shown().size(), 1);
         QVERIFY(boxes.shown().front().contains(QStringLiteral("削除しますか")));
-        rounds->selectRow(static_cast<int>(window.report().findRow(Game::Numbers3, last3) - window.report().rows.data()));
+        rounds->selectRow(
+            static_cast<int>(window.report().findRow(Game::Numbers3, last3) - window.report().rows.data()));
         tickets->selectRow(0);
         boxes.expect(tw::ui::Answer::Yes);
         QTest::mouseClick(child<QPushButton>(&window, "cmdLedgerRemove"), Qt::LeftButton);

@@ -27,14 +27,13 @@
 
 #include <memory>
 
-using tw::testing::fireTimer;
 using tw::printing::PrintJobDialog;
+using tw::testing::fireTimer;
 using tw::testing::RecordingSink;
 
 namespace {
 constexpr int kMarksPerEntry = 4; // three digits and the bet type (Numbers3)
 constexpr int kWaitMs = 5000;
-
 
 // What the dialog showed at one progress step.
 struct Step {
@@ -69,8 +68,8 @@ private:
     void open(int count, PrintJobDialog::Timings timings = {0, 0}) {
         sink = RecordingSink{};
         steps.clear();
-        dialog = std::make_unique<PrintJobDialog>(
-            PrintJobDialog::Request{tw::testing::numbers3From100(count), tw::common::BetType::Straight, tw::common::Game::Numbers3});
+        dialog = std::make_unique<PrintJobDialog>(PrintJobDialog::Request{
+            tw::testing::numbers3From100(count), tw::common::BetType::Straight, tw::common::Game::Numbers3});
         dialog->setTimings(timings);
         dialog->setOutput(&sink);
         connect(dialog.get(), &PrintJobDialog::progressStepped, this, [this] {

@@ -26,14 +26,14 @@
 
 using tw::common::BetType;
 using tw::common::Game;
+using tw::printing::OffsetTenths;
+using tw::printing::PrinterOffsets;
 using tw::printing::PrintJobDialog;
 using tw::printing::PrintOffsetDialog;
 using tw::printing::PrintPreviewDialog;
-using tw::printing::OffsetTenths;
-using tw::printing::PrinterOffsets;
 using tw::printing::SheetOffset;
-using tw::testing::RecordingSink;
 using tw::testing::child;
+using tw::testing::RecordingSink;
 
 namespace {
 constexpr int kWaitMs = 5000;
@@ -41,8 +41,8 @@ constexpr int kWaitMs = 5000;
 // A print dialog for the bets written as texts ("905", "*23").
 std::unique_ptr<PrintJobDialog> printDialog(const std::vector<std::string>& entries, Game game, BetType type,
                                             const QString& pdf, PrinterOffsets& offsets) {
-    auto dialog = std::make_unique<PrintJobDialog>(
-        PrintJobDialog::Request{tw::testing::entryNumbers(game, entries), type, game});
+    auto dialog =
+        std::make_unique<PrintJobDialog>(PrintJobDialog::Request{tw::testing::entryNumbers(game, entries), type, game});
     dialog->setTimings({0, 0});
     dialog->printer().setOutputFormat(QPrinter::PdfFormat);
     dialog->printer().setOutputFileName(pdf);
@@ -78,7 +78,8 @@ private Q_SLOTS:
         const QString ini = dir.filePath(QStringLiteral("offsets.ini"));
         PrinterOffsets offsets(ini);
         offsets.setOffset(QStringLiteral("PDF"), {5, -10});
-        auto dialog = printDialog({"905", "123"}, Game::Numbers3, BetType::Straight, dir.filePath(QStringLiteral("out.pdf")), offsets);
+        auto dialog = printDialog({"905", "123"}, Game::Numbers3, BetType::Straight,
+                                  dir.filePath(QStringLiteral("out.pdf")), offsets);
 
         // The button sits beside the printer button.
         auto* offsetButton = child<QPushButton>(dialog.get(), "cmdPrintOffset");
@@ -164,8 +165,9 @@ private Q_SLOTS:
         std::vector<std::string> picked;
         for (int i = 0; i < entries; ++i) {
             const int n = 137 * i + 24;
-            picked.push_back(type == BetType::Mini ? "*" + std::to_string(10 + n % 90)
-                                                   : (numbers3 ? std::to_string(100 + n % 900) : std::to_string(1000 + n)));
+            picked.push_back(type == BetType::Mini
+                                 ? "*" + std::to_string(10 + n % 90)
+                                 : (numbers3 ? std::to_string(100 + n % 900) : std::to_string(1000 + n)));
         }
         QTemporaryDir dir;
         PrinterOffsets offsets;

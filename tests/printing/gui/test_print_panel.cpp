@@ -85,9 +85,9 @@ private Q_SLOTS:
         opened.reset();
         panel = std::make_unique<PrintPanel>();
         panel->setDialogRunner([this](PrintJobDialog& dialog) {
-            opened = OpenedDialog{tw::testing::entryTexts(dialog.entries()), dialog.request().printType,
-                                  dialog.request().game,
-                                  dialog.findChild<QLabel*>(QStringLiteral("lblPaperNum"))->text()};
+            opened =
+                OpenedDialog{tw::testing::entryTexts(dialog.entries()), dialog.request().printType,
+                             dialog.request().game, dialog.findChild<QLabel*>(QStringLiteral("lblPaperNum"))->text()};
         });
         panel->resize(900, 520);
         panel->show();

@@ -26,10 +26,10 @@
 
 #include <cstdlib>
 
-using tw::printing::PrintJobDialog;
 using tw::printing::MarkRect;
 using tw::printing::OffsetTenths;
 using tw::printing::PrinterOffsets;
+using tw::printing::PrintJobDialog;
 using tw::testing::Blob;
 
 namespace {
@@ -107,11 +107,11 @@ class TestPrintPdf : public QObject {
         // One pixel per twip; the crop keeps the images small and starts at the paper corner.
         const QString prefix = dir.filePath(QStringLiteral("sheet"));
         QProcess raster;
-        raster.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("1440"), QStringLiteral("-gray"),
-                                QStringLiteral("-x"), QStringLiteral("0"), QStringLiteral("-y"), QStringLiteral("0"),
-                                QStringLiteral("-W"), QString::number(kCropWidth + origin.x() + kOffsetRoom),
-                                QStringLiteral("-H"), QString::number(kCropHeight + origin.y() + kOffsetRoom), pdf,
-                                prefix});
+        raster.start(pdftoppm,
+                     {QStringLiteral("-r"), QStringLiteral("1440"), QStringLiteral("-gray"), QStringLiteral("-x"),
+                      QStringLiteral("0"), QStringLiteral("-y"), QStringLiteral("0"), QStringLiteral("-W"),
+                      QString::number(kCropWidth + origin.x() + kOffsetRoom), QStringLiteral("-H"),
+                      QString::number(kCropHeight + origin.y() + kOffsetRoom), pdf, prefix});
         if (!raster.waitForFinished(60000) || raster.exitCode() != 0)
             return {};
         const QStringList images = QDir(dir.path()).entryList({QStringLiteral("sheet-*.pgm")}, QDir::Files, QDir::Name);

@@ -185,7 +185,8 @@ private Q_SLOTS:
         tw::engine::Engine& e = runRound > 0 ? engine : fresh;
         if (runRound > 0)
             tw::testing::runFor(engine, history, runGame, runRound);
-        const std::vector<HitChartRow> rows = tw::reports::hitChartRows(e, tw::common::Game{chartGame}, start, maxRange);
+        const std::vector<HitChartRow> rows =
+            tw::reports::hitChartRows(e, tw::common::Game{chartGame}, start, maxRange);
         QCOMPARE(int(rows.size()), 10);
         for (int n = 0; n < 10; ++n) {
             const int round = start + n;

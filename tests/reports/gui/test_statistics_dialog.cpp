@@ -17,8 +17,8 @@
 #include <QTableWidget>
 #include <QTest>
 
-using tw::reports::StatisticsDialog;
 using tw::reports::DrawStatistics;
+using tw::reports::StatisticsDialog;
 
 namespace {
 

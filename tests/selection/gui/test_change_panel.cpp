@@ -5,8 +5,8 @@
 #include "selection/gui/change_panel.h"
 
 #include "common/rounding.h"
-#include "selection/user_select_file.h"
 #include "selection/gui/group_select_dialog.h"
+#include "selection/user_select_file.h"
 #include "support/bundled_run.h"
 #include "support/qt_files.h"
 #include "support/strict_message_hook.h"
@@ -283,7 +283,7 @@ private Q_SLOTS:
                                                   "B00@678", "B00@901", "003@234", "003@567", "010@890",
                                                   "010@135", "000@246", "MIN@*23", "MIN@*56", "MIN@*07"};
         QVERIFY(tw::selection::WriteUserSelectFile(work->path().toStdString(), tw::common::Game::Numbers3,
-                                                static_cast<int16_t>(round), entries));
+                                                   static_cast<int16_t>(round), entries));
 
         open(3, round);
         QCOMPARE(text("lblChgUserSelect"), userCount);
@@ -358,7 +358,7 @@ private Q_SLOTS:
 
         click("cmdChgEnd");
         const auto stored = tw::selection::ReadUserSelectFile(work->path().toStdString(), tw::common::Game::Numbers3,
-                                                           static_cast<int16_t>(round));
+                                                              static_cast<int16_t>(round));
         QVERIFY(stored.ok);
         QCOMPARE(int(stored.entries.size()), selected - 2 + minis - 1);
         const QString rowCode = QStringLiteral("005@");
@@ -372,7 +372,7 @@ private Q_SLOTS:
         QCOMPARE(text("lblChgUserSelect"), QStringLiteral("0"));
         click("cmdChgEnd");
         const auto emptied = tw::selection::ReadUserSelectFile(work->path().toStdString(), tw::common::Game::Numbers3,
-                                                            static_cast<int16_t>(round));
+                                                               static_cast<int16_t>(round));
         QVERIFY(emptied.ok);
         QVERIFY(emptied.entries.empty());
     }

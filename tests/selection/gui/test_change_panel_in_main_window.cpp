@@ -5,11 +5,11 @@
 // maintenance button opens the viewer for the round in the selector.
 #include "app/app_state.h"
 #include "app/gui/main_window.h"
-#include "selection/user_select_file.h"
 #include "engine/gui/analysis_tables_viewer.h"
 #include "history/table_file.h"
 #include "reports/gui/hit_chart_dialog.h"
 #include "selection/gui/group_select_dialog.h"
+#include "selection/user_select_file.h"
 #include "support/bundled_workdir.h"
 #include "support/strict_message_hook.h"
 #include "support/window_clock.h"
@@ -35,7 +35,6 @@
 using tw::app::MainWindow;
 
 namespace {
-
 
 template <typename Dialog> void whenOpen(std::function<void(Dialog*)> act) {
     QTimer::singleShot(0, qApp, [act] {
@@ -132,7 +131,7 @@ private Q_SLOTS:
         for (const QString& e : entries)
             stored.push_back(e.toStdString());
         QVERIFY(tw::selection::WriteUserSelectFile(work.path().toStdString(), tw::common::gameFromCode(game).value(),
-                                                static_cast<int16_t>(next(game) + storedOffset), stored));
+                                                   static_cast<int16_t>(next(game) + storedOffset), stored));
         predict(game, next(game));
 
         const tw::selection::SelectionModel& model = window->selection();
