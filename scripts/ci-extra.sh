@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The CI runs beyond scripts/test.sh: the whole test suite built with
-# AddressSanitizer and UBSan (preset asan), then, when clang with libFuzzer is
-# installed, the fuzz targets built (preset fuzz) and run for a few seconds each
-# from their seed corpora. Prints how long each part took. Non-zero on any
-# failure. Expects scripts/deps.sh to have run (scripts/test.sh does that).
+# The CI runs beyond scripts/test.sh: the layout check (scripts/format-check.sh),
+# the whole test suite built with AddressSanitizer and UBSan (preset asan), then,
+# when clang with libFuzzer is installed, the fuzz targets built (preset fuzz)
+# and run for a few seconds each from their seed corpora. Prints how long each
+# part took. Non-zero on any failure. Expects scripts/deps.sh to have run
+# (scripts/test.sh does that).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,6 +22,9 @@ timed() {
 # system library (fontconfig, the Qt platform plugin) ever report one, suppress
 # that library in LSAN_OPTIONS of the asan test preset rather than switching
 # detection off. UBSan stops a test at its first finding (UBSAN_OPTIONS there).
+# The layout first: a source clang-format would change fails the run at once.
+timed "format check" scripts/format-check.sh
+
 timed "asan configure" cmake --preset asan
 timed "asan build" cmake --build --preset asan -j "$jobs"
 timed "asan tests" ctest --preset asan -j "$jobs"

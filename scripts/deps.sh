@@ -10,8 +10,8 @@ cd "$(dirname "$0")/.."
 # everything the build needs is named here, also what another package only
 # recommends.
 packages=(
-    # tools
-    cmake ninja-build g++ pkg-config git
+    # tools (clang-format: the CI's layout check, scripts/format-check.sh)
+    cmake ninja-build g++ pkg-config git clang-format
     # Qt; Qt6Charts' CMake package needs Qt6OpenGL, which qt6-base-dev only recommends
     qt6-base-dev qt6-charts-dev libqt6opengl6-dev
     # Qt's Japanese catalogue (standard buttons, the printer dialog)
