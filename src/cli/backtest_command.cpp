@@ -61,8 +61,7 @@ constexpr const char* kUsage =
     "                       \"none\" when the line bought no ticket\n";
 
 int fail(const std::string& message) {
-    std::cerr << "tallowind-cli backtest: " << message << "\n";
-    return 2;
+    return tw::cli::refuse("backtest", message);
 }
 
 nlohmann::ordered_json toJson(const tw::backtest::BacktestResult& r) {

@@ -35,8 +35,7 @@ constexpr const char* kExportUsage =
     "missing or malformed history file, or a failed write.\n";
 
 int fail(const std::string& message) {
-    std::cerr << "tallowind-cli export: " << message << "\n";
-    return 2;
+    return tw::cli::refuse("export", message);
 }
 
 int runExport(const tw::cli::Args& args) {

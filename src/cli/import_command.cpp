@@ -46,16 +46,8 @@ constexpr const char* kImportUsage = "usage: tallowind-cli import --game 3|4 [--
                                      "one line on stderr for a bad option, an unreadable file or history, or a\n"
                                      "failed write.\n";
 
-std::string oneLine(std::string text) {
-    for (char& c : text)
-        if (c == '\n' || c == '\r')
-            c = ' ';
-    return text;
-}
-
 int fail(const char* command, const std::string& message) {
-    std::cerr << "tallowind-cli " << command << ": " << oneLine(message) << "\n";
-    return 2;
+    return tw::cli::refuse(command, message);
 }
 
 std::optional<Game> readGame(const tw::cli::ParsedOptions& options, std::string& error) {
@@ -307,7 +299,7 @@ int runImport(const tw::cli::Args& args) {
     if (!history)
         return fail("import", error);
     if (history->warning)
-        std::cerr << "tallowind-cli import: warning: " << oneLine(history->warning.message()) << "\n";
+        tw::cli::warn("import", history->warning.message());
     // The other game's history only serves the date check; without it the check is left out.
     const Game otherGame = *game == Game::Numbers3 ? Game::Numbers4 : Game::Numbers3;
     const LoadResult other = loadTableFile(tablePath(options, otherGame), otherGame);

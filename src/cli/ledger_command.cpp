@@ -53,20 +53,12 @@ constexpr const char* kUsage = "usage: tallowind-cli ledger [--data-dir DIR] [--
                                "Exit status 0 on success; 2 with one line on stderr for a bad option or value,\n"
                                "a ledger that cannot be opened or written, or a malformed history file.\n";
 
-std::string oneLine(std::string text) {
-    for (char& c : text)
-        if (c == '\n' || c == '\r')
-            c = ' ';
-    return text;
-}
-
 int fail(const std::string& message) {
-    std::cerr << "tallowind-cli ledger: " << oneLine(message) << "\n";
-    return 2;
+    return tw::cli::refuse("ledger", message);
 }
 
 void warn(const std::string& message) {
-    std::cerr << "tallowind-cli ledger: warning: " << oneLine(message) << "\n";
+    tw::cli::warn("ledger", message);
 }
 
 // "3" or "4"; the refusal in `error` otherwise.
@@ -75,7 +67,7 @@ std::optional<Game> readGame(const std::string& text, std::string& error) {
         return Game::Numbers3;
     if (text == "4")
         return Game::Numbers4;
-    error = "--game must be 3 or 4, not '" + oneLine(text) + "'";
+    error = "--game must be 3 or 4, not '" + tw::cli::oneLine(text) + "'";
     return std::nullopt;
 }
 
@@ -237,7 +229,7 @@ int runAdd(const tw::cli::Args& args) {
         return fail(error);
     const std::optional<tw::common::BetType> bet = tw::common::betFromKey(options.value("--bet"));
     if (!bet)
-        return fail("--bet must be straight, box, set or mini, not '" + oneLine(options.value("--bet")) + "'");
+        return fail("--bet must be straight, box, set or mini, not '" + tw::cli::oneLine(options.value("--bet")) + "'");
     const std::optional<int64_t> count =
         tw::cli::readWhole("--count", options.value("--count", "1"), 1, ledger::kMaxCount, error);
     if (!count)

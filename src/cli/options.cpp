@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iostream>
 #include <system_error>
 
 namespace tw::cli {
@@ -128,6 +129,22 @@ std::optional<uint64_t> readWholeUnsigned(const std::string& name, const std::st
         return std::nullopt;
     }
     return value;
+}
+
+std::string oneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    return text;
+}
+
+int refuse(const std::string& command, const std::string& message) {
+    std::cerr << "tallowind-cli " << command << ": " << oneLine(message) << "\n";
+    return 2;
+}
+
+void warn(const std::string& command, const std::string& message) {
+    std::cerr << "tallowind-cli " << command << ": warning: " << oneLine(message) << "\n";
 }
 
 } // namespace tw::cli

@@ -49,4 +49,15 @@ std::optional<int64_t> readWhole(const std::string& name, const std::string& tex
 std::optional<uint64_t> readWholeUnsigned(const std::string& name, const std::string& text, uint64_t max,
                                           std::string& error);
 
+// The text with its line breaks as spaces, so that a message stays one line.
+std::string oneLine(std::string text);
+
+// Prints "tallowind-cli <command>: <message>" on stderr as one line and returns
+// the exit status of a refusal, 2.
+int refuse(const std::string& command, const std::string& message);
+
+// Prints "tallowind-cli <command>: warning: <message>" on stderr as one line;
+// the command goes on.
+void warn(const std::string& command, const std::string& message);
+
 } // namespace tw::cli

@@ -52,20 +52,12 @@ constexpr const char* kUsage =
     "Exit status 0 on success; 2 with one line on stderr for a bad option, a game\n"
     "other than 3 or 4, a round out of range, or a missing or malformed history file.\n";
 
-std::string oneLine(std::string text) {
-    for (char& c : text)
-        if (c == '\n' || c == '\r')
-            c = ' ';
-    return text;
-}
-
 int fail(const std::string& message) {
-    std::cerr << "tallowind-cli predict: " << oneLine(message) << "\n";
-    return 2;
+    return tw::cli::refuse("predict", message);
 }
 
 void warn(const std::string& message) {
-    std::cerr << "tallowind-cli predict: warning: " << oneLine(message) << "\n";
+    tw::cli::warn("predict", message);
 }
 
 std::optional<int> parseInt(const std::string& text) {

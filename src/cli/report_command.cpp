@@ -25,8 +25,7 @@ constexpr const char* kUsage = "usage: tallowind-cli report [--data-dir DIR] [--
                                "Options may also be written --name=value; each may be given once.\n";
 
 int fail(const std::string& message) {
-    std::cerr << "tallowind-cli report: " << message << "\n";
-    return 2;
+    return tw::cli::refuse("report", message);
 }
 
 int runReport(const tw::cli::Args& args) {

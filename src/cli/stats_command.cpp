@@ -58,8 +58,7 @@ constexpr const char* kUsage =
     "                       expected (rounds x ways / ways_total)\n";
 
 int fail(const std::string& message) {
-    std::cerr << "tallowind-cli stats: " << message << "\n";
-    return 2;
+    return tw::cli::refuse("stats", message);
 }
 
 std::string fixed(double value, int decimals) {
