@@ -1,15 +1,14 @@
 // tallowind-cli backtest: the proposal of every drawn round of a range set beside
 // the same number of random tickets, as a table or as one JSON object.
 #include "backtest/backtest.h"
+#include "cli/command_history.h"
 #include "cli/commands.h"
 #include "cli/options.h"
-#include "history/table_file.h"
 
 #include <nlohmann/json.hpp>
 
 #include <climits>
 #include <cstdint>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -162,17 +161,12 @@ int runBacktest(const tw::cli::Args& args) {
         run.seed = *seed;
     }
 
-    const char* fileName = tw::common::tableFileName(run.game);
-    const std::string tablePath = (std::filesystem::path(options.value("--data-dir", ".")) / fileName).string();
-    const tw::history::LoadResult loaded = tw::history::loadTableFile(tablePath, run.game);
-    if (loaded.error)
-        return fail(loaded.error.message());
-    if (loaded.warning)
-        std::cerr << "tallowind-cli backtest: warning: " << loaded.warning.message() << "\n";
-    if (loaded.table.count == 0)
-        return fail("the history file '" + tablePath + "' holds no rounds");
+    const std::optional<tw::cli::CommandHistory> history =
+        tw::cli::readHistory("backtest", options.value("--data-dir", "."), run.game);
+    if (!history)
+        return 2;
 
-    const tw::backtest::BacktestOutcome outcome = tw::backtest::runBacktest(loaded.table, run);
+    const tw::backtest::BacktestOutcome outcome = tw::backtest::runBacktest(history->table, run);
     if (outcome.error)
         return fail(outcome.error.describe());
     if (options.has("--json"))

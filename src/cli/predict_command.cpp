@@ -2,16 +2,15 @@
 // printed as one JSON object (the forecast row, the groups, the Mini candidates,
 // the all-group table and, for a drawn round, the hits). The run is the sliced
 // engine run the window's progress dialog drives, stepped without pauses.
+#include "cli/command_history.h"
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "engine/engine.h"
-#include "history/table_file.h"
 
 #include <nlohmann/json.hpp>
 
 #include <charconv>
 #include <cstdint>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -54,10 +53,6 @@ constexpr const char* kUsage =
 
 int fail(const std::string& message) {
     return tw::cli::refuse("predict", message);
-}
-
-void warn(const std::string& message) {
-    tw::cli::warn("predict", message);
 }
 
 std::optional<int> parseInt(const std::string& text) {
@@ -115,16 +110,11 @@ int runPredict(const tw::cli::Args& args) {
     if (!round)
         return fail(error);
 
-    const std::string fileName = tw::common::tableFileName(*game);
-    const std::string path = (std::filesystem::path(options.value("--data-dir", ".")) / fileName).string();
-    const tw::history::LoadResult loaded = tw::history::loadTableFile(path, *game);
-    if (loaded.error)
-        return fail(loaded.error.message());
-    if (loaded.warning)
-        warn(loaded.warning.message());
-    const tw::history::DrawTable& table = loaded.table;
-    if (table.count == 0)
-        return fail("the history file '" + path + "' holds no rounds");
+    const std::optional<tw::cli::CommandHistory> history =
+        tw::cli::readHistory("predict", options.value("--data-dir", "."), *game);
+    if (!history)
+        return 2;
+    const tw::history::DrawTable& table = history->table;
     if (*round < 2 || *round > table.count + 1)
         return fail("round " + roundText + " is out of range: game " + gameText + " accepts rounds 2 .. " +
                     std::to_string(table.count + 1) + " with this history");

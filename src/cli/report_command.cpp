@@ -1,8 +1,8 @@
 // tallowind-cli report: the three HTML back-test report files of the Numbers3
 // history, the same bytes the main window's report button writes.
+#include "cli/command_history.h"
 #include "cli/commands.h"
 #include "cli/options.h"
-#include "history/table_file.h"
 #include "reports/report_job.h"
 
 #include <filesystem>
@@ -43,24 +43,20 @@ int runReport(const tw::cli::Args& args) {
     if (!std::filesystem::is_directory(outDir, ec))
         return fail("output folder '" + outDir + "' does not exist");
 
-    const std::string tablePath = (std::filesystem::path(dataDir) / "Num3Data.tbl").string();
-    const tw::history::LoadResult loaded = tw::history::loadTableFile(tablePath, tw::common::Game::Numbers3);
-    if (loaded.error)
-        return fail(loaded.error.message());
-    if (loaded.warning)
-        std::cerr << "tallowind-cli report: warning: " << loaded.warning.message() << "\n";
-    if (loaded.table.count == 0)
-        return fail("the history file '" + tablePath + "' holds no rounds");
-    if (loaded.table.count < tw::reports::kReportMinRounds)
-        return fail("the history file '" + tablePath + "' holds " + std::to_string(loaded.table.count) +
+    const std::optional<tw::cli::CommandHistory> history =
+        tw::cli::readHistory("report", dataDir, tw::common::Game::Numbers3);
+    if (!history)
+        return 2;
+    if (history->table.count < tw::reports::kReportMinRounds)
+        return fail("the history file '" + history->path + "' holds " + std::to_string(history->table.count) +
                     " rounds; the report needs at least " + std::to_string(tw::reports::kReportMinRounds));
 
-    const tw::reports::ReportOutcome outcome = tw::reports::writeHitReports(loaded.table, outDir);
+    const tw::reports::ReportOutcome outcome = tw::reports::writeHitReports(history->table, outDir);
     if (outcome.error)
         return fail(outcome.error.describe());
     if (outcome.linesLost > 0)
         return fail(std::to_string(outcome.linesLost) + " lines could not be appended in '" + outDir + "'");
-    for (const tw::reports::ReportRange& r : tw::reports::reportRanges(loaded.table.count))
+    for (const tw::reports::ReportRange& r : tw::reports::reportRanges(history->table.count))
         std::cout << r.fileName << ": rounds " << r.newest << " down to " << r.oldest << " (" << r.roundCount()
                   << ")\n";
     return 0;

@@ -2,10 +2,10 @@
 // (counts against equal chances with a chi-square test, gaps, digit sums against
 // random draws), as tables or as one JSON object. The figures come from the
 // reports library; this file only reads the options and lays them out.
+#include "cli/command_history.h"
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "common/lottery.h"
-#include "history/table_file.h"
 #include "reports/draw_statistics.h"
 
 #include <nlohmann/json.hpp>
@@ -13,7 +13,6 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -202,17 +201,12 @@ int runStats(const tw::cli::Args& args) {
         run.to = *to;
     }
 
-    const std::string tablePath =
-        (std::filesystem::path(options.value("--data-dir", ".")) / tw::common::tableFileName(run.game)).string();
-    const tw::history::LoadResult loaded = tw::history::loadTableFile(tablePath, run.game);
-    if (loaded.error)
-        return fail(loaded.error.message());
-    if (loaded.warning)
-        std::cerr << "tallowind-cli stats: warning: " << loaded.warning.message() << "\n";
-    if (loaded.table.count == 0)
-        return fail("the history file '" + tablePath + "' holds no rounds");
+    const std::optional<tw::cli::CommandHistory> history =
+        tw::cli::readHistory("stats", options.value("--data-dir", "."), run.game);
+    if (!history)
+        return 2;
 
-    const tw::reports::StatisticsOutcome outcome = tw::reports::computeDrawStatistics(loaded.table, run);
+    const tw::reports::StatisticsOutcome outcome = tw::reports::computeDrawStatistics(history->table, run);
     if (outcome.error)
         return fail(outcome.error.describe());
     if (options.has("--json"))
